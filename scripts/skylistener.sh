@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# One entry point for people and CI: installs what a fresh Debian 12 machine lacks, builds,
+# then starts the program (run), runs every test (test) or runs the unit and widget tests in
+# the sanitizer build (sanitize).
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+mode=${1:-run}
+
+build_packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+    qt6-qpa-plugins libqt6svg6 libgl-dev libmpv-dev clang-format)
+test_packages=(icecast2 ffmpeg mpv xvfb xauth xdotool x11-utils imagemagick dbus-x11 clang
+    libclang-rt-14-dev)
+
+install_missing() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    # icecast2 asks for passwords on install; the tests bring their own configuration.
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() { # build DIR [cmake args...]
+    local dir=$1; shift
+    cmake -S "$here" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j"$(nproc)"
+}
+
+case "$mode" in
+run)
+    install_missing "${build_packages[@]}"
+    build "$here/build" -DSKYLISTENER_TESTS=OFF -DSKYLISTENER_BENCH=OFF
+    exec "$here/build/src/skylistener"
+    ;;
+test)
+    install_missing "${build_packages[@]}" "${test_packages[@]}"
+    build "$here/build"
+    cd "$here/build" && ctest --output-on-failure -j2 --timeout 300
+    ;;
+sanitize)
+    install_missing "${build_packages[@]}" "${test_packages[@]}"
+    build "$here/build-sanitize" -DSKYLISTENER_SANITIZE=ON -DSKYLISTENER_BENCH=OFF
+    cd "$here/build-sanitize" && ctest --output-on-failure -j2 --timeout 300 -L 'unit|widget'
+    ;;
+*)
+    echo "usage: $0 [run|test|sanitize]" >&2
+    exit 2
+    ;;
+esac

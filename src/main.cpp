@@ -1,0 +1,21 @@
+#include "app/AppFolder.h"
+#include "app/UserPrompts.h"
+#include "app/frmMain.h"
+#include "stations/SettingsStore.h"
+
+#include <QApplication>
+
+using namespace Qt::StringLiterals;
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(u"skylistener"_s);
+    QApplication::setOrganizationName(u"Hollowmere"_s);
+
+    SettingsStore settings;
+    DialogPrompts prompts;
+    frmMain window({settings, prompts, ApplicationFolder(u":/czech.ksl"_s)});
+    window.show();
+    return QApplication::exec();
+}

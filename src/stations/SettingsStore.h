@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+#include <map>
+#include <memory>
+
+// Per-user text values addressed by application, section and key. On Windows they live in the
+// registry under "Software\VB and VBA Program Settings" of the current user, where earlier
+// versions of the program kept them; elsewhere in one INI file per application in a folder
+// that the constructor names, so that tests can use a temporary one.
+class SettingsStore
+{
+public:
+    // `location`: the folder of the INI files (the registry path on Windows when native).
+    explicit SettingsStore(QString location = DefaultLocation());
+    ~SettingsStore();
+
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    static QString DefaultLocation();
+
+    // The stored text, or `defaultText` when the key has never been written. A key written with
+    // the empty text yields the empty text.
+    QString get(const QString& application, const QString& section, const QString& key,
+                const QString& defaultText) const;
+
+    void save(const QString& application, const QString& section, const QString& key,
+              const QString& text);
+
+    // Writes everything to its backing store now.
+    void sync();
+
+private:
+    QSettings& settingsFor(const QString& application) const;
+
+    QString m_location;
+    mutable std::map<QString, std::unique_ptr<QSettings>> m_byApplication;
+};

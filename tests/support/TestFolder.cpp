@@ -1,0 +1,42 @@
+#include "TestFolder.h"
+
+#include <QDir>
+#include <QFile>
+
+TestFolder::TestFolder()
+    : m_settings(std::make_unique<SettingsStore>(m_settingsDir.path()))
+{}
+
+QString TestFolder::filePath(const QString& name) const
+{
+    return QDir(m_dir.path()).filePath(name);
+}
+
+QString TestFolder::write(const QString& name, const QByteArray& bytes) const
+{
+    const QString target = filePath(name);
+    QFile file(target);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+    return target;
+}
+
+QByteArray TestFolder::read(const QString& name) const
+{
+    QFile file(filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::unique_ptr<SettingsStore> TestFolder::reopenSettings() const
+{
+    m_settings->sync();
+    return std::make_unique<SettingsStore>(m_settingsDir.path());
+}
+
+QByteArray StationBytes(const QByteArray& name, const QByteArray& url, const QByteArray& colour,
+                        const QByteArray& visible, const QByteArray& bold)
+{
+    return "<radiostation><stationname>" + name + "</stationname><stationurl>" + url +
+           "</stationurl><stationcolor>" + colour + "</stationcolor><visible>" + visible +
+           "</visible><bold>" + bold + "</bold></radiostation>";
+}
