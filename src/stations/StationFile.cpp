@@ -72,10 +72,13 @@ bool WriteStationFile(const QString& text, const QString& path, QString* errorMe
     if (path.isEmpty())
         return true;
     QSaveFile file(path);
-    // A save file normally replaces a read-only target by renaming over it; a list the user
-    // made read-only must stay as it is.
+    // A save file replaces its target by renaming over it, which would also replace a list the
+    // user made read-only; such a list must stay as it is, even for an administrator.
     const QFileInfo existing(path);
-    bool ok = !(existing.exists() && !existing.isWritable());
+    const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    const bool readOnly =
+        existing.exists() && (!existing.isWritable() || !(existing.permissions() & writeBits));
+    bool ok = !readOnly;
     ok = ok && file.open(QIODevice::WriteOnly);
     if (ok) {
         const QByteArray bytes = Cp1250::encode(text) + "\r\n";

@@ -1,0 +1,160 @@
+// Lookup, add, replace, delete and the entries the lists show.
+#include "TestFolder.h"
+#include "app/ProcessState.h"
+#include "stations/StationFile.h"
+#include "stations/StationList.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class tst_StationList : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestFolder> m_folder;
+
+    QByteArray current() const { return m_folder->read(u"list.ksl"_s); }
+    void useList(const QByteArray& bytes)
+    {
+        setStationFilePath(m_folder->write(u"list.ksl"_s, bytes));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_folder = std::make_unique<TestFolder>();
+        setStationFilePath(m_folder->filePath(u"list.ksl"_s));
+    }
+
+    void stationExists()
+    {
+        useList(StationBytes("A", "http://Radio.cz/stream") + StationBytes("B", "http://b") +
+                "\r\n");
+        QVERIFY(StationExists(u"http://radio.cz/STREAM"_s));
+        QVERIFY(StationExists(u"http://b"_s));
+        QVERIFY(!StationExists(u"http://radio.cz/"_s)); // a prefix is not the station
+        QVERIFY(!StationExists(u"http://radio.cz/stream/more"_s));
+        QVERIFY(!StationExists(QString()));
+        // Accented letters count case-insensitively too.
+        useList(StationBytes("A", "http://x/\xC8RO") + "\r\n");
+        QVERIFY(StationExists(u"http://x/čro"_s));
+    }
+
+    void addCreatesAndAppends()
+    {
+        QVERIFY(AddStation(u"Nová"_s, u"http://n"_s, u"255"_s, u"1"_s, u"0"_s));
+        // Argument order is bold, visible; the record stores visible first.
+        QCOMPARE(current(), StationBytes("Nov\xE1", "http://n", "255", "0", "1") + "\r\n");
+
+        // Adding keeps text outside records (without CR LF pairs and tabs).
+        useList("intro\t\r\n" + StationBytes("A", "http://a") + "\r\n");
+        QVERIFY(AddStation(u"B"_s, u"http://b"_s, u"0"_s, u"0"_s, u"1"_s));
+        QCOMPARE(current(),
+                 "intro" + StationBytes("A", "http://a") + StationBytes("B", "http://b") + "\r\n");
+    }
+
+    void replaceRewritesOnlyTheStation()
+    {
+        // The first URL is a prefix of the second; mixed-case outer tags; text outside records.
+        useList("head<RADIOSTATION><stationname>A</stationname><stationurl>http://a</stationurl>"
+                "</RADIOSTATION>between" +
+                StationBytes("AA", "http://a/long") + "tail<radiostation>unterminated\r\n");
+        QVERIFY(ReplaceStation(u"HTTP://A"_s, u"New"_s, u"http://new"_s, u"5"_s, u"1"_s, u"1"_s));
+        QCOMPARE(current(), StationBytes("New", "http://new", "5", "1", "1") +
+                                StationBytes("AA", "http://a/long") + "\r\n");
+
+        // Empty URLs and an empty file write nothing.
+        const QByteArray before = current();
+        QVERIFY(ReplaceStation(QString(), u"x"_s, u"http://x"_s, u"0"_s, u"0"_s, u"1"_s));
+        QVERIFY(ReplaceStation(u"http://new"_s, u"x"_s, QString(), u"0"_s, u"0"_s, u"1"_s));
+        QCOMPARE(current(), before);
+        useList("\r\n");
+        QFile::remove(StationFilePath());
+        QVERIFY(ReplaceStation(u"http://a"_s, u"x"_s, u"http://x"_s, u"0"_s, u"0"_s, u"1"_s));
+        QVERIFY(!QFile::exists(StationFilePath()));
+    }
+
+    void deleteKeepsTheRest()
+    {
+        useList("junk<Radiostation><STATIONURL>http://keep</STATIONURL></radioStation>" +
+                StationBytes("Gone", "http://Gone") + "\r\n");
+        QVERIFY(DeleteStation(u"http://gone"_s));
+        QCOMPARE(
+            current(),
+            QByteArray("<radiostation><STATIONURL>http://keep</STATIONURL></radiostation>\r\n"));
+
+        // Deleting an unknown URL still rewrites in the single-line form; the last one leaves CR
+        // LF.
+        useList(StationBytes("A", "http://a") + "\r\n\t" + StationBytes("B", "http://b") + "\r\n");
+        QVERIFY(DeleteStation(u"http://none"_s));
+        QCOMPARE(current(), StationBytes("A", "http://a") + StationBytes("B", "http://b") + "\r\n");
+        QVERIFY(DeleteStation(u"http://a"_s));
+        QVERIFY(DeleteStation(u"http://b"_s));
+        QCOMPARE(current(), QByteArray("\r\n"));
+        QVERIFY(DeleteStation(u"http://b"_s)); // an empty list writes nothing
+        QCOMPARE(current(), QByteArray("\r\n"));
+    }
+
+    void failedChangesKeepTheFile()
+    {
+        useList(StationBytes("A", "http://a") + "\r\n");
+        const QByteArray before = current();
+        QFile::setPermissions(StationFilePath(), QFile::ReadOwner);
+        QString message;
+        QVERIFY(!AddStation(u"B"_s, u"http://b"_s, u"0"_s, u"0"_s, u"1"_s, &message));
+        QVERIFY(message.contains(u"list.ksl"_s));
+        QVERIFY(!ReplaceStation(u"http://a"_s, u"B"_s, u"http://b"_s, u"0"_s, u"0"_s, u"1"_s));
+        QVERIFY(!DeleteStation(u"http://a"_s));
+        QCOMPARE(current(), before);
+        QFile::setPermissions(StationFilePath(), QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    void listEntries()
+    {
+        const QString text = DecodeStationText(
+            StationBytes("\x8Akoda", "http://s") + StationBytes("beta", "http://b", "x", "1", "1") +
+            StationBytes("Alfa", "http://a", "", "0") + StationBytes("Cyril", "http://c") +
+            StationBytes("\xC8"
+                         "estm\xEDr",
+                         "http://cc") +
+            StationBytes("", "http://noname") + StationBytes("No URL", "") +
+            StationBytes("Duplicate", "HTTP://B") +
+            "<radiostation><stationname>Bez visible</stationname><stationurl>http://v"
+            "</stationurl></radiostation>");
+
+        QStringList names;
+        const QList<StationRecord> main = StationListEntries(text, StationFilter::VisibleOnly);
+        for (const StationRecord& r : main)
+            names.append(r.name);
+        // Sorted in Czech order, hidden and incomplete stations and the later duplicate left out.
+        QCOMPARE(names, (QStringList{u"beta"_s, u"Cyril"_s, u"Čestmír"_s, u"Škoda"_s}));
+        QVERIFY(main[0].bold);
+
+        names.clear();
+        for (const StationRecord& r : StationListEntries(text, StationFilter::All))
+            names.append(r.name);
+        QCOMPARE(names, (QStringList{u"Alfa"_s, u"beta"_s, u"Bez visible"_s, u"Cyril"_s,
+                                     u"Čestmír"_s, u"Škoda"_s}));
+    }
+
+    void countTextsAndColours()
+    {
+        QCOMPARE(StationCountText(0), u"Žádné stanice"_s);
+        QCOMPARE(StationCountText(1), u"Celkem 1 stanice"_s);
+        QCOMPARE(StationCountText(4), u"Celkem 4 stanice"_s);
+        QCOMPARE(StationCountText(5), u"Celkem 5 stanic"_s);
+        QCOMPARE(StationCountText(6), u"Celkem 6 stanic"_s);
+
+        QCOMPARE(StationColourValue(u"16711680"_s), 0xFF0000u);
+        QCOMPARE(StationColourValue(QString()), 0u);
+        QCOMPARE(StationColourValue(u"red"_s), 0u);
+        QCOMPARE(StationColourValue(u"99999999999"_s), 0u);
+        QCOMPARE(StationColourValue(u"-2147483640"_s), 0x80000008u); // a system colour
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_StationList)
+#include "tst_stationlist.moc"
