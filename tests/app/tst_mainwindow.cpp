@@ -1,0 +1,126 @@
+// The main window's start-up, layout and exit, offscreen.
+#include "ScriptedPrompts.h"
+#include "TestFolder.h"
+#include "app/ProcessState.h"
+#include "app/WindowUnits.h"
+#include "app/frmMain.h"
+#include "stations/ProgramSettings.h"
+#include "stations/SettingsKeys.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestFolder> m_folder;
+    ScriptedPrompts m_prompts;
+
+    std::unique_ptr<frmMain> startWindow()
+    {
+        auto window = std::make_unique<frmMain>(
+            frmMainServices{m_folder->settings(), m_prompts, m_folder->path()});
+        window->show();
+        return window;
+    }
+
+private Q_SLOTS:
+    void init() { m_folder = std::make_unique<TestFolder>(); }
+
+    void firstStart()
+    {
+        m_folder->write(u"czech.ksl"_s,
+                        StationBytes("Zeta", "http://z", "255", "1", "1")
+                            + StationBytes("alfa", "http://a", "65280")
+                            + StationBytes("Skrytá", "http://h", "0", "0")
+                            + StationBytes("Beta", "http://b", "nic") + "\r\n");
+        const auto window = startWindow();
+
+        QCOMPARE(window->windowTitle(), u"skylistener v.0.1.12 beta"_s);
+        QCOMPARE(PixelsToTwips(window->height()), 2730.0);
+        QCOMPARE(PixelsToTwips(window->width()), 5145.0);
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QVERIFY(qAbs(window->pos().x() - (screen.width() - window->width()) / 2) <= 1);
+        QVERIFY(qAbs(window->pos().y() - (screen.height() - window->height()) / 2) <= 1);
+        QCOMPARE(StationFilePath(), m_folder->filePath(u"czech.ksl"_s));
+
+        QTreeWidget* list = window->ListView1();
+        QCOMPARE(list->columnCount(), 2);
+        QStringList names;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            names.append(list->topLevelItem(i)->text(0));
+        QCOMPARE(names, (QStringList{u"alfa"_s, u"Beta"_s, u"Zeta"_s}));
+        QTreeWidgetItem* zeta = list->topLevelItem(2);
+        QCOMPARE(zeta->data(0, Qt::UserRole).toString(), u"http://z"_s);
+        QCOMPARE(zeta->foreground(0).color(), QColor(255, 0, 0));
+        QVERIFY(zeta->font(0).bold());
+        QCOMPARE(list->topLevelItem(0)->foreground(0).color(), QColor(0, 255, 0));
+        QVERIFY(!list->topLevelItem(0)->font(0).bold());
+        QCOMPARE(list->topLevelItem(1)->foreground(0).color(), QColor(0, 0, 0)); // "nic" is black
+        QCOMPARE(list->topLevelItem(1)->text(1), QString());
+
+        for (int panel = 1; panel <= 3; ++panel)
+            QVERIFY(window->StatusPanel(panel));
+    }
+
+    void restoresAndKeepsItsMinimumSize()
+    {
+        SaveSetting(m_folder->settings(), SettingsKeys::Left, u"1500"_s);
+        SaveSetting(m_folder->settings(), SettingsKeys::Top, u"1200"_s);
+        SaveSetting(m_folder->settings(), SettingsKeys::Height, u"900"_s);
+        SaveSetting(m_folder->settings(), SettingsKeys::StationFile, m_folder->filePath(u"none.ksl"_s));
+        const auto window = startWindow();
+        QCOMPARE(window->pos(), QPoint(TwipsToPixels(1500), TwipsToPixels(1200)));
+        // A stored height below the minimum is raised to it; the list of a missing file is empty.
+        QCOMPARE(PixelsToTwips(window->height()), 1995.0);
+        QCOMPARE(window->ListView1()->topLevelItemCount(), 0);
+
+        window->resize(10, 10);
+        QCOMPARE(PixelsToTwips(window->width()), 5145.0);
+        QCOMPARE(PixelsToTwips(window->height()), 1995.0);
+        // The name column fills what the status column leaves.
+        window->resize(600, 400);
+        QTRY_COMPARE(window->ListView1()->columnWidth(1), TwipsToPixels(1000));
+        QCOMPARE(window->ListView1()->columnWidth(0),
+                 window->ListView1()->viewport()->width() - TwipsToPixels(1400));
+    }
+
+    void offScreenPositionComesBack()
+    {
+        SaveSetting(m_folder->settings(), SettingsKeys::Left, u"-900000"_s);
+        SaveSetting(m_folder->settings(), SettingsKeys::Top, u"nonsense"_s);
+        const auto window = startWindow();
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(area.intersects(window->frameGeometry()));
+    }
+
+    void exitStoresFiveKeys()
+    {
+        SaveSetting(m_folder->settings(), SettingsKeys::Volume, u"75"_s);
+        auto window = startWindow();
+        window->move(TwipsToPixels(3000), TwipsToPixels(1500));
+        window->resize(window->width(), TwipsToPixels(4500));
+        setStationFilePath(m_folder->filePath(u"rock.ksl"_s));
+        QSignalSpy unloaded(window.get(), &frmMain::Unloaded);
+        window->close();
+        QCOMPARE(unloaded.count(), 1);
+
+        const auto next = m_folder->reopenSettings();
+        const auto get = [&](const QString& key) { return GetSetting(*next, key, u"?"_s); };
+        QCOMPARE(get(SettingsKeys::Left), u"3000"_s);
+        QCOMPARE(get(SettingsKeys::Top), u"1500"_s);
+        QCOMPARE(get(SettingsKeys::Height), u"4500"_s);
+        QCOMPARE(get(SettingsKeys::Volume), u"75"_s);
+        QCOMPARE(get(SettingsKeys::StationFile), m_folder->filePath(u"rock.ksl"_s));
+    }
+};
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_mainwindow.moc"
