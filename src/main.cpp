@@ -1,4 +1,5 @@
 #include "app/AppFolder.h"
+#include "app/Resources.h"
 #include "app/UserPrompts.h"
 #include "app/frmMain.h"
 #include "stations/SettingsStore.h"
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(u"skylistener"_s);
     QApplication::setOrganizationName(u"Hollowmere"_s);
 
+    InitResources();
     SettingsStore settings;
     DialogPrompts prompts;
     frmMain window({settings, prompts, ApplicationFolder(u":/czech.ksl"_s)});

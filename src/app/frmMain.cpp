@@ -2,6 +2,7 @@
 
 #include "app/AppFolder.h"
 #include "app/ProcessState.h"
+#include "app/Resources.h"
 #include "app/Version.h"
 #include "app/WindowUnits.h"
 #include "stations/ProgramSettings.h"
@@ -50,6 +51,7 @@ frmMain::frmMain(frmMainServices services, QWidget* parent)
     : QMainWindow(parent)
     , m_services(std::move(services))
 {
+    InitResources();
     buildControls();
     Form_Load();
 }
@@ -74,6 +76,7 @@ void frmMain::buildControls()
     m_listView->setAllColumnsShowFocus(true);
     m_listView->header()->setStretchLastSection(false);
     setCentralWidget(m_listView);
+    m_listView->installEventFilter(this);
 
     m_toolbar = new QToolBar(this);
     m_toolbar->setObjectName(u"asxToolbar1"_s);
@@ -157,7 +160,7 @@ void frmMain::Form_Resize()
 {
     if (isMinimized())
         return;
-    const int listWidth = m_listView->viewport()->width();
+    const int listWidth = m_listView->width();
     m_listView->setColumnWidth(0, qMax(1, listWidth - TwipsToPixels(NameColumnReserve)));
     m_listView->setColumnWidth(1, TwipsToPixels(StatusColumnWidth));
 }
@@ -166,6 +169,14 @@ void frmMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     Form_Resize();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    // The list gets its new size after the window's resize event; its columns follow it.
+    if (watched == m_listView && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::changeEvent(QEvent* event)

@@ -89,7 +89,7 @@ private Q_SLOTS:
         window->resize(600, 400);
         QTRY_COMPARE(window->ListView1()->columnWidth(1), TwipsToPixels(1000));
         QCOMPARE(window->ListView1()->columnWidth(0),
-                 window->ListView1()->viewport()->width() - TwipsToPixels(1400));
+                 window->ListView1()->width() - TwipsToPixels(1400));
     }
 
     void offScreenPositionComesBack()
