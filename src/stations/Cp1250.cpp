@@ -53,11 +53,12 @@ namespace Cp1250 {
 
 QString decode(QByteArrayView bytes)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char b : bytes) {
-        const auto u = static_cast<unsigned char>(b);
-        *out++ = QChar(u < 0x80 ? char16_t(u) : kHighHalf[u - 0x80]);
+    // Latin-1 widening is vectorised; only the upper half then needs the table.
+    QString text = QString::fromLatin1(bytes);
+    char16_t* chars = reinterpret_cast<char16_t*>(text.data());
+    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
+        if (chars[i] >= 0x80)
+            chars[i] = kHighHalf[chars[i] - 0x80];
     }
     return text;
 }

@@ -29,10 +29,10 @@ constexpr FieldTags kBold{u"<bold>", u"</bold>"};
 // The first occurrence of a field in a record; nothing when either tag is missing.
 bool findField(QStringView inner, FieldTags tags, QStringView& value)
 {
-    const qsizetype open = inner.indexOf(tags.open, 0, Qt::CaseInsensitive);
+    const qsizetype open = FindStationTag(inner, tags.open, 0);
     if (open < 0)
         return false;
-    const qsizetype close = inner.indexOf(tags.close, open, Qt::CaseInsensitive);
+    const qsizetype close = FindStationTag(inner, tags.close, open);
     if (close < 0)
         return false;
     const qsizetype start = open + tags.open.size();
@@ -40,7 +40,34 @@ bool findField(QStringView inner, FieldTags tags, QStringView& value)
     return true;
 }
 
+bool asciiCaseEqual(QStringView text, QStringView lowerTag)
+{
+    for (qsizetype i = 0; i < lowerTag.size(); ++i) {
+        char16_t c = text[i].unicode();
+        if (c >= u'A' && c <= u'Z')
+            c = char16_t(c + (u'a' - u'A'));
+        if (c != lowerTag[i].unicode())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
+
+qsizetype FindStationTag(QStringView text, QStringView lowerTag, qsizetype from)
+{
+    // Every tag starts with '<': jump from one '<' to the next with the fast character search
+    // and compare the tag there. Linear in the text, whatever it holds.
+    const qsizetype last = text.size() - lowerTag.size();
+    for (qsizetype pos = qMax<qsizetype>(from, 0); pos <= last; ++pos) {
+        pos = text.indexOf(u'<', pos);
+        if (pos < 0 || pos > last)
+            return -1;
+        if (asciiCaseEqual(text.mid(pos, lowerTag.size()), lowerTag))
+            return pos;
+    }
+    return -1;
+}
 
 QString DecodeStationText(QByteArrayView bytes)
 {

@@ -39,6 +39,10 @@ QString BuildStationRecord(const QString& name, const QString& url, const QStrin
 // A record carried over by a rewrite: its inner text as read inside lower-case record tags.
 QString WrapStationRecord(QStringView inner);
 
+// The first tag at or after `from`, letter case aside; `lowerTag` is an ASCII tag in lower case
+// starting with '<'. -1 when there is none.
+qsizetype FindStationTag(QStringView text, QStringView lowerTag, qsizetype from);
+
 // Walks the records of a file's text in file order, yielding each record's inner text.
 // Text outside records is skipped; an unterminated record runs on to the next closing tag,
 // and a last record without its closing tag ends the scan. Linear in the text's length.

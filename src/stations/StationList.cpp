@@ -46,8 +46,21 @@ bool StationExists(const QString& url)
 {
     if (url.isEmpty())
         return false;
-    const QString field = u"<stationurl>"_s + url + u"</stationurl>"_s;
-    return ReadStationFile(StationFilePath()).contains(field, Qt::CaseInsensitive);
+    // Any URL field anywhere in the text counts, inside a record or not.
+    const QString text = ReadStationFile(StationFilePath());
+    const QStringView view(text);
+    constexpr QStringView open = u"<stationurl>";
+    constexpr QStringView close = u"</stationurl>";
+    for (qsizetype pos = FindStationTag(view, open, 0); pos >= 0;
+         pos = FindStationTag(view, open, pos + 1)) {
+        const qsizetype start = pos + open.size();
+        if (start + url.size() + close.size() > view.size())
+            return false;
+        if (view.mid(start, url.size()).compare(url, Qt::CaseInsensitive) == 0 &&
+            FindStationTag(view.mid(start + url.size(), close.size()), close, 0) == 0)
+            return true;
+    }
+    return false;
 }
 
 bool AddStation(const QString& name, const QString& url, const QString& colour, const QString& bold,
