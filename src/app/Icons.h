@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+// The program's pictures: toolbar buttons, the frames of the playing animation, the application
+// icon and the small pictures of the editor and the list chooser. All of them are our own SVG
+// files compiled into the program; on Linux the desktop theme's icon is preferred for a toolbar
+// button that has a standard freedesktop name, so that the toolbar matches the desktop.
+
+// The resource path of one of our pictures, e.g. "about/background.svg" gives
+// ":/about/background.svg". Makes sure the compiled-in resources are registered first.
+QString PictureFile(const QString& name);
+
+// The picture of the toolbar button with this key ("Konec", "edit", "URL", "Volume", "Nute",
+// "Stop", "Play"); a null icon for any other key.
+QIcon ToolbarIcon(const QString& key);
+
+// Frame 1 to AnimationFrameCount() of the playing animation; frame 1 is also the idle icon.
+// A frame number out of range gives frame 1.
+QIcon AnimationFrame(int frame);
+int AnimationFrameCount();
+
+QIcon ApplicationIcon();
+
+// A station list file, as shown before every entry of the list chooser.
+QIcon ListIcon();
+// The editor's picture of a visible or a hidden station.
+QIcon StationIcon(bool visible);
+// The picture on the editor's bold toggle.
+QIcon BoldIcon();
