@@ -1,0 +1,187 @@
+#include "winsvc/MessageHook.h"
+#include "winsvc/QtWindowSystem.h"
+#include "winsvc/WindowDragCapture.h"
+
+#include <QSizeGrip>
+#include <QTest>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+using namespace WinMsg;
+
+namespace {
+
+struct Seen
+{
+    std::uint32_t uMsg;
+    std::uintptr_t wParam;
+    WinRect rect;
+};
+
+// Records what arrives and lets a test rewrite the proposed rectangles.
+struct RecordingOwner : HookOwner
+{
+    void zSubclass_Proc(bool, bool& bHandled, std::intptr_t& lReturn, WindowHandle&,
+                        std::uint32_t& uMsg, std::uintptr_t& wParam, std::intptr_t& lParam) override
+    {
+        WinRect* rect =
+            (uMsg == WM_MOVING || uMsg == WM_SIZING) ? reinterpret_cast<WinRect*>(lParam) : nullptr;
+        seen.push_back({uMsg, wParam, rect ? *rect : WinRect{}});
+        if (rect && rewrite) {
+            rewrite(uMsg, *rect);
+            bHandled = true;
+            lReturn = 1;
+        }
+    }
+
+    std::vector<Seen> seen;
+    std::function<void(std::uint32_t, WinRect&)> rewrite;
+};
+
+} // namespace
+
+class tst_WindowDragCapture : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Sends a mouse event to `target` at a global position; the window moves between events, so
+    // local positions are worked out afresh every time.
+    static void mouse(QTest::MouseAction action, QWidget* target, QPoint global)
+    {
+        const QPoint local = target->mapFromGlobal(global);
+        if (action == QTest::MouseMove)
+            QTest::mouseEvent(QTest::MouseMove, target, Qt::NoButton, {}, local);
+        else
+            QTest::mouseEvent(action, target, Qt::LeftButton, {}, local);
+    }
+
+private Q_SLOTS:
+    void dragByHandleMovesWindowAndCarriesMessages()
+    {
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* handle = new QWidget(&window);
+        handle->setFixedHeight(30);
+        layout->addWidget(handle);
+        layout->addStretch();
+        auto* grip = new QSizeGrip(&window);
+        layout->addWidget(grip, 0, Qt::AlignRight | Qt::AlignBottom);
+        window.setMinimumSize(150, 120);
+        window.setGeometry(200, 150, 300, 200);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        RecordingOwner owner;
+        WindowDragCapture capture;
+        capture.addDragHandle(handle);
+        capture.addSizeGrip(grip);
+        MessageHook hook(owner, capture);
+        const WindowHandle hWnd = QtWindowSystem::handleOf(&window);
+        QVERIFY(QtWindowSystem::windowOf(hWnd) == &window);
+        hook.HookWindow(hWnd);
+        hook.AddHookMessage(hWnd, WM_ENTERSIZEMOVE, MessageHook::After);
+        hook.AddHookMessage(hWnd, WM_MOVING, MessageHook::Before);
+        hook.AddHookMessage(hWnd, WM_SIZING, MessageHook::Before);
+        hook.AddHookMessage(hWnd, WM_EXITSIZEMOVE, MessageHook::After);
+        hook.AddHookMessage(hWnd, WM_SYSCOMMAND, MessageHook::After);
+
+        const QRect start = window.frameGeometry();
+        const QPoint grab = handle->mapToGlobal(QPoint(10, 10));
+        mouse(QTest::MousePress, handle, grab);
+        mouse(QTest::MouseMove, handle, grab + QPoint(50, 30));
+        QCOMPARE(window.frameGeometry().topLeft(), start.topLeft() + QPoint(50, 30));
+
+        // The handler pulls the window to x = 0 whenever it comes within 20 pixels.
+        owner.rewrite = [](std::uint32_t, WinRect& r) {
+            if (r.left < 20) {
+                r.right -= r.left;
+                r.left = 0;
+            }
+        };
+        const QPoint nearEdge = grab + QPoint(15 - start.left(), 0);
+        mouse(QTest::MouseMove, handle, nearEdge);
+        QCOMPARE(window.frameGeometry().left(), 0);
+        QCOMPARE(window.frameGeometry().top(), start.top());
+        mouse(QTest::MouseRelease, handle, nearEdge);
+
+        QCOMPARE(owner.seen.size(), std::size_t(5));
+        QCOMPARE(owner.seen[0].uMsg, WM_ENTERSIZEMOVE);
+        QCOMPARE(owner.seen[1].uMsg, WM_MOVING);
+        QCOMPARE(owner.seen[1].rect, toWinRect(start.translated(50, 30)));
+        QCOMPARE(owner.seen[2].rect.left, 15);   // proposed before the rewrite
+        QCOMPARE(owner.seen[3].uMsg, WM_MOVING); // the release position
+        QCOMPARE(owner.seen[4].uMsg, WM_EXITSIZEMOVE);
+
+        // Resizing from the grip: bottom-right edge, and a rewritten height is applied.
+        owner.seen.clear();
+        owner.rewrite = [](std::uint32_t, WinRect& r) { r.bottom = r.top + 180; };
+        const QRect before = window.frameGeometry();
+        const QPoint gripAt = grip->mapToGlobal(grip->rect().center());
+        mouse(QTest::MousePress, grip, gripAt);
+        mouse(QTest::MouseMove, grip, gripAt + QPoint(40, 60));
+        QCOMPARE(owner.seen.at(1).uMsg, WM_SIZING);
+        QCOMPARE(owner.seen.at(1).wParam, std::uintptr_t(WMSZ_BOTTOMRIGHT));
+        QCOMPARE(owner.seen.at(1).rect, toWinRect(before.adjusted(0, 0, 40, 60)));
+        QCOMPARE(window.frameGeometry(), QRect(before.topLeft(), QSize(before.width() + 40, 180)));
+        // The window's minimum size holds whatever is proposed.
+        owner.rewrite = nullptr;
+        mouse(QTest::MouseMove, grip, gripAt - QPoint(500, 500));
+        QCOMPARE(window.size(), QSize(150, 120));
+        QCOMPARE(window.frameGeometry().topLeft(), before.topLeft());
+        mouse(QTest::MouseRelease, grip, gripAt - QPoint(500, 500));
+        QCOMPARE(owner.seen.back().uMsg, WM_EXITSIZEMOVE);
+
+        // Minimising and restoring reach the hook after the fact.
+        owner.seen.clear();
+        window.showMinimized();
+        window.showNormal();
+        QCOMPARE(owner.seen.size(), std::size_t(2));
+        QCOMPARE(owner.seen[0].wParam, SC_MINIMIZE);
+        QCOMPARE(owner.seen[1].wParam, SC_RESTORE);
+
+        // Unhooked, the window still follows its handle but nobody hears of it.
+        hook.UnhookWindow(hWnd);
+        owner.seen.clear();
+        const QRect unhooked = window.frameGeometry();
+        const QPoint again = handle->mapToGlobal(QPoint(5, 5));
+        mouse(QTest::MousePress, handle, again);
+        mouse(QTest::MouseMove, handle, again + QPoint(7, 9));
+        mouse(QTest::MouseRelease, handle, again + QPoint(7, 9));
+        QCOMPARE(window.frameGeometry().topLeft(), unhooked.topLeft() + QPoint(7, 9));
+        QVERIFY(owner.seen.empty());
+    }
+
+    void pressesOnChildrenAndOtherButtonsDoNotDrag()
+    {
+        QWidget window;
+        auto* handle = new QWidget(&window);
+        handle->setGeometry(0, 0, 200, 40);
+        auto* button = new QWidget(handle);
+        button->setGeometry(0, 0, 20, 20);
+        button->setAttribute(Qt::WA_NoMousePropagation);
+        window.setGeometry(100, 100, 200, 100);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        WindowDragCapture capture;
+        capture.addDragHandle(handle);
+
+        const QRect start = window.frameGeometry();
+        const QPoint onButton = button->mapToGlobal(QPoint(5, 5));
+        mouse(QTest::MousePress, button, onButton);
+        mouse(QTest::MouseMove, button, onButton + QPoint(30, 30));
+        mouse(QTest::MouseRelease, button, onButton + QPoint(30, 30));
+        QCOMPARE(window.frameGeometry(), start);
+
+        const QPoint onHandle = handle->mapToGlobal(QPoint(100, 10));
+        QTest::mousePress(handle, Qt::RightButton, {}, handle->mapFromGlobal(onHandle));
+        QTest::mouseRelease(handle, Qt::RightButton, {}, handle->mapFromGlobal(onHandle));
+        QCOMPARE(window.frameGeometry(), start);
+    }
+};
+
+QTEST_MAIN(tst_WindowDragCapture)
+#include "tst_WindowDragCapture.moc"
