@@ -28,6 +28,8 @@ struct ThumbRect
     float top = 0;
     float width = 16;
     float height = 16;
+
+    bool operator==(const ThumbRect&) const = default;
 };
 
 // Right and bottom are exclusive.
