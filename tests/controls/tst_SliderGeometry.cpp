@@ -33,8 +33,6 @@ private Q_SLOTS:
     void thumbPicture();
     void imageRail();
     void noTravelOrNoSpanKeepsThumbAndValue();
-    void dragClampsToTheTravel();
-    void otherOrientationCodesAreHorizontal();
     void tipPlace();
 };
 
@@ -190,23 +188,6 @@ void tst_SliderGeometry::noTravelOrNoSpanKeepsThumbAndValue()
                             .min = 9,
                             .span = -2};
     QCOMPARE(layoutSlider(input).thumb.left, 30.0f);
-}
-
-void tst_SliderGeometry::dragClampsToTheTravel()
-{
-    QCOMPARE(dragPosition(120, 8, 144), 112.0f);
-    QCOMPARE(dragPosition(5, 8, 144), 0.0f);
-    QCOMPARE(dragPosition(-50, 8, 144), 0.0f);
-    QCOMPARE(dragPosition(152, 8, 144), 144.0f);
-    QCOMPARE(dragPosition(1000, 8, 144), 144.0f);
-}
-
-void tst_SliderGeometry::otherOrientationCodesAreHorizontal()
-{
-    QCOMPARE(orientationFromCode(0), Orientation::Horizontal);
-    QCOMPARE(orientationFromCode(1), Orientation::Vertical);
-    QCOMPARE(orientationFromCode(2), Orientation::Horizontal);
-    QCOMPARE(orientationFromCode(-1), Orientation::Horizontal);
 }
 
 void tst_SliderGeometry::tipPlace()
