@@ -1,0 +1,171 @@
+#include "support/ScriptedPrompts.h"
+#include "support/TestFolder.h"
+
+#include "app/AppFolder.h"
+#include "app/ProcessState.h"
+#include "controls/z3DLine.h"
+#include "stations/ProgramSettings.h"
+#include "stations/SettingsKeys.h"
+#include "stations/frmSetting.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString NotStored = u"(not stored)"_s;
+
+struct Settings
+{
+    TestFolder folder;
+    ScriptedPrompts prompts;
+    int refills = 0;
+    std::unique_ptr<frmSetting> dialog;
+
+    void open()
+    {
+        dialog = std::make_unique<frmSetting>(folder.settings(), prompts, folder.path(),
+                                              [this] { ++refills; });
+        dialog->show();
+        QApplication::setActiveWindow(dialog.get());
+    }
+
+    QCheckBox* check(int n) const { return dialog->findChild<QCheckBox*>(u"Check%1"_s.arg(n)); }
+    QLineEdit* path() const { return dialog->findChild<QLineEdit*>(u"txtText1"_s); }
+    void press(const QString& name) const { dialog->findChild<QPushButton*>(name)->click(); }
+    QString stored(const QString& key) { return GetSetting(folder.settings(), key, NotStored); }
+    QString defaultPath() const { return AddTrailingBackslash(folder.path()) + u"stations.ksl"_s; }
+};
+
+} // namespace
+
+class tst_frmSetting : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        setMinimizeToTray(false);
+        setAnimateTrayIcon(false);
+        setStationFilePath(u"/somewhere/czech.ksl"_s);
+    }
+
+    void firstRunShowsDefaultsAndSavesThem()
+    {
+        Settings s;
+        s.open();
+        QCOMPARE(s.dialog->windowTitle(), u"Nastavení"_s);
+        QCOMPARE(s.check(1)->checkState(), Qt::Unchecked);
+        QCOMPARE(s.check(2)->checkState(), Qt::Unchecked);
+        QCOMPARE(s.path()->text(), s.defaultPath());
+        QVERIFY(s.path()->isReadOnly());
+        QVERIFY(s.dialog->findChild<z3DLine*>(u"z3DLine1"_s));
+
+        s.press(u"Command2"_s);
+        QVERIFY(!s.dialog->isVisible());
+        const auto reopened = s.folder.reopenSettings();
+        const auto get = [&](const QString& key) {
+            return reopened->get(SettingsKeys::Application, SettingsKeys::Section, key, NotStored);
+        };
+        QCOMPARE(get(u"MinTray"_s), u"0"_s);
+        QCOMPARE(get(u"AniIco"_s), u"0"_s);
+        QCOMPARE(get(u"StationFile"_s), s.defaultPath());
+        QCOMPARE(StationFilePath(), s.defaultPath());
+        QCOMPARE(s.refills, 1);
+    }
+
+    void savingSetsTheFlagsAtOnce()
+    {
+        Settings s;
+        s.open();
+        s.check(1)->click();
+        s.press(u"Command2"_s);
+        QCOMPARE(s.stored(u"MinTray"_s), u"1"_s);
+        QCOMPARE(s.stored(u"AniIco"_s), u"0"_s);
+        QVERIFY(MinimizeToTray());
+        QVERIFY(!AnimateTrayIcon());
+
+        s.open();
+        QCOMPARE(s.check(1)->checkState(), Qt::Checked);
+        s.check(1)->click();
+        s.check(2)->click();
+        s.press(u"Command2"_s);
+        QVERIFY(!MinimizeToTray());
+        QVERIFY(AnimateTrayIcon());
+        QCOMPARE(s.stored(u"AniIco"_s), u"1"_s);
+    }
+
+    void closingStoresNothingYetRefills()
+    {
+        Settings s;
+        s.open();
+        s.check(1)->click();
+        s.press(u"Command1"_s);
+        QVERIFY(!s.dialog->isVisible());
+        QCOMPARE(s.stored(u"MinTray"_s), NotStored);
+        QCOMPARE(s.stored(u"StationFile"_s), NotStored);
+        QVERIFY(!MinimizeToTray());
+        QCOMPARE(StationFilePath(), u"/somewhere/czech.ksl"_s);
+        QCOMPARE(s.refills, 1);
+
+        s.open();
+        QTest::keyClick(s.check(2), Qt::Key_Escape);
+        QVERIFY(!s.dialog->isVisible());
+        QCOMPARE(s.refills, 2);
+        QCOMPARE(s.stored(u"AniIco"_s), NotStored);
+    }
+
+    void storedStatesOfTheBoxes()
+    {
+        QCOMPARE(frmSetting::CheckStateOf(u"0"_s), Qt::Unchecked);
+        QCOMPARE(frmSetting::CheckStateOf(u"1"_s), Qt::Checked);
+        QCOMPARE(frmSetting::CheckStateOf(u" 1"_s), Qt::Checked);
+        QCOMPARE(frmSetting::CheckStateOf(u"2"_s), Qt::PartiallyChecked);
+        QCOMPARE(frmSetting::CheckStateOf(u"3"_s), Qt::Unchecked);
+        QCOMPARE(frmSetting::CheckStateOf(u"-1"_s), Qt::Unchecked);
+        QCOMPARE(frmSetting::CheckStateOf(u"ano"_s), Qt::Unchecked);
+        QCOMPARE(frmSetting::CheckStateOf(QString()), Qt::Unchecked);
+        QCOMPARE(frmSetting::CheckStateOf(u"0.5"_s), Qt::Unchecked); // halves to even
+        QCOMPARE(frmSetting::CheckStateOf(u"1.5"_s), Qt::PartiallyChecked);
+
+        Settings s;
+        SaveSetting(s.folder.settings(), u"MinTray"_s, u"yes"_s);
+        SaveSetting(s.folder.settings(), u"AniIco"_s, u"2"_s);
+        SaveSetting(s.folder.settings(), u"StationFile"_s, u"/lists/mine.ksl"_s);
+        s.open();
+        QCOMPARE(s.check(1)->checkState(), Qt::Unchecked);
+        QCOMPARE(s.check(2)->checkState(), Qt::PartiallyChecked);
+        QCOMPARE(s.path()->text(), u"/lists/mine.ksl"_s);
+        // A greyed box is saved as it shows and turns no flag on.
+        s.press(u"Command2"_s);
+        QCOMPARE(s.stored(u"AniIco"_s), u"2"_s);
+        QCOMPARE(s.stored(u"MinTray"_s), u"0"_s);
+        QVERIFY(!AnimateTrayIcon());
+    }
+
+    void browseFillsThePathUnlessCancelled()
+    {
+        Settings s;
+        s.open();
+        s.press(u"cmd"_s);
+        QCOMPARE(s.prompts.asked, QStringList{u"open: Otevřít seznam rozhlasových stanic"_s});
+        QCOMPARE(s.path()->text(), s.defaultPath());
+        s.prompts.fileAnswers = {u"/elsewhere/jazz.ksl"_s};
+        s.press(u"cmd"_s);
+        QCOMPARE(s.path()->text(), u"/elsewhere/jazz.ksl"_s);
+        s.press(u"Command2"_s);
+        QCOMPARE(StationFilePath(), u"/elsewhere/jazz.ksl"_s);
+        QCOMPARE(s.stored(u"StationFile"_s), u"/elsewhere/jazz.ksl"_s);
+    }
+};
+
+QTEST_MAIN(tst_frmSetting)
+#include "tst_frmSetting.moc"
