@@ -1,6 +1,7 @@
 #include "app/MpvPlayer.h"
 #include "support/IcecastServer.h"
 
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -13,7 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int Wait = 30000;
+constexpr int Wait = 40000;
 
 // A loopback server that answers every connection with the same bytes and hangs up.
 class CannedServer : public QTcpServer
@@ -191,6 +192,21 @@ void tst_MpvPlayer::playlistsPlayLikeStreams()
         QCOMPARE(player.URL(), playlist);
     }
 
+    // A file plays to its end and then the player stops.
+    const QString file = m_files.filePath(u"short.mp3"_s);
+    QCOMPARE(QProcess::execute(u"ffmpeg"_s,
+                               {u"-nostdin"_s, u"-loglevel"_s, u"error"_s, u"-y"_s, u"-f"_s,
+                                u"lavfi"_s, u"-i"_s, u"sine=frequency=440:duration=2"_s, file}),
+             0);
+    {
+        MpvPlayer player(u"null"_s);
+        QSignalSpy stateSpy(&player, &Player::PlayStateChange);
+        player.setURL(file);
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Stopped), Wait);
+        QCOMPARE(player.status(), u"Zastaveno"_s);
+        QVERIFY(states(stateSpy).contains(int(Player::Playing)));
+    }
+
     // A playlist that names a first dead entry moves on to the next one.
     MpvPlayer player(u"null"_s);
     player.setURL(write(u"mirrors.m3u"_s, "http://127.0.0.1:1/gone.mp3\n" + stream.toUtf8()));
@@ -260,6 +276,9 @@ void tst_MpvPlayer::reportsStationsThatCannotPlay()
     CannedServer garbage(QByteArray(4096, '\x17') + "garbage\r\n\r\n");
     CannedServer page("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<html><body>"
                       "Not a radio</body></html>\n");
+    // Accepts and never answers: the player gives up instead of connecting for ever.
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost, 0));
     CannedServer missing("HTTP/1.0 404 Not Found\r\nContent-Type: text/plain\r\n\r\nno\n");
 
     const QStringList urls = {
@@ -268,6 +287,7 @@ void tst_MpvPlayer::reportsStationsThatCannotPlay()
         page.url(u"/index.html"_s),
         missing.url(u"/tone.mp3"_s),
         m_files.filePath(u"no such file.mp3"_s),
+        u"http://127.0.0.1:%1/tone.mp3"_s.arg(silent.serverPort()),
     };
     for (const QString& url : urls) {
         MpvPlayer player(u"null"_s);
