@@ -1,0 +1,60 @@
+/* The smallest libmpv program that plays a stream: the yardstick for the player's cost.
+ * Usage: bare_playback URL. Prints "PLAYING <ms>" once audio plays, measured from the play
+ * request, then plays until it is killed. */
+#include <mpv/client.h>
+
+#include <locale.h>
+#include <stdio.h>
+#include <time.h>
+
+static double nowMs(void)
+{
+    struct timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        fprintf(stderr, "usage: %s URL\n", argv[0]);
+        return 2;
+    }
+    setlocale(LC_NUMERIC, "C");
+    mpv_handle* mpv = mpv_create();
+    if (!mpv)
+        return 1;
+    mpv_set_option_string(mpv, "ao", "null");
+    mpv_set_option_string(mpv, "vid", "no");
+    mpv_set_option_string(mpv, "config", "no");
+    mpv_set_option_string(mpv, "terminal", "no");
+    mpv_set_option_string(mpv, "idle", "yes");
+    if (mpv_initialize(mpv) < 0)
+        return 1;
+    mpv_observe_property(mpv, 1, "core-idle", MPV_FORMAT_FLAG);
+
+    const double requested = nowMs();
+    const char* command[] = {"loadfile", argv[1], "replace", NULL};
+    if (mpv_command(mpv, command) < 0)
+        return 1;
+
+    int loaded = 0;
+    int reported = 0;
+    for (;;) {
+        const mpv_event* event = mpv_wait_event(mpv, -1);
+        if (event->event_id == MPV_EVENT_SHUTDOWN)
+            break;
+        if (event->event_id == MPV_EVENT_FILE_LOADED)
+            loaded = 1;
+        if (event->event_id == MPV_EVENT_PROPERTY_CHANGE && loaded && !reported) {
+            const mpv_event_property* property = event->data;
+            if (property->format == MPV_FORMAT_FLAG && *(int*)property->data == 0) {
+                printf("PLAYING %.0f\n", nowMs() - requested);
+                fflush(stdout);
+                reported = 1;
+            }
+        }
+    }
+    mpv_terminate_destroy(mpv);
+    return 0;
+}

@@ -1,0 +1,183 @@
+// Starts a local Icecast station and plays it with three players in turn: a bare libmpv
+// program, the mpv command line and the program's own player. For each it prints the time
+// from the play request to playing audio, the CPU seconds and the peak memory over the run,
+// with ratios to the bare program.
+// Usage: playback_driver BARE_PROGRAM QT_PROGRAM [SECONDS]
+#include "support/IcecastServer.h"
+
+#include <QCoreApplication>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Run
+{
+    std::string name;
+    std::optional<double> timeToPlayingMs;
+    bool timeFromStart = false; // measured from process start, not from the play request
+    double cpuSeconds = 0;
+    long peakRssKb = 0;
+    bool ok = false;
+};
+
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Runs `argv` for `seconds`, watching its output for a line starting with "PLAYING".
+Run measure(const std::string& name, const std::vector<std::string>& argv, int seconds,
+            bool timeFromStart)
+{
+    Run run;
+    run.name = name;
+    run.timeFromStart = timeFromStart;
+    int out[2];
+    if (pipe(out) != 0)
+        return run;
+    const Clock::time_point started = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDERR_FILENO);
+        close(out[0]);
+        close(out[1]);
+        std::vector<char*> args;
+        for (const std::string& arg : argv)
+            args.push_back(const_cast<char*>(arg.c_str()));
+        args.push_back(nullptr);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    close(out[1]);
+    if (pid < 0) {
+        close(out[0]);
+        return run;
+    }
+
+    std::string pending;
+    const Clock::time_point deadline = started + std::chrono::seconds(seconds);
+    bool open = true;
+    while (Clock::now() < deadline) {
+        const int left = static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
+        if (!open) {
+            usleep(std::min(left, 100) * 1000);
+            continue;
+        }
+        pollfd watch{.fd = out[0], .events = POLLIN, .revents = 0};
+        if (poll(&watch, 1, std::max(left, 1)) <= 0)
+            continue;
+        char buffer[4096];
+        const ssize_t got = read(out[0], buffer, sizeof buffer);
+        if (got <= 0) {
+            open = false;
+            continue;
+        }
+        pending.append(buffer, static_cast<size_t>(got));
+        size_t end;
+        while ((end = pending.find_first_of("\r\n")) != std::string::npos) {
+            const std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            const size_t mark = line.find("PLAYING");
+            if (mark == std::string::npos || run.timeToPlayingMs)
+                continue;
+            if (timeFromStart)
+                run.timeToPlayingMs = msSince(started);
+            else
+                run.timeToPlayingMs = std::atof(line.c_str() + mark + 7);
+        }
+    }
+
+    kill(pid, SIGTERM);
+    int status = 0;
+    rusage usage{};
+    for (int i = 0; i < 50 && wait4(pid, &status, WNOHANG, &usage) == 0; ++i)
+        usleep(100000);
+    if (wait4(pid, &status, WNOHANG, &usage) == 0) {
+        kill(pid, SIGKILL);
+        wait4(pid, &status, 0, &usage);
+    }
+    close(out[0]);
+    run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
+                     usage.ru_stime.tv_usec / 1e6;
+    run.peakRssKb = usage.ru_maxrss;
+    run.ok = run.timeToPlayingMs.has_value();
+    return run;
+}
+
+std::string ratio(double value, double base)
+{
+    if (base <= 0)
+        return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2fx", value / base);
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s BARE_PROGRAM QT_PROGRAM [SECONDS]\n", argv[0]);
+        return 2;
+    }
+    const int seconds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 30;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+
+    IcecastServer server;
+    if (!server.start()) {
+        std::fprintf(stderr, "The local Icecast station did not start: %s\n",
+                     qPrintable(server.error()));
+        return 1;
+    }
+    const std::string url = server.streamUrl().toStdString();
+    std::printf("Stream %s, %d s per player\n\n", url.c_str(), seconds);
+    std::fflush(stdout);
+
+    std::vector<Run> runs;
+    runs.push_back(measure("bare libmpv", {argv[1], url}, seconds, false));
+    runs.push_back(measure("mpv command line",
+                           {"mpv", "--no-config", "--ao=null", "--no-video", "--quiet",
+                            "--term-playing-msg=PLAYING", url},
+                           seconds, true));
+    runs.push_back(measure("MpvPlayer (Qt)", {argv[2], url}, seconds, false));
+
+    const Run& base = runs.front();
+    std::printf("%-18s %16s %8s %10s %8s %14s %8s\n", "player", "time to playing", "ratio", "CPU s",
+                "ratio", "peak RSS MiB", "ratio");
+    for (const Run& run : runs) {
+        char time[32] = "failed";
+        if (run.timeToPlayingMs)
+            std::snprintf(time, sizeof time, "%.0f ms%s", *run.timeToPlayingMs,
+                          run.timeFromStart ? "*" : "");
+        std::printf("%-18s %16s %8s %10.2f %8s %14.1f %8s\n", run.name.c_str(), time,
+                    run.timeToPlayingMs && base.timeToPlayingMs
+                        ? ratio(*run.timeToPlayingMs, *base.timeToPlayingMs).c_str()
+                        : "-",
+                    run.cpuSeconds, ratio(run.cpuSeconds, base.cpuSeconds).c_str(),
+                    run.peakRssKb / 1024.0, ratio(run.peakRssKb, base.peakRssKb).c_str());
+    }
+    std::printf("\n* from process start to mpv's \"playing\" message, start-up included\n");
+    return 0;
+}

@@ -1,0 +1,524 @@
+#include "app/MpvPlayer.h"
+
+#include <QFileInfo>
+#include <QMetaObject>
+
+#include <mpv/client.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum Observed : std::uint64_t
+{
+    CoreIdle = 1,
+    PausedForCache,
+    BufferingState,
+    AudioBitRate,
+    Metadata,
+};
+
+constexpr std::uint64_t LoadHook = 1;
+
+// Pauses before reopening a stream that broke off, in seconds; the last one repeats.
+constexpr int RetryPauses[] = {2, 4, 8, 16, 30};
+constexpr int MaxRetries = 12;
+
+const QStringList& networkSchemes()
+{
+    static const QStringList schemes = {u"http"_s, u"https"_s, u"mms"_s,  u"mmsh"_s, u"mmst"_s,
+                                        u"rtsp"_s, u"rtsps"_s, u"rtmp"_s, u"rtmps"_s};
+    return schemes;
+}
+
+// The scheme of an address mpv would treat as a protocol; empty for a plain path.
+QString schemeOf(const QString& url)
+{
+    const qsizetype mark = url.indexOf(u"://"_s);
+    if (mark >= 0)
+        return url.left(mark).toLower();
+    // mpv also reads "scheme:" forms for some of its own sources; a drive letter is a path.
+    const qsizetype colon = url.indexOf(u':');
+    if (colon > 1 && !url.left(colon).contains(u'/') && !url.left(colon).contains(u'\\'))
+        return url.left(colon).toLower();
+    return {};
+}
+
+bool isNetworkAddress(const QString& url)
+{
+    return networkSchemes().contains(schemeOf(url));
+}
+
+// What mpv is given: URLs as they stand, paths made absolute so that "-" or a name that looks
+// like an option is always a file.
+QByteArray mpvAddress(const QString& url)
+{
+    if (!schemeOf(url).isEmpty())
+        return url.toUtf8();
+    return QFileInfo(url).absoluteFilePath().toUtf8();
+}
+
+QString errorText(int mpvError)
+{
+    switch (mpvError) {
+    case MPV_ERROR_LOADING_FAILED:
+        return u"Chyba: stanici se nepodařilo otevřít"_s;
+    case MPV_ERROR_UNKNOWN_FORMAT:
+        return u"Chyba: neznámý formát vysílání"_s;
+    case MPV_ERROR_NOTHING_TO_PLAY:
+        return u"Chyba: vysílání neobsahuje zvuk"_s;
+    case MPV_ERROR_AO_INIT_FAILED:
+        return u"Chyba: zvukový výstup se nepodařilo otevřít"_s;
+    case MPV_ERROR_UNSUPPORTED:
+        return u"Chyba: nepodporovaný formát"_s;
+    default:
+        return u"Chyba: přehrávání selhalo (%1)"_s.arg(
+            QString::fromUtf8(mpv_error_string(mpvError)));
+    }
+}
+
+QString refusedText(const QString& scheme)
+{
+    return u"Chyba: nepodporovaný typ adresy (%1)"_s.arg(scheme);
+}
+
+const QString ConnectingText = u"Připojování…"_s;
+const QString PlayingText = u"Přehrávání"_s;
+const QString StoppedText = u"Zastaveno"_s;
+
+// The stream title from mpv's metadata: the in-band ICY title first, then a tag title.
+QString titleOf(const mpv_node& node)
+{
+    if (node.format != MPV_FORMAT_NODE_MAP)
+        return {};
+    QString title;
+    for (int i = 0; i < node.u.list->num; ++i) {
+        const mpv_node& value = node.u.list->values[i];
+        if (value.format != MPV_FORMAT_STRING)
+            continue;
+        const QString key = QString::fromUtf8(node.u.list->keys[i]).toLower();
+        if (key == u"icy-title"_s)
+            return QString::fromUtf8(value.u.string).trimmed();
+        if (key == u"title"_s)
+            title = QString::fromUtf8(value.u.string).trimmed();
+    }
+    return title;
+}
+
+} // namespace
+
+MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent)
+    : Player(parent)
+{
+    m_retryTimer.setSingleShot(true);
+    connect(&m_retryTimer, &QTimer::timeout, this, [this] { openStream(true); });
+
+    // mpv parses and prints numbers with the C library and refuses to start otherwise.
+    std::setlocale(LC_NUMERIC, "C");
+    m_mpv = mpv_create();
+    if (!m_mpv) {
+        m_status = u"Chyba: přehrávač se nepodařilo spustit"_s;
+        m_state = Player::Error;
+        return;
+    }
+
+    const auto option = [this](const char* name, const QByteArray& value) {
+        mpv_set_option_string(m_mpv, name, value.constData());
+    };
+    // A radio player: no video, no user configuration or scripts, no terminal, no key
+    // bindings, nothing remembered between runs.
+    option("idle", "yes");
+    option("vid", "no");
+    option("config", "no");
+    option("ytdl", "no");
+    option("load-scripts", "no");
+    option("osc", "no");
+    option("load-stats-overlay", "no");
+    option("load-osd-console", "no");
+    option("load-auto-profiles", "no");
+    option("input-default-bindings", "no");
+    option("input-terminal", "no");
+    option("terminal", "no");
+    option("resume-playback", "no");
+    option("audio-display", "no");
+    option("load-unsafe-playlists", "no");
+    option("audio-client-name", "skylistener");
+    if (!audioOutput.isEmpty())
+        option("ao", audioOutput.toUtf8());
+    // A server that accepts and then says nothing must not keep us connecting for a minute.
+    option("network-timeout", "15");
+    // Hours of listening must not pile up memory. Some back buffer must stay: without it mpv
+    // drops the titles the stream sends.
+    option("demuxer-max-bytes", "4MiB");
+    option("demuxer-max-back-bytes", "1MiB");
+    // No ffmpeg reconnect options (stream-lavf-o reconnect=1…): against a server that sends
+    // a short answer and hangs up they reconnect forever without a pause, and the player never
+    // reports the failure. A broken stream is our own retry's job.
+
+    if (mpv_initialize(m_mpv) < 0) {
+        mpv_terminate_destroy(m_mpv);
+        m_mpv = nullptr;
+        m_status = u"Chyba: přehrávač se nepodařilo spustit"_s;
+        m_state = Player::Error;
+        return;
+    }
+
+    mpv_observe_property(m_mpv, CoreIdle, "core-idle", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, PausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, BufferingState, "cache-buffering-state", MPV_FORMAT_INT64);
+    mpv_observe_property(m_mpv, AudioBitRate, "audio-bitrate", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_mpv, Metadata, "metadata", MPV_FORMAT_NODE);
+    // Every entry passes our check before it opens, also the ones a playlist brings.
+    mpv_hook_add(m_mpv, LoadHook, "on_load", 0);
+
+    setVolume(m_volume);
+    setMute(m_mute);
+
+    // Called on mpv's threads, where mpv's API must not be used: only queue a drain.
+    mpv_set_wakeup_callback(
+        m_mpv,
+        [](void* context) {
+            auto* self = static_cast<MpvPlayer*>(context);
+            if (!self->m_drainQueued.exchange(true))
+                QMetaObject::invokeMethod(self, &MpvPlayer::drainEvents, Qt::QueuedConnection);
+        },
+        this);
+}
+
+MpvPlayer::~MpvPlayer()
+{
+    if (!m_mpv)
+        return;
+    // After this returns mpv calls into us no more; a drain already queued dies with us.
+    mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+    mpv_terminate_destroy(m_mpv);
+}
+
+bool MpvPlayer::isRadioAddress(const QString& url, QString* scheme)
+{
+    const QString found = schemeOf(url);
+    if (found.isEmpty() || found == u"file"_s || networkSchemes().contains(found))
+        return true;
+    if (scheme)
+        *scheme = found;
+    return false;
+}
+
+void MpvPlayer::setURL(const QString& url)
+{
+    m_url = url;
+    if (url.isEmpty()) {
+        stop();
+        return;
+    }
+    openStream(false);
+}
+
+void MpvPlayer::play()
+{
+    if (m_url.isEmpty())
+        return;
+    const bool underway = m_active && !m_retryTimer.isActive();
+    if (!underway)
+        openStream(false);
+}
+
+void MpvPlayer::stop()
+{
+    stopStream();
+    // A player that never had anything to play has nothing to report.
+    if (m_state != Player::Undefined || !m_url.isEmpty())
+        apply(Player::Stopped, StoppedText);
+}
+
+void MpvPlayer::setVolume(int volume)
+{
+    m_volume = std::clamp(volume, 0, 100);
+    if (!m_mpv)
+        return;
+    double value = m_volume;
+    mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &value);
+    if (mpv_get_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &value) >= 0)
+        m_volume = std::clamp(static_cast<int>(std::lround(value)), 0, 100);
+}
+
+void MpvPlayer::setMute(bool on)
+{
+    m_mute = on;
+    if (!m_mpv)
+        return;
+    int flag = on ? 1 : 0;
+    mpv_set_property(m_mpv, "mute", MPV_FORMAT_FLAG, &flag);
+    if (mpv_get_property(m_mpv, "mute", MPV_FORMAT_FLAG, &flag) >= 0)
+        m_mute = flag != 0;
+}
+
+void MpvPlayer::openStream(bool retry)
+{
+    m_retryTimer.stop();
+    if (!retry) {
+        m_retries = 0;
+        m_hasPlayed = false;
+    }
+    stopStream();
+
+    QString scheme;
+    if (!isRadioAddress(m_url, &scheme)) {
+        apply(Player::Error, refusedText(scheme));
+        return;
+    }
+    if (!m_mpv) {
+        apply(Player::Error, u"Chyba: přehrávač se nepodařilo spustit"_s);
+        return;
+    }
+
+    const QByteArray address = mpvAddress(m_url);
+    const char* command[] = {"loadfile", address.constData(), "replace", nullptr};
+    mpv_node result;
+    if (mpv_command_ret(m_mpv, command, &result) < 0) {
+        apply(Player::Error, errorText(MPV_ERROR_LOADING_FAILED));
+        return;
+    }
+    std::int64_t entry = -1;
+    if (result.format == MPV_FORMAT_NODE_MAP) {
+        for (int i = 0; i < result.u.list->num; ++i) {
+            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
+                result.u.list->values[i].format == MPV_FORMAT_INT64)
+                entry = result.u.list->values[i].u.int64;
+        }
+    }
+    mpv_free_node_contents(&result);
+
+    m_entries = {entry};
+    m_lastEntry = entry;
+    if (isNetworkAddress(m_url))
+        m_remoteEntries = {entry};
+    m_active = true;
+    apply(Player::Connecting, ConnectingText);
+}
+
+// Forgets the current stream without touching the state the caller reports next.
+void MpvPlayer::stopStream()
+{
+    m_retryTimer.stop();
+    if (m_mpv && m_active) {
+        const char* command[] = {"stop", nullptr};
+        mpv_command(m_mpv, command);
+    }
+    m_entries.clear();
+    m_remoteEntries.clear();
+    m_lastEntry = -1;
+    m_active = false;
+    m_loaded = false;
+    m_pausedForCache = false;
+    m_bufferPercent = -1;
+    m_refusedScheme.clear();
+    m_title.clear();
+    m_bitRate = 0;
+}
+
+void MpvPlayer::drainEvents()
+{
+    m_drainQueued = false;
+    if (!m_mpv)
+        return;
+    for (;;) {
+        const mpv_event* event = mpv_wait_event(m_mpv, 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            break;
+        handleEvent(*event);
+    }
+}
+
+void MpvPlayer::handleEvent(const mpv_event& event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_START_FILE: {
+        const auto* start = static_cast<const mpv_event_start_file*>(event.data);
+        m_startedEntry = start->playlist_entry_id;
+        if (m_active && m_entries.contains(m_startedEntry) && m_state != Player::Connecting)
+            apply(Player::Connecting, ConnectingText);
+        break;
+    }
+    case MPV_EVENT_FILE_LOADED:
+        if (m_active && m_entries.contains(m_startedEntry)) {
+            m_loaded = true;
+            // The file may already be playing; don't wait for the next change to say so.
+            int idle = 1;
+            if (mpv_get_property(m_mpv, "core-idle", MPV_FORMAT_FLAG, &idle) >= 0)
+                m_coreIdle = idle != 0;
+            refreshPlayback();
+        }
+        break;
+    case MPV_EVENT_END_FILE:
+        handleEndFile(event);
+        break;
+    case MPV_EVENT_HOOK:
+        handleLoadHook(event);
+        break;
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        const auto* property = static_cast<const mpv_event_property*>(event.data);
+        const bool known = property->format != MPV_FORMAT_NONE && property->data;
+        switch (event.reply_userdata) {
+        case CoreIdle:
+            m_coreIdle = !known || *static_cast<const int*>(property->data) != 0;
+            break;
+        case PausedForCache:
+            m_pausedForCache = known && *static_cast<const int*>(property->data) != 0;
+            break;
+        case BufferingState:
+            m_bufferPercent =
+                known ? static_cast<int>(*static_cast<const std::int64_t*>(property->data)) : -1;
+            break;
+        case AudioBitRate:
+            if (m_active && m_loaded)
+                setBitRate(known ? static_cast<int>(
+                                       std::lround(*static_cast<const double*>(property->data)))
+                                 : 0);
+            return;
+        case Metadata:
+            m_title = known ? titleOf(*static_cast<const mpv_node*>(property->data)) : QString();
+            break;
+        default:
+            return;
+        }
+        refreshPlayback();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void MpvPlayer::handleEndFile(const mpv_event& event)
+{
+    const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+    const std::int64_t entry = end->playlist_entry_id;
+    if (!m_active || !m_entries.contains(entry))
+        return;
+    m_loaded = false;
+    switch (end->reason) {
+    case MPV_END_FILE_REASON_REDIRECT:
+        // A playlist: its entries take its place.
+        if (end->playlist_insert_num_entries <= 0) {
+            finishStream(false, MPV_ERROR_NOTHING_TO_PLAY);
+            return;
+        }
+        for (int i = 0; i < end->playlist_insert_num_entries; ++i) {
+            const std::int64_t inserted = end->playlist_insert_id + i;
+            m_entries.insert(inserted);
+            if (m_remoteEntries.contains(entry))
+                m_remoteEntries.insert(inserted);
+            m_lastEntry = std::max(m_lastEntry, inserted);
+        }
+        return;
+    case MPV_END_FILE_REASON_EOF:
+    case MPV_END_FILE_REASON_ERROR:
+        // mpv tries the next entry of a playlist by itself; only the last one decides.
+        if (entry < m_lastEntry)
+            return;
+        finishStream(end->reason == MPV_END_FILE_REASON_EOF, end->error);
+        return;
+    default:
+        // Stopped or replaced by us: whoever did it has already said what comes next.
+        return;
+    }
+}
+
+void MpvPlayer::handleLoadHook(const mpv_event& event)
+{
+    const auto* hook = static_cast<const mpv_event_hook*>(event.data);
+    char* name = mpv_get_property_string(m_mpv, "stream-open-filename");
+    const QString address = name ? QString::fromUtf8(name) : QString();
+    mpv_free(name);
+
+    QString scheme;
+    bool allowed = isRadioAddress(address, &scheme);
+    // A playlist from the network may name only network streams, never files on this computer.
+    if (allowed && m_remoteEntries.contains(m_startedEntry) && !isNetworkAddress(address)) {
+        allowed = false;
+        scheme = schemeOf(address).isEmpty() ? u"file"_s : schemeOf(address);
+    }
+    if (!allowed) {
+        m_refusedScheme = scheme;
+        // An empty name fails to open, which ends the entry with an error.
+        mpv_set_property_string(m_mpv, "stream-open-filename", "");
+    }
+    mpv_hook_continue(m_mpv, hook->id);
+}
+
+void MpvPlayer::finishStream(bool endOfFile, int mpvError)
+{
+    const QString refused = m_refusedScheme;
+    const bool network = isNetworkAddress(m_url);
+    stopStream();
+
+    if (!refused.isEmpty()) {
+        apply(Player::Error, refusedText(refused));
+    } else if (network && (m_hasPlayed || m_retries > 0) && m_retries < MaxRetries) {
+        retryLater();
+    } else if (endOfFile && !network) {
+        apply(Player::Stopped, StoppedText);
+    } else if (endOfFile || m_hasPlayed) {
+        apply(Player::Error, u"Chyba: spojení se stanicí bylo přerušeno"_s);
+    } else {
+        apply(Player::Error, errorText(mpvError));
+    }
+}
+
+void MpvPlayer::retryLater()
+{
+    const int pause = RetryPauses[std::min<std::size_t>(m_retries, std::size(RetryPauses) - 1)];
+    ++m_retries;
+    m_retryTimer.start(pause * 1000);
+    apply(Player::Reconnecting,
+          u"Chyba: spojení se stanicí bylo přerušeno, nový pokus za %1 s"_s.arg(pause));
+}
+
+// Derives state and status from what mpv last reported about the stream being played.
+void MpvPlayer::refreshPlayback()
+{
+    if (!m_active)
+        return;
+    if (!m_loaded) {
+        apply(Player::Connecting, ConnectingText);
+        return;
+    }
+    if (!m_coreIdle) {
+        m_hasPlayed = true;
+        m_retries = 0;
+        apply(Player::Playing, m_title.isEmpty() ? PlayingText : PlayingText + u": "_s + m_title);
+    } else if (m_pausedForCache && m_bufferPercent >= 0) {
+        apply(Player::Buffering, u"Načítání %1 %"_s.arg(m_bufferPercent));
+    } else {
+        apply(Player::Buffering, u"Načítání…"_s);
+    }
+}
+
+// audio-bitrate changes many times a second by a few bits; only a change the user can see
+// (a whole kbps) is worth a StatusChange.
+void MpvPlayer::setBitRate(int bitsPerSecond)
+{
+    const bool visible = std::lround(bitsPerSecond / 1000.0) != std::lround(m_bitRate / 1000.0);
+    m_bitRate = bitsPerSecond;
+    if (visible)
+        Q_EMIT StatusChange();
+}
+
+void MpvPlayer::apply(int state, const QString& status)
+{
+    const bool stateChanged = state != m_state;
+    const bool statusChanged = status != m_status;
+    if (state != Player::Playing && state != Player::Buffering)
+        m_bitRate = 0;
+    m_state = state;
+    m_status = status;
+    if (stateChanged)
+        Q_EMIT PlayStateChange(state);
+    if (statusChanged)
+        Q_EMIT StatusChange();
+}

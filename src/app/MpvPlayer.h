@@ -1,0 +1,92 @@
+#pragma once
+
+#include "app/Player.h"
+
+#include <QSet>
+#include <QString>
+#include <QTimer>
+
+#include <atomic>
+#include <cstdint>
+
+struct mpv_handle;
+struct mpv_event;
+
+// The program's player on libmpv. It plays radio streams (direct or through .pls/.m3u/.m3u8
+// playlists) and refuses every other kind of address, reads no mpv configuration and shows
+// nothing of its own. mpv reports on its own thread; those reports are drained on the GUI
+// thread, so every signal is raised there. A stream that breaks off after it has played is
+// opened again with growing pauses until the user stops or picks another stream.
+class MpvPlayer final : public Player
+{
+    Q_OBJECT
+
+public:
+    // `audioOutput` is mpv's audio output ("null" in tests); empty means mpv's own choice.
+    explicit MpvPlayer(const QString& audioOutput = QString(), QObject* parent = nullptr);
+    ~MpvPlayer() override;
+
+    QString URL() const override { return m_url; }
+    void setURL(const QString& url) override;
+
+    void play() override;
+    void stop() override;
+
+    int playState() const override { return m_state; }
+    QString status() const override { return m_status; }
+
+    int volume() const override { return m_volume; }
+    void setVolume(int volume) override;
+
+    bool mute() const override { return m_mute; }
+    void setMute(bool on) override;
+
+    int bitRate() const override { return m_bitRate; }
+
+    // Whether an address may reach mpv: http, https, mms, rtsp, rtmp and local files. For a
+    // refused address `scheme` receives the scheme that was refused.
+    static bool isRadioAddress(const QString& url, QString* scheme = nullptr);
+
+private:
+    void drainEvents();
+    void handleEvent(const mpv_event& event);
+    void handleEndFile(const mpv_event& event);
+    void handleLoadHook(const mpv_event& event);
+
+    // Starts `url` from scratch; `retry` keeps the count of reconnection attempts.
+    void openStream(bool retry);
+    void stopStream();
+    void finishStream(bool endOfFile, int mpvError);
+    void retryLater();
+    void refreshPlayback();
+    void setBitRate(int bitsPerSecond);
+    void apply(int state, const QString& status);
+
+    mpv_handle* m_mpv = nullptr;
+    std::atomic<bool> m_drainQueued = false;
+
+    QString m_url;
+    int m_state = Player::Undefined;
+    QString m_status;
+    int m_volume = 50;
+    bool m_mute = false;
+    int m_bitRate = 0;
+
+    // The playlist entries of the stream being played; events about others are stale.
+    QSet<std::int64_t> m_entries;
+    std::int64_t m_lastEntry = -1;
+    std::int64_t m_startedEntry = -1;
+    // Entries that came out of a playlist fetched over the network may not open local files.
+    QSet<std::int64_t> m_remoteEntries;
+    bool m_active = false;
+    bool m_loaded = false;
+    bool m_coreIdle = true;
+    bool m_pausedForCache = false;
+    int m_bufferPercent = -1;
+    QString m_refusedScheme;
+    QString m_title;
+
+    bool m_hasPlayed = false;
+    int m_retries = 0;
+    QTimer m_retryTimer;
+};

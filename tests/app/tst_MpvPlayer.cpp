@@ -1,0 +1,360 @@
+#include "app/MpvPlayer.h"
+#include "support/IcecastServer.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int Wait = 40000;
+
+// A loopback server that answers every connection with the same bytes and hangs up.
+class CannedServer : public QTcpServer
+{
+public:
+    explicit CannedServer(QByteArray answer)
+        : m_answer(std::move(answer))
+    {
+        listen(QHostAddress::LocalHost, 0);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    if (!socket->readAll().isEmpty() && socket->property("answered").isNull()) {
+                        socket->setProperty("answered", true);
+                        socket->write(m_answer);
+                        socket->disconnectFromHost();
+                    }
+                });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+    QString url(const QString& path) const
+    {
+        return u"http://127.0.0.1:%1%2"_s.arg(serverPort()).arg(path);
+    }
+
+private:
+    QByteArray m_answer;
+};
+
+QList<int> states(const QSignalSpy& spy)
+{
+    QList<int> result;
+    for (const QList<QVariant>& call : spy)
+        result.append(call.at(0).toInt());
+    return result;
+}
+
+} // namespace
+
+class tst_MpvPlayer : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void playsStreamWithBitRateAndTitle();
+    void stopKeepsUrlAndPlayOpensAgain();
+    void playlistsPlayLikeStreams();
+    void refusesAddressesThatAreNoRadio();
+    void reportsStationsThatCannotPlay();
+    void volumeAndMute();
+    void reconnectsAfterServerCrash();
+
+private:
+    std::unique_ptr<IcecastServer> m_server;
+    QTemporaryDir m_files;
+};
+
+void tst_MpvPlayer::initTestCase()
+{
+    m_server = std::make_unique<IcecastServer>();
+    if (!m_server->start())
+        QFAIL(qPrintable(u"The local Icecast station did not start: "_s + m_server->error()));
+}
+
+void tst_MpvPlayer::playsStreamWithBitRateAndTitle()
+{
+    MpvPlayer player(u"null"_s);
+    QSignalSpy stateSpy(&player, &Player::PlayStateChange);
+    QSignalSpy statusSpy(&player, &Player::StatusChange);
+    QCOMPARE(player.bitRate(), 0);
+
+    const QString url = m_server->streamUrl();
+    player.setURL(url);
+    QCOMPARE(player.URL(), url);
+    QCOMPARE(player.playState(), int(Player::Connecting));
+    QCOMPARE(player.status(), u"Připojování…"_s);
+
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
+    QVERIFY(player.status().startsWith(u"Přehrávání"_s));
+    // Every change was announced, starting with the connection and ending in playing.
+    QCOMPARE(states(stateSpy).first(), int(Player::Connecting));
+    QCOMPARE(states(stateSpy).last(), int(Player::Playing));
+    for (qsizetype i = 1; i < stateSpy.size(); ++i)
+        QVERIFY(states(stateSpy).at(i) != states(stateSpy).at(i - 1));
+    QVERIFY(statusSpy.size() >= 2);
+
+    QTRY_VERIFY_WITH_TIMEOUT(player.bitRate() > 120000 && player.bitRate() < 136000, Wait);
+
+    // Icecast sends in-band titles of MP3 streams in Latin-1, so the title stays ASCII.
+    const QString title = u"Tone Generator - Sine 440 Hz"_s;
+    QVERIFY2(m_server->setTitle(title), qPrintable(m_server->error()));
+    statusSpy.clear();
+    QTRY_COMPARE_WITH_TIMEOUT(player.status(), u"Přehrávání: "_s + title, Wait);
+    QVERIFY(!statusSpy.isEmpty());
+    QCOMPARE(player.playState(), int(Player::Playing));
+    QCOMPARE(player.URL(), url);
+}
+
+void tst_MpvPlayer::stopKeepsUrlAndPlayOpensAgain()
+{
+    MpvPlayer player(u"null"_s);
+    QSignalSpy stateSpy(&player, &Player::PlayStateChange);
+    QSignalSpy statusSpy(&player, &Player::StatusChange);
+
+    // Nothing to play yet: play() does nothing.
+    player.play();
+    QCOMPARE(player.playState(), int(Player::Undefined));
+    QVERIFY(stateSpy.isEmpty());
+
+    const QString url = m_server->streamUrl();
+    player.setURL(url);
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
+
+    // play() on the playing stream does not open it again.
+    stateSpy.clear();
+    player.play();
+    QTest::qWait(500);
+    QVERIFY(stateSpy.isEmpty());
+    QCOMPARE(player.playState(), int(Player::Playing));
+
+    statusSpy.clear();
+    player.stop();
+    QCOMPARE(player.playState(), int(Player::Stopped));
+    QCOMPARE(player.status(), u"Zastaveno"_s);
+    QCOMPARE(player.URL(), url);
+    QCOMPARE(player.bitRate(), 0);
+    QCOMPARE(states(stateSpy), QList<int>{int(Player::Stopped)});
+    QCOMPARE(statusSpy.size(), 1);
+
+    // What mpv still reports about the stopped stream must not bring it back.
+    QTest::qWait(1500);
+    QCOMPARE(player.playState(), int(Player::Stopped));
+    QCOMPARE(player.status(), u"Zastaveno"_s);
+
+    player.play();
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
+    QCOMPARE(player.URL(), url);
+
+    // A stop on a stopped player changes nothing.
+    player.stop();
+    stateSpy.clear();
+    statusSpy.clear();
+    player.stop();
+    QVERIFY(stateSpy.isEmpty());
+    QVERIFY(statusSpy.isEmpty());
+}
+
+void tst_MpvPlayer::playlistsPlayLikeStreams()
+{
+    const QString stream = m_server->streamUrl();
+    const auto write = [this](const QString& name, const QByteArray& bytes) {
+        QFile file(m_files.filePath(name));
+        if (!file.open(QIODevice::WriteOnly))
+            return QString();
+        file.write(bytes);
+        return file.fileName();
+    };
+    const QList<QString> playlists = {
+        write(u"station.pls"_s,
+              "[playlist]\nNumberOfEntries=1\nFile1=" + stream.toUtf8() + "\nTitle1=Tone\n"),
+        write(u"station.m3u"_s, "#EXTM3U\n#EXTINF:-1,Tone\n" + stream.toUtf8() + "\n"),
+        write(u"station.m3u8"_s, stream.toUtf8() + "\n"),
+        // Icecast's own playlist for the mount, fetched over the network.
+        stream + u".m3u"_s,
+    };
+    for (const QString& playlist : playlists) {
+        QVERIFY(!playlist.isEmpty());
+        MpvPlayer player(u"null"_s);
+        player.setURL(playlist);
+        QTRY_VERIFY2_WITH_TIMEOUT(player.playState() == Player::Playing, qPrintable(playlist),
+                                  Wait);
+        QCOMPARE(player.URL(), playlist);
+    }
+
+    // A file plays to its end and then the player stops.
+    const QString file = m_files.filePath(u"short.mp3"_s);
+    QCOMPARE(QProcess::execute(u"ffmpeg"_s,
+                               {u"-nostdin"_s, u"-loglevel"_s, u"error"_s, u"-y"_s, u"-f"_s,
+                                u"lavfi"_s, u"-i"_s, u"sine=frequency=440:duration=2"_s, file}),
+             0);
+    {
+        MpvPlayer player(u"null"_s);
+        QSignalSpy stateSpy(&player, &Player::PlayStateChange);
+        player.setURL(file);
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Stopped), Wait);
+        QCOMPARE(player.status(), u"Zastaveno"_s);
+        QVERIFY(states(stateSpy).contains(int(Player::Playing)));
+    }
+
+    // A playlist that names a first dead entry moves on to the next one.
+    MpvPlayer player(u"null"_s);
+    player.setURL(write(u"mirrors.m3u"_s, "http://127.0.0.1:1/gone.mp3\n" + stream.toUtf8()));
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
+}
+
+void tst_MpvPlayer::refusesAddressesThatAreNoRadio()
+{
+    QVERIFY(MpvPlayer::isRadioAddress(u"http://example.org/a.mp3"_s));
+    QVERIFY(MpvPlayer::isRadioAddress(u"HTTPS://example.org/a.pls"_s));
+    QVERIFY(MpvPlayer::isRadioAddress(u"mms://example.org/a"_s));
+    QVERIFY(MpvPlayer::isRadioAddress(u"rtsp://example.org/a"_s));
+    QVERIFY(MpvPlayer::isRadioAddress(u"/home/user/a.m3u"_s));
+    QVERIFY(MpvPlayer::isRadioAddress(u"file:///home/user/a.mp3"_s));
+    QVERIFY(MpvPlayer::isRadioAddress(u"C:\\Music\\a.mp3"_s));
+    QString scheme;
+    QVERIFY(!MpvPlayer::isRadioAddress(u"Lavfi://sine"_s, &scheme));
+    QCOMPARE(scheme, u"lavfi"_s);
+    QVERIFY(!MpvPlayer::isRadioAddress(u"ytdl:search"_s, &scheme));
+    QCOMPARE(scheme, u"ytdl"_s);
+
+    const QStringList refused = {
+        u"lavfi://sine"_s,   u"av://lavfi:sine"_s, u"edl://%10%/etc/passwd"_s,
+        u"memory://hello"_s, u"fd://0"_s,          u"ytdl://x"_s,
+    };
+    for (const QString& url : refused) {
+        MpvPlayer player(u"null"_s);
+        QSignalSpy stateSpy(&player, &Player::PlayStateChange);
+        QSignalSpy statusSpy(&player, &Player::StatusChange);
+        player.setURL(url);
+        QCOMPARE(player.URL(), url);
+        QCOMPARE(player.playState(), int(Player::Error));
+        QVERIFY2(player.status().startsWith(u"Chyba: nepodporovaný typ adresy"_s),
+                 qPrintable(player.status()));
+        QCOMPARE(states(stateSpy), QList<int>{int(Player::Error)});
+        QCOMPARE(statusSpy.size(), 1);
+        player.play();
+        QCOMPARE(player.playState(), int(Player::Error));
+    }
+
+    // A playlist cannot smuggle such an address past the check, nor can a playlist fetched
+    // from the network point at a file on this computer.
+    QFile list(m_files.filePath(u"sneaky.m3u"_s));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write("#EXTM3U\nlavfi://sine\n");
+    list.close();
+    CannedServer remote("HTTP/1.0 200 OK\r\nContent-Type: audio/x-mpegurl\r\n\r\n" +
+                        list.fileName().toUtf8() + "\n");
+    for (const QString& url : {list.fileName(), remote.url(u"/sneaky.m3u"_s)}) {
+        MpvPlayer player(u"null"_s);
+        QSignalSpy stateSpy(&player, &Player::PlayStateChange);
+        player.setURL(url);
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Error), Wait);
+        QVERIFY2(player.status().startsWith(u"Chyba: "_s), qPrintable(player.status()));
+        QVERIFY(!states(stateSpy).contains(int(Player::Playing)));
+    }
+}
+
+void tst_MpvPlayer::reportsStationsThatCannotPlay()
+{
+    quint16 closedPort = 0;
+    {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        closedPort = probe.serverPort();
+    }
+    CannedServer garbage(QByteArray(4096, '\x17') + "garbage\r\n\r\n");
+    CannedServer page("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<html><body>"
+                      "Not a radio</body></html>\n");
+    // Accepts and never answers: the player gives up instead of connecting for ever.
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost, 0));
+    CannedServer missing("HTTP/1.0 404 Not Found\r\nContent-Type: text/plain\r\n\r\nno\n");
+
+    const QStringList urls = {
+        u"http://127.0.0.1:%1/tone.mp3"_s.arg(closedPort),
+        garbage.url(u"/stream"_s),
+        page.url(u"/index.html"_s),
+        missing.url(u"/tone.mp3"_s),
+        m_files.filePath(u"no such file.mp3"_s),
+        u"http://127.0.0.1:%1/tone.mp3"_s.arg(silent.serverPort()),
+    };
+    for (const QString& url : urls) {
+        MpvPlayer player(u"null"_s);
+        QSignalSpy stateSpy(&player, &Player::PlayStateChange);
+        QSignalSpy statusSpy(&player, &Player::StatusChange);
+        player.setURL(url);
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Error), Wait);
+        QVERIFY2(player.status().startsWith(u"Chyba: "_s), qPrintable(player.status()));
+        QCOMPARE(states(stateSpy).first(), int(Player::Connecting));
+        QCOMPARE(states(stateSpy).last(), int(Player::Error));
+        QVERIFY(!states(stateSpy).contains(int(Player::Playing)));
+        QVERIFY(statusSpy.size() >= 2);
+        QCOMPARE(player.bitRate(), 0);
+        QCOMPARE(player.URL(), url);
+    }
+}
+
+void tst_MpvPlayer::volumeAndMute()
+{
+    MpvPlayer player(u"null"_s);
+    QCOMPARE(player.volume(), 50);
+    QCOMPARE(player.mute(), false);
+    player.setVolume(37);
+    QCOMPARE(player.volume(), 37);
+    player.setVolume(150);
+    QCOMPARE(player.volume(), 100);
+    player.setVolume(-5);
+    QCOMPARE(player.volume(), 0);
+    player.setMute(true);
+    QCOMPARE(player.mute(), true);
+
+    // The settings hold while a stream plays.
+    player.setVolume(64);
+    player.setURL(m_server->streamUrl());
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
+    QCOMPARE(player.volume(), 64);
+    QCOMPARE(player.mute(), true);
+    player.setMute(false);
+    QCOMPARE(player.mute(), false);
+}
+
+void tst_MpvPlayer::reconnectsAfterServerCrash()
+{
+    MpvPlayer player(u"null"_s);
+    QSignalSpy stateSpy(&player, &Player::PlayStateChange);
+    player.setURL(m_server->streamUrl());
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
+
+    m_server->killServer();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        player.playState() != Player::Playing && player.status().startsWith(u"Chyba: "_s), Wait);
+    QCOMPARE(player.bitRate(), 0);
+
+    // The station comes back and the player finds it by itself.
+    QVERIFY2(m_server->restart(), qPrintable(m_server->error()));
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), 2 * Wait);
+
+    // A stop ends the retries: the player stays stopped when the station returns.
+    m_server->killServer();
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Reconnecting), Wait);
+    player.stop();
+    QCOMPARE(player.playState(), int(Player::Stopped));
+    QVERIFY2(m_server->restart(), qPrintable(m_server->error()));
+    QTest::qWait(4000);
+    QCOMPARE(player.playState(), int(Player::Stopped));
+    QCOMPARE(player.status(), u"Zastaveno"_s);
+}
+
+QTEST_GUILESS_MAIN(tst_MpvPlayer)
+#include "tst_MpvPlayer.moc"
