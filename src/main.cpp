@@ -1,4 +1,5 @@
 #include "app/AppFolder.h"
+#include "app/MpvPlayer.h"
 #include "app/Resources.h"
 #include "app/UserPrompts.h"
 #include "app/frmMain.h"
@@ -17,7 +18,8 @@ int main(int argc, char* argv[])
     InitResources();
     SettingsStore settings;
     DialogPrompts prompts;
-    frmMain window({settings, prompts, ApplicationFolder(u":/czech.ksl"_s)});
+    frmMain window(
+        {settings, prompts, ApplicationFolder(u":/czech.ksl"_s), std::make_unique<MpvPlayer>()});
     window.show();
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 // Station list figures: every file operation against the time to merely read and decode the
 // same bytes, and filling the main list against filling the same widget in a bare loop.
+#include "app/MpvPlayer.h"
 #include "app/ProcessState.h"
 #include "app/UserPrompts.h"
 #include "app/frmMain.h"
@@ -69,7 +70,7 @@ int main(int argc, char* argv[])
     QTemporaryDir dir;
     SettingsStore settings(dir.path());
     DialogPrompts prompts;
-    frmMain window({settings, prompts, dir.path()});
+    frmMain window({settings, prompts, dir.path(), std::make_unique<MpvPlayer>(u"null"_s)});
 
     std::printf("%-9s %-24s %10s %8s %s\n", "stations", "operation", "ms", "ratio", "reference");
     for (const int count : {1000, 10000, 100000}) {

@@ -1,5 +1,7 @@
 #include "app/Icons.h"
 
+#include "app/Resources.h"
+
 #include <QtGlobal>
 
 #include <array>
@@ -30,17 +32,9 @@ constexpr ToolbarPicture ToolbarPictures[] = {
 
 } // namespace
 
-// Q_INIT_RESOURCE may not stand inside a namespace. The resources live in a static library, so
-// without this reference the linker may leave them out of the program.
-static void registerResources()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { Q_INIT_RESOURCE(resources); });
-}
-
 QString PictureFile(const QString& name)
 {
-    registerResources();
+    InitResources();
     return u":/"_s + name;
 }
 

@@ -1,23 +1,34 @@
 #include "app/frmMain.h"
 
 #include "app/AppFolder.h"
+#include "app/Icons.h"
+#include "app/Player.h"
 #include "app/ProcessState.h"
 #include "app/Resources.h"
 #include "app/Version.h"
 #include "app/WindowUnits.h"
+#include "controls/ucSlider.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
 #include "stations/StationFile.h"
 #include "stations/StationList.h"
 #include "stations/StationListView.h"
+#include "winsvc/QtWindowSystem.h"
+#include "winsvc/SysTray.h"
+#include "winsvc/Win32MessageCapture.h"
+#include "winsvc/WindowDragCapture.h"
+#include "winsvc/cMagneticWnd.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -33,6 +44,9 @@ constexpr int MinimumOuterHeight = 1995;
 constexpr int ToolbarHeight = 465;
 constexpr int StatusBarHeight = 255;
 constexpr int NameColumnReserve = 1400;
+constexpr int SliderLeft = 2460;
+constexpr int SliderTop = 120;
+constexpr int SliderRightGap = 120;
 constexpr int StatusColumnWidth = 1000;
 constexpr int PanelWidths[3] = {2715, 795, 1200};
 
@@ -50,9 +64,13 @@ struct BusyCursor
 frmMain::frmMain(frmMainServices services, QWidget* parent)
     : QMainWindow(parent)
     , m_services(std::move(services))
+    , m_player(std::move(m_services.player))
 {
     InitResources();
     buildControls();
+    buildToolbar();
+    buildMenus();
+    connectPlayer();
     Form_Load();
 }
 
@@ -84,17 +102,34 @@ void frmMain::buildControls()
     m_toolbar->setFloatable(false);
     m_toolbar->setFixedHeight(TwipsToPixels(ToolbarHeight));
     m_toolbar->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_toolbar->setIconSize(QSize(16, 16));
     addToolBar(Qt::TopToolBarArea, m_toolbar);
+
+    // The volume slider lies over the right-hand part of the toolbar; the layout widens it.
+    m_slider = new ucSlider(m_toolbar);
+    m_slider->setObjectName(u"ucSlider1"_s);
+    m_slider->setOrientation(0);
+    m_slider->setRailStyle(3);
+    m_slider->setShowValueTip(false);
+    m_slider->setMax(100);
+    m_slider->setValue(50);
+    m_slider->setToolTip(u"Hlasitost"_s);
+    m_slider->move(TwipsToPixels(SliderLeft), TwipsToPixels(SliderTop));
+    connect(m_slider, &ucSlider::Change, this, &frmMain::ucSlider1_Change);
 
     m_mnuSkylistener = menuBar()->addMenu(u"Skylistener"_s);
     m_mnuSkylistener->setObjectName(u"mnuSkylistener"_s);
 
     statusBar()->setObjectName(u"StatusBar1"_s);
     statusBar()->setFixedHeight(TwipsToPixels(StatusBarHeight) + 2);
+    // Panels 2 and 3 also fit their widest text in the system font.
+    const QString widestText[3] = {QString(), u"1000 kbps"_s, u"Hlasitost 100%"_s};
     for (int i = 0; i < 3; ++i) {
         m_panels[i] = new QLabel(this);
         m_panels[i]->setObjectName(u"Panel%1"_s.arg(i + 1));
-        m_panels[i]->setMinimumWidth(TwipsToPixels(PanelWidths[i]));
+        m_panels[i]->setMinimumWidth(
+            qMax(TwipsToPixels(PanelWidths[i]),
+                 m_panels[i]->fontMetrics().horizontalAdvance(widestText[i]) + 10));
         m_panels[i]->setFrameShape(QFrame::Panel);
         m_panels[i]->setFrameShadow(QFrame::Sunken);
         // Panel 1 takes what the others leave; 2 and 3 keep their design width.
@@ -111,9 +146,15 @@ void frmMain::Form_Load()
 {
     using namespace SettingsKeys;
 
-    // Tray icon object, created and configured first, comes with the tray.
+    setWindowIcon(ApplicationIcon());
+    m_tray = std::make_unique<SysTray>();
+    m_tray->setForm(this);
+    m_tray->setIcon(windowIcon());
+    m_tray->setPopupMenu(m_mnuSysMenu); // after the form: a new form empties the menu
+    m_tray->setPopupStyle(16);
 
     setWindowTitle(Version::StartupCaption());
+    m_tray->setTrayTip(windowTitle());
     setIconFrame(1.0);
 
     const StartupSettings stored =
@@ -135,15 +176,56 @@ void frmMain::Form_Load()
     resize(designSize.width(), TwipsToPixels(stored.height));
     move(PlaceOnScreen(QPoint(left, top), size()));
 
-    // The player takes this volume once there is a player.
-    m_volume = stored.volume;
+    m_player->setVolume(stored.volume);
 
     setStationFilePath(stored.stationFile);
 
-    // Tray style, the magnetic window manager, the volume slider, the bit rate and the mute
-    // button follow here as those parts arrive.
+    applyTrayStyle();
+    registerMagneticWindow();
+
+    // The volume the player accepted, not the stored text.
+    m_slider->setValue(m_player->volume());
+    showVolumeText(m_slider->Value());
+    ShowBitRate();
+    showMuteButton(m_player->mute());
 
     LoadStationList();
+}
+
+void frmMain::applyTrayStyle()
+{
+    if (MinimizeToTray()) {
+        m_tray->setTrayFormStyle(3); // minimising hides the window and shows the icon
+    } else {
+        m_tray->setTrayFormStyle(0);
+        m_tray->setVisible(false);
+    }
+}
+
+void frmMain::registerMagneticWindow()
+{
+#ifdef Q_OS_WIN
+    m_windowSystem = std::make_unique<Win32WindowSystem>();
+    m_capture = std::make_unique<Win32MessageCapture>();
+#else
+    // The window moves itself when dragged by the empty part of its toolbar or by its status
+    // bar, and resizes itself from its size grip, so that it can snap while it does.
+    m_windowSystem = std::make_unique<QtWindowSystem>();
+    auto drag = std::make_unique<WindowDragCapture>();
+    drag->addDragHandle(m_toolbar);
+    drag->addDragHandle(statusBar());
+    drag->addSizeGrip(statusBar()->findChild<QSizeGrip*>());
+    m_capture = std::move(drag);
+#endif
+    m_magnetic = std::make_unique<cMagneticWnd>(*m_windowSystem, *m_capture);
+    m_magnetic->AddWindow(QtWindowSystem::handleOf(this));
+}
+
+void frmMain::ucSlider1_Change()
+{
+    // The mute state is the player's own: moving the slider while muted stays muted.
+    m_player->setVolume(m_slider->Value());
+    showVolumeText(m_slider->Value());
 }
 
 void frmMain::LoadStationList()
@@ -154,15 +236,22 @@ void frmMain::LoadStationList()
         const BusyCursor busy;
         FillMainStationList(*m_listView, StationListEntries(text, StationFilter::VisibleOnly));
     }
+    RefreshPlayStatus();
 }
 
 void frmMain::Form_Resize()
 {
     if (isMinimized())
         return;
-    const int listWidth = m_listView->width();
-    m_listView->setColumnWidth(0, qMax(1, listWidth - TwipsToPixels(NameColumnReserve)));
-    m_listView->setColumnWidth(1, TwipsToPixels(StatusColumnWidth));
+    // The status column keeps its design width, or more where the system font needs it to show
+    // "Přehrávání" whole; the name column takes the rest, less the same reserve as designed.
+    const int statusWidth = qMax(TwipsToPixels(StatusColumnWidth),
+                                 m_listView->fontMetrics().horizontalAdvance(u"Přehrávání"_s) + 12);
+    const int reserve = statusWidth + TwipsToPixels(NameColumnReserve - StatusColumnWidth);
+    m_listView->setColumnWidth(0, qMax(1, m_listView->width() - reserve));
+    m_listView->setColumnWidth(1, statusWidth);
+    const int sliderWidth = m_toolbar->width() - (m_slider->x() + TwipsToPixels(SliderRightGap));
+    m_slider->resize(qMax(1, sliderWidth), m_slider->height());
 }
 
 void frmMain::resizeEvent(QResizeEvent* event)
@@ -173,9 +262,24 @@ void frmMain::resizeEvent(QResizeEvent* event)
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    // The list gets its new size after the window's resize event; its columns follow it.
-    if (watched == m_listView && event->type() == QEvent::Resize)
-        Form_Resize();
+    if (watched == m_listView) {
+        // The list gets its new size after the window's resize event; its columns follow it.
+        if (event->type() == QEvent::Resize)
+            Form_Resize();
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                ListView1_EnterKey();
+                return true;
+            }
+        }
+    } else if (watched == m_listView->viewport()) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
+            ListView1_MouseDown();
+        else if (event->type() == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton)
+            ListView1_DblClick();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -198,13 +302,13 @@ void frmMain::Form_Unload()
         return;
     m_unloaded = true;
 
-    // The tray icon is released first, once there is one.
+    m_tray.reset();
 
     ExitSettings values;
     values.left = PixelsToTwips(pos().x());
     values.top = PixelsToTwips(pos().y());
     values.height = PixelsToTwips(height());
-    values.volume = m_volume; // the volume slider's value, once there is a slider
+    values.volume = m_slider->Value();
     values.stationFile = StationFilePath();
     SaveExitSettings(m_services.settings, values);
     Q_EMIT Unloaded();

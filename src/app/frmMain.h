@@ -3,24 +3,37 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <map>
+#include <memory>
+
+class cMagneticWnd;
+class MessageCapture;
+class Player;
+class SysTray;
+class WindowSystem;
+class ucSlider;
+class QAction;
 class QLabel;
 class QMenu;
+class QTimer;
 class QTreeWidget;
 class QToolBar;
 class SettingsStore;
 class UserPrompts;
 
 // What the main window needs from outside: the settings store, the prompts that dialogs use,
-// and the application's folder, where station lists live.
+// the application's folder, where station lists live, and the player, which the window owns.
 struct frmMainServices
 {
     SettingsStore& settings;
     UserPrompts& prompts;
     QString applicationFolder;
+    std::unique_ptr<Player> player;
 };
 
 // The program's one permanent window and its composition root: the station list, the toolbar,
-// the three-panel status bar and the menus. It reads the settings at start-up, lays its
+// the three-panel status bar and the menus, the player and the icon animation. It reads the
+// settings at start-up, mirrors the player's state in the list, caption and status bar, lays its
 // controls out on every resize and stores its geometry, volume and current list when it closes.
 class frmMain : public QMainWindow
 {
@@ -34,9 +47,31 @@ public:
     QToolBar* asxToolbar1() const { return m_toolbar; }
     // Status bar panel 1 (player status), 2 (bit rate) or 3 (volume).
     QLabel* StatusPanel(int number) const;
+    Player& wmp() const { return *m_player; }
+    // The toolbar button of a key ("Konec", "edit", "URL", "Volume", "Nute", "Stop", "Play").
+    QAction* ToolbarButton(const QString& key) const;
+    QMenu* mnuSkylistener() const { return m_mnuSkylistener; }
+    // The tray icon's popup menu; never shown in the menu bar.
+    QMenu* mnuSysMenu() const { return m_mnuSysMenu; }
+    QTimer* Timer1() const { return m_timer1; }
+    SysTray* cTray() const { return m_tray.get(); }
+    ucSlider* ucSlider1() const { return m_slider; }
+
+    // The URL of the station the user last chose in the list.
+    QString ChosenUrl() const { return m_chosenUrl; }
 
     // Refills the station list from StationFilePath() and refreshes the play status.
     void LoadStationList();
+    // Rewrites the status column and the caption from the player's URL and play state.
+    void RefreshPlayStatus();
+    // Panel 2: the player's bit rate in kbps.
+    void ShowBitRate();
+    // Runs the icon animation while the player plays (when animation is on), else shows frame 1.
+    void SetIconAnimation(bool playing);
+
+public Q_SLOTS:
+    // A toolbar click, by the button's key; unknown keys do nothing.
+    void asxToolbar1_ButtonClick(const QString& key);
 
 Q_SIGNALS:
     // The exit sequence has run; the program ends.
@@ -49,16 +84,56 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Start-up, layout and exit.
     void buildControls();
     void Form_Load();
     void Form_Resize();
     void Form_Unload();
+    void registerMagneticWindow();
+    void applyTrayStyle();
+
+    // Commands: toolbar, menus and the tray menu.
+    void buildToolbar();
+    void buildMenus();
+    void showMuteButton(bool muted);
+    void playSelectedStation();
+    void mnuVzdyNahore_Click();
+    void mnuVybratSeznam_Click();
+    void mnuNastaveni_Click();
+    void mnuST_Restore_Click();
+    void mnuST_End_Click();
+    void showStationEditor();
+    void showOpenUrlDialog();
+    void showAboutDialog();
+
+    // Playback and status display.
+    void connectPlayer();
+    void ListView1_MouseDown();
+    void ListView1_ItemClick(const QString& key);
+    void ListView1_DblClick();
+    void ListView1_EnterKey();
+    void wmp_PlayStateChange(int NewState);
+    void wmp_StatusChange();
+    void Timer1_Timer();
+    void showVolumeText(int volume);
+    void ucSlider1_Change();
 
     frmMainServices m_services;
+    std::unique_ptr<Player> m_player;
+    // Destroyed in reverse: the tray goes first, the window is unhooked before its capture goes.
+    std::unique_ptr<WindowSystem> m_windowSystem;
+    std::unique_ptr<MessageCapture> m_capture;
+    std::unique_ptr<cMagneticWnd> m_magnetic;
+    std::unique_ptr<SysTray> m_tray;
     QTreeWidget* m_listView = nullptr;
     QToolBar* m_toolbar = nullptr;
     QMenu* m_mnuSkylistener = nullptr;
+    QMenu* m_mnuSysMenu = nullptr;
+    QAction* m_mnuVzdyNahore = nullptr;
+    std::map<QString, QAction*> m_buttons;
     QLabel* m_panels[3] = {};
-    int m_volume = 0;
+    QTimer* m_timer1 = nullptr;
+    QString m_chosenUrl;
+    ucSlider* m_slider = nullptr;
     bool m_unloaded = false;
 };

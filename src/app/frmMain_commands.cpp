@@ -1,0 +1,139 @@
+// The main window's commands: the toolbar, the menu bar and the tray icon's popup menu.
+#include "app/frmMain.h"
+
+#include "app/Icons.h"
+#include "app/Player.h"
+#include "app/WindowOnTop.h"
+#include "stations/StationListView.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct ToolbarButtonSpec
+{
+    QString key;
+    QString tooltip;
+};
+
+} // namespace
+
+QAction* frmMain::ToolbarButton(const QString& key) const
+{
+    const auto it = m_buttons.find(key);
+    return it == m_buttons.end() ? nullptr : it->second;
+}
+
+void frmMain::buildToolbar()
+{
+    // Left to right; the second button is a separator. "Nute" (unmute) starts hidden.
+    const ToolbarButtonSpec buttons[] = {
+        {u"Konec"_s, u"Konec"_s},
+        {QString(), QString()},
+        {u"edit"_s, u"Upravit seznam rozhlasových stanic"_s},
+        {u"URL"_s, u"Vložit URL stanice"_s},
+        {u"Volume"_s, u"Ztlumit"_s},
+        {u"Nute"_s, u"Zvuk"_s},
+        {u"Stop"_s, u"Zastavit"_s},
+        {u"Play"_s, u"Spustit"_s},
+    };
+    for (const ToolbarButtonSpec& spec : buttons) {
+        if (spec.key.isEmpty()) {
+            m_toolbar->addSeparator();
+            continue;
+        }
+        QAction* action = m_toolbar->addAction(ToolbarIcon(spec.key), spec.tooltip);
+        action->setObjectName(u"button_"_s + spec.key);
+        action->setToolTip(spec.tooltip);
+        connect(action, &QAction::triggered, this,
+                [this, key = spec.key] { asxToolbar1_ButtonClick(key); });
+        m_buttons[spec.key] = action;
+    }
+    m_buttons[u"Nute"_s]->setVisible(false);
+}
+
+void frmMain::buildMenus()
+{
+    const auto add = [this](QMenu* menu, const QString& name, const QString& caption,
+                            const QKeySequence& shortcut, auto slot) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        action->setShortcut(shortcut);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+
+    m_mnuVzdyNahore = add(m_mnuSkylistener, u"mnuVzdyNahore"_s, u"&Vždy nahoře"_s, {},
+                          [this] { mnuVzdyNahore_Click(); });
+    m_mnuVzdyNahore->setCheckable(true);
+    add(m_mnuSkylistener, u"mnuVybratSeznam"_s, u"Vybrat seznam stanic"_s, Qt::Key_F12,
+        [this] { mnuVybratSeznam_Click(); });
+    add(m_mnuSkylistener, u"mnuOtevritURL"_s, u"Otevřít URL"_s, Qt::CTRL | Qt::Key_O,
+        [this] { showOpenUrlDialog(); });
+    m_mnuSkylistener->addSeparator()->setObjectName(u"mnu0"_s);
+    add(m_mnuSkylistener, u"mnuNastaveni"_s, u"&Nastavení"_s, Qt::CTRL | Qt::Key_P,
+        [this] { mnuNastaveni_Click(); });
+    add(m_mnuSkylistener, u"mnuOProgramu"_s, u"&O programu"_s, {}, [this] { showAboutDialog(); });
+    add(m_mnuSkylistener, u"mnuZavrit"_s, u"&Zavřít"_s, Qt::CTRL | Qt::Key_X, [this] { close(); });
+
+    // The tray icon's menu: never in the menu bar.
+    m_mnuSysMenu = new QMenu(u"popup"_s, this);
+    m_mnuSysMenu->setObjectName(u"mnuSysMenu"_s);
+    add(m_mnuSysMenu, u"mnuST_Play"_s, u"&Spustit přehrávání"_s, {}, [this] { m_player->play(); });
+    add(m_mnuSysMenu, u"mnuST_Stop"_s, u"&Zastavit přehrávání"_s, {}, [this] { m_player->stop(); });
+    add(m_mnuSysMenu, u"mnuST_about"_s, u"O &programu..."_s, {}, [this] { showAboutDialog(); });
+    m_mnuSysMenu->addSeparator()->setObjectName(u"mnu_ST_0"_s);
+    add(m_mnuSysMenu, u"mnuST_Restore"_s, u"&Obnovit"_s, {}, [this] { mnuST_Restore_Click(); });
+    add(m_mnuSysMenu, u"mnuST_End"_s, u"&Ukončit"_s, {}, [this] { mnuST_End_Click(); });
+}
+
+void frmMain::asxToolbar1_ButtonClick(const QString& key)
+{
+    if (key == u"Konec")
+        close();
+    else if (key == u"edit")
+        showStationEditor();
+    else if (key == u"URL")
+        showOpenUrlDialog();
+    else if (key == u"Volume") {
+        m_player->setMute(true);
+        showMuteButton(true);
+    } else if (key == u"Nute") {
+        m_player->setMute(false);
+        showMuteButton(false);
+    } else if (key == u"Stop")
+        m_player->stop();
+    else if (key == u"Play")
+        playSelectedStation();
+}
+
+void frmMain::showMuteButton(bool muted)
+{
+    // Only one of the two is visible: mute while sound plays, unmute while muted.
+    m_buttons[u"Volume"_s]->setVisible(!muted);
+    m_buttons[u"Nute"_s]->setVisible(muted);
+}
+
+void frmMain::playSelectedStation()
+{
+    const QList<QTreeWidgetItem*> selected = m_listView->selectedItems();
+    const QString url = selected.isEmpty() ? QString() : StationKey(selected.first());
+    if (!url.isEmpty()) {
+        m_chosenUrl = url;
+        m_player->setURL(m_chosenUrl);
+    }
+    // With no station selected this resumes the current stream.
+    m_player->play();
+}
+
+void frmMain::mnuVzdyNahore_Click()
+{
+    // The action toggles its own check mark before this runs.
+    SetWindowOnTop(this, m_mnuVzdyNahore->isChecked());
+}

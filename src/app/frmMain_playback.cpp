@@ -1,0 +1,152 @@
+// The main window's playback and status display: choosing a station in the list, the status
+// column, the caption, the status bar panels and the icon animation.
+#include "app/frmMain.h"
+
+#include "app/Icons.h"
+#include "app/Player.h"
+#include "app/ProcessState.h"
+#include "app/Version.h"
+#include "stations/StationListView.h"
+#include "winsvc/SysTray.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QColor PlayingColour(0, 115, 32);
+const QColor StoppedColour(199, 145, 0);
+const QColor IdleColour(255, 255, 255);
+
+} // namespace
+
+void frmMain::connectPlayer()
+{
+    connect(m_player.get(), &Player::PlayStateChange, this, &frmMain::wmp_PlayStateChange);
+    connect(m_player.get(), &Player::StatusChange, this, &frmMain::wmp_StatusChange);
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(u"Timer1"_s);
+    m_timer1->setInterval(100);
+    connect(m_timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+
+    // Presses and double clicks anywhere in the list, items or empty space, and its keys.
+    m_listView->viewport()->installEventFilter(this);
+    connect(m_listView, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { ListView1_ItemClick(StationKey(item)); });
+}
+
+void frmMain::ListView1_MouseDown()
+{
+    m_chosenUrl.clear();
+}
+
+void frmMain::ListView1_ItemClick(const QString& key)
+{
+    m_chosenUrl = key;
+}
+
+void frmMain::ListView1_DblClick()
+{
+    // The player starts by itself when it is given a URL.
+    if (!m_chosenUrl.isEmpty())
+        m_player->setURL(m_chosenUrl);
+}
+
+void frmMain::ListView1_EnterKey()
+{
+    const QList<QTreeWidgetItem*> selected = m_listView->selectedItems();
+    const QString url = selected.isEmpty() ? QString() : StationKey(selected.first());
+    if (url.isEmpty())
+        return;
+    // Enter on the playing station stops it; on any other station it switches to it.
+    if (m_player->playState() == Player::Playing && m_chosenUrl == url) {
+        m_player->stop();
+        return;
+    }
+    m_chosenUrl = url;
+    m_player->setURL(m_chosenUrl);
+    m_player->play();
+}
+
+void frmMain::wmp_PlayStateChange(int NewState)
+{
+    if (NewState != Player::Playing) {
+        SetIconAnimation(false);
+        m_tray->setIcon(AnimationFrame(1));
+    } else {
+        SetIconAnimation(true);
+    }
+    RefreshPlayStatus();
+    m_tray->setTrayTip(windowTitle());
+}
+
+void frmMain::wmp_StatusChange()
+{
+    m_panels[0]->setText(m_player->status());
+    ShowBitRate();
+}
+
+void frmMain::SetIconAnimation(bool playing)
+{
+    if (playing && AnimateTrayIcon()) {
+        m_timer1->start();
+        return;
+    }
+    m_timer1->stop();
+    setWindowIcon(AnimationFrame(1));
+}
+
+void frmMain::Timer1_Timer()
+{
+    // The frame is not reset when the animation stops: the next one goes on from here.
+    double frame = IconFrame() + 1;
+    if (frame > AnimationFrameCount())
+        frame = 1;
+    setIconFrame(frame);
+    setWindowIcon(AnimationFrame(int(frame)));
+    m_tray->setIcon(AnimationFrame(int(frame)));
+}
+
+void frmMain::RefreshPlayStatus()
+{
+    const QString playerUrl = m_player->URL();
+    QString name;
+    for (int i = 0; i < m_listView->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_listView->topLevelItem(i);
+        if (StationKey(item) == playerUrl) {
+            if (m_player->playState() == Player::Playing) {
+                item->setText(1, u"Přehrávání"_s);
+                item->setForeground(1, PlayingColour);
+                name = item->text(0);
+            } else {
+                item->setText(1, u"Zastaveno"_s);
+                item->setForeground(1, StoppedColour);
+                name = item->text(0) + u" *"_s;
+            }
+        } else if (!item->text(1).isEmpty()) {
+            item->setText(1, QString());
+            item->setForeground(1, IdleColour);
+        }
+    }
+    // A URL that no listed station has leaves the caption as it was.
+    if (!name.isEmpty())
+        setWindowTitle(u"["_s + name + u"] - "_s + Version::ProductName());
+}
+
+void frmMain::ShowBitRate()
+{
+    m_panels[1]->setText(u"%1 kbps"_s.arg(std::lround(m_player->bitRate() / 1000.0)));
+}
+
+void frmMain::showVolumeText(int volume)
+{
+    m_panels[2]->setText(u"Hlasitost %1%"_s.arg(volume));
+}

@@ -1,0 +1,299 @@
+// How the main window plays stations and mirrors the player, with a scripted player.
+#include "FakePlayer.h"
+#include "ScriptedPrompts.h"
+#include "TestFolder.h"
+#include "app/ProcessState.h"
+#include "app/frmMain.h"
+#include "controls/ucSlider.h"
+#include "stations/ProgramSettings.h"
+#include "stations/SettingsKeys.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+class tst_PlaybackDisplay : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestFolder> m_folder;
+    ScriptedPrompts m_prompts;
+    std::unique_ptr<frmMain> m_window;
+    FakePlayer* m_player = nullptr;
+
+    void start(bool muted = false)
+    {
+        auto player = std::make_unique<FakePlayer>();
+        player->muted = muted;
+        m_player = player.get();
+        m_window = std::make_unique<frmMain>(
+            frmMainServices{m_folder->settings(), m_prompts, m_folder->path(), std::move(player)});
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        m_player->calls.clear();
+    }
+
+    QTreeWidget* list() const { return m_window->ListView1(); }
+    QTreeWidgetItem* item(const QString& name) const
+    {
+        const auto found = list()->findItems(name, Qt::MatchExactly);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+    QPoint centreOf(QTreeWidgetItem* it) const { return list()->visualItemRect(it).center(); }
+    void click(QTreeWidgetItem* it)
+    {
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, centreOf(it));
+    }
+    void doubleClick(QPoint at)
+    {
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
+    }
+    void pressEnterOn(QTreeWidgetItem* it)
+    {
+        list()->setCurrentItem(it);
+        QTest::keyClick(list(), Qt::Key_Return);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_folder = std::make_unique<TestFolder>();
+        m_folder->write(u"czech.ksl"_s, StationBytes("Alfa", "http://a") +
+                                            StationBytes("Beta", "http://b") + "\r\n");
+        setAnimateTrayIcon(false);
+    }
+    void cleanup() { m_window.reset(); }
+
+    void doubleClickPlaysTheChosenStation()
+    {
+        start();
+        doubleClick(centreOf(item(u"Beta"_s)));
+        QCOMPARE(m_window->ChosenUrl(), u"http://b"_s);
+        // The player starts by itself once it has the URL: no play call.
+        QCOMPARE(m_player->calls, (QStringList{u"setURL http://b"_s}));
+
+        // A press on empty space forgets the choice, so a double click there plays nothing.
+        m_player->calls.clear();
+        const QPoint empty(5, list()->viewport()->height() - 3);
+        QVERIFY(!list()->itemAt(empty));
+        doubleClick(empty);
+        QVERIFY(m_window->ChosenUrl().isEmpty());
+        QVERIFY(m_player->calls.isEmpty());
+    }
+
+    void captionAndStatusColumnFollowThePlayer()
+    {
+        start();
+        const QString startCaption = m_window->windowTitle();
+        click(item(u"Alfa"_s));
+        QTest::keyClick(list(), Qt::Key_Return);
+        QCOMPARE(m_player->calls, (QStringList{u"setURL http://a"_s, u"play"_s}));
+
+        m_player->raiseState(Player::Connecting);
+        QCOMPARE(m_window->windowTitle(), u"[Alfa *] - skylistener"_s);
+        QCOMPARE(item(u"Alfa"_s)->text(1), u"Zastaveno"_s);
+        QCOMPARE(item(u"Alfa"_s)->foreground(1).color(), QColor(199, 145, 0));
+
+        m_player->raiseState(Player::Playing);
+        QCOMPARE(m_window->windowTitle(), u"[Alfa] - skylistener"_s);
+        QCOMPARE(item(u"Alfa"_s)->text(1), u"Přehrávání"_s);
+        QCOMPARE(item(u"Alfa"_s)->foreground(1).color(), QColor(0, 115, 32));
+        QCOMPARE(item(u"Beta"_s)->text(1), QString());
+
+        // A URL in no list clears the column and keeps the caption.
+        m_player->setURL(u"http://elsewhere"_s);
+        m_player->raiseState(Player::Playing);
+        QCOMPARE(item(u"Alfa"_s)->text(1), QString());
+        QCOMPARE(m_window->windowTitle(), u"[Alfa] - skylistener"_s);
+        QVERIFY(m_window->windowTitle() != startCaption);
+
+        // The URL is compared exactly: another letter case is another address.
+        m_player->setURL(u"HTTP://B"_s);
+        m_player->raiseState(Player::Playing);
+        QCOMPARE(item(u"Beta"_s)->text(1), QString());
+
+        // Reloading the list marks the playing station at once.
+        m_player->setURL(u"http://b"_s);
+        m_player->state = Player::Playing;
+        m_window->LoadStationList();
+        QCOMPARE(item(u"Beta"_s)->text(1), u"Přehrávání"_s);
+    }
+
+    void enterStopsThePlayingStationAndSwitchesToOthers()
+    {
+        start();
+        click(item(u"Alfa"_s));
+        pressEnterOn(item(u"Alfa"_s));
+        m_player->raiseState(Player::Playing);
+        m_player->calls.clear();
+
+        pressEnterOn(item(u"Alfa"_s));
+        QCOMPARE(m_player->calls, (QStringList{u"stop"_s}));
+        m_player->raiseState(Player::Stopped);
+
+        m_player->calls.clear();
+        pressEnterOn(item(u"Alfa"_s)); // stopped now: plays again
+        QCOMPARE(m_player->calls, (QStringList{u"setURL http://a"_s, u"play"_s}));
+        m_player->raiseState(Player::Playing);
+
+        m_player->calls.clear();
+        pressEnterOn(item(u"Beta"_s));
+        QCOMPARE(m_player->calls, (QStringList{u"setURL http://b"_s, u"play"_s}));
+        QCOMPARE(m_window->ChosenUrl(), u"http://b"_s);
+
+        // Nothing selected: Enter does nothing.
+        list()->clearSelection();
+        m_player->calls.clear();
+        QTest::keyClick(list(), Qt::Key_Return);
+        QVERIFY(m_player->calls.isEmpty());
+    }
+
+    void statusBarPanels()
+    {
+        start();
+        m_player->raiseStatus(u"Přehrávání: Umělec – Píseň"_s, 127600);
+        QCOMPARE(m_window->StatusPanel(1)->text(), u"Přehrávání: Umělec – Píseň"_s);
+        QCOMPARE(m_window->StatusPanel(2)->text(), u"128 kbps"_s);
+        m_player->raiseStatus(u"Zastaveno"_s, 0);
+        QCOMPARE(m_window->StatusPanel(2)->text(), u"0 kbps"_s);
+    }
+
+    void toolbarCommands()
+    {
+        start();
+        // Play with no selection resumes the current stream; with one it switches.
+        list()->clearSelection();
+        m_window->asxToolbar1_ButtonClick(u"Play"_s);
+        QCOMPARE(m_player->calls, (QStringList{u"play"_s}));
+        list()->setCurrentItem(item(u"Beta"_s));
+        m_player->calls.clear();
+        m_window->asxToolbar1_ButtonClick(u"Play"_s);
+        QCOMPARE(m_player->calls, (QStringList{u"setURL http://b"_s, u"play"_s}));
+        m_player->calls.clear();
+        m_window->asxToolbar1_ButtonClick(u"Stop"_s);
+        m_window->asxToolbar1_ButtonClick(u"stop"_s); // keys are case-sensitive
+        m_window->asxToolbar1_ButtonClick(u"nothing"_s);
+        QCOMPARE(m_player->calls, (QStringList{u"stop"_s}));
+
+        // Mute and unmute swap their buttons.
+        m_window->asxToolbar1_ButtonClick(u"Volume"_s);
+        QVERIFY(m_player->muted);
+        QVERIFY(!m_window->ToolbarButton(u"Volume"_s)->isVisible());
+        QVERIFY(m_window->ToolbarButton(u"Nute"_s)->isVisible());
+        m_window->ToolbarButton(u"Nute"_s)->trigger();
+        QVERIFY(!m_player->muted);
+        QVERIFY(m_window->ToolbarButton(u"Volume"_s)->isVisible());
+
+        // The tray menu's play and stop reach the player.
+        m_player->calls.clear();
+        m_window->mnuSysMenu()->findChild<QAction*>(u"mnuST_Play"_s)->trigger();
+        m_window->mnuSysMenu()->findChild<QAction*>(u"mnuST_Stop"_s)->trigger();
+        QCOMPARE(m_player->calls, (QStringList{u"play"_s, u"stop"_s}));
+    }
+
+    void startupFollowsThePlayersState()
+    {
+        SaveSetting(m_folder->settings(), SettingsKeys::Volume, u"75"_s);
+        start(true);
+        QCOMPARE(m_player->volumeValue, 75);
+        QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost 75%"_s);
+        QVERIFY(m_window->ToolbarButton(u"Nute"_s)->isVisible());
+        QVERIFY(!m_window->ToolbarButton(u"Volume"_s)->isVisible());
+    }
+
+    void volumeSliderDrivesThePlayer()
+    {
+        start(true);
+        ucSlider* slider = m_window->ucSlider1();
+        QCOMPARE(slider->Value(), 50);
+        QCOMPARE(slider->toolTip(), u"Hlasitost"_s);
+        // It lies over the toolbar, 120 twips from its right edge.
+        QCOMPARE(slider->parentWidget(), m_window->asxToolbar1());
+        QCOMPARE(slider->geometry().right() + 1 + 8, m_window->asxToolbar1()->width());
+
+        // Dragging the thumb to both ends, with real mouse input.
+        const QPoint thumb(slider->width() / 2, slider->height() / 2);
+        QTest::mousePress(slider, Qt::LeftButton, {}, thumb);
+        QTest::mouseMove(slider, QPoint(slider->width() + 40, thumb.y()));
+        QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(slider->width() + 40, thumb.y()));
+        QCOMPARE(slider->Value(), 100);
+        QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost 100%"_s);
+        QCOMPARE(m_player->volumeValue, 100);
+        const QPoint end(slider->width() - 5, thumb.y());
+        QTest::mousePress(slider, Qt::LeftButton, {}, end);
+        QTest::mouseMove(slider, QPoint(-40, thumb.y()));
+        QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(-40, thumb.y()));
+        QCOMPARE(slider->Value(), 0);
+        QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost 0%"_s);
+        QCOMPARE(m_player->volumeValue, 0);
+        QVERIFY(m_player->muted); // moving the slider never unmutes
+
+        // The slider's value is what exit stores.
+        slider->setValue(33);
+        m_window->close();
+        const auto next = m_folder->reopenSettings();
+        QCOMPARE(GetSetting(*next, SettingsKeys::Volume, QString()), u"33"_s);
+    }
+
+    void iconAnimationRunsOnlyWhilePlaying()
+    {
+        start();
+        m_player->raiseState(Player::Playing);
+        QVERIFY(!m_window->Timer1()->isActive()); // animation off
+
+        setAnimateTrayIcon(true);
+        setIconFrame(15);
+        m_player->raiseState(Player::Playing);
+        QVERIFY(m_window->Timer1()->isActive());
+        QCOMPARE(m_window->Timer1()->interval(), 100);
+        QTRY_COMPARE(IconFrame(), 16.0);
+        QTRY_COMPARE(IconFrame(), 1.0); // wraps after the last frame
+
+        m_player->raiseState(Player::Stopped);
+        QVERIFY(!m_window->Timer1()->isActive());
+        const double shown = IconFrame();
+        m_player->raiseState(Player::Playing);
+        QTRY_VERIFY(IconFrame() != shown); // goes on from the frame shown last, not from 1
+        QCOMPARE(IconFrame(), shown + 1);
+    }
+
+    void menusCarryTheirShortcuts()
+    {
+        start();
+        const auto shortcut = [this](const char* name) {
+            return m_window->mnuSkylistener()
+                ->findChild<QAction*>(QString::fromLatin1(name))
+                ->shortcut();
+        };
+        QCOMPARE(shortcut("mnuVybratSeznam"), QKeySequence(Qt::Key_F12));
+        QCOMPARE(shortcut("mnuOtevritURL"), QKeySequence(Qt::CTRL | Qt::Key_O));
+        QCOMPARE(shortcut("mnuNastaveni"), QKeySequence(Qt::CTRL | Qt::Key_P));
+        QCOMPARE(shortcut("mnuZavrit"), QKeySequence(Qt::CTRL | Qt::Key_X));
+
+        // Always on top keeps the window where it is.
+        const QRect before = m_window->geometry();
+        auto* onTop = m_window->mnuSkylistener()->findChild<QAction*>(u"mnuVzdyNahore"_s);
+        QVERIFY(!onTop->isChecked());
+        onTop->trigger();
+        QVERIFY(onTop->isChecked());
+        QCOMPARE(m_window->geometry(), before);
+        onTop->trigger();
+        QVERIFY(!onTop->isChecked());
+
+        QSignalSpy unloaded(m_window.get(), &frmMain::Unloaded);
+        m_window->asxToolbar1_ButtonClick(u"Konec"_s);
+        QCOMPARE(unloaded.count(), 1);
+    }
+};
+
+QTEST_MAIN(tst_PlaybackDisplay)
+#include "tst_playbackdisplay.moc"

@@ -1,0 +1,94 @@
+// The real program on a private X server, driven with real input.
+#include "IcecastServer.h"
+#include "TestFolder.h"
+#include "X11Session.h"
+
+#include <QDir>
+#include <QTest>
+#include <QThread>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Drags with the left button from `from` by `dx` in small steps, as a hand would.
+void drag(const X11Session& session, QPoint from, int dx)
+{
+    const auto at = [](int v) { return QString::number(v); };
+    session.xdotool({u"mousemove"_s, at(from.x()), at(from.y())});
+    QThread::msleep(50);
+    session.xdotool({u"mousedown"_s, u"1"_s});
+    const int steps = 10;
+    for (int i = 1; i <= steps; ++i) {
+        session.xdotool({u"mousemove"_s, at(from.x() + dx * i / steps), at(from.y())});
+        QThread::msleep(20);
+    }
+    session.xdotool({u"mouseup"_s, u"1"_s});
+}
+
+} // namespace
+
+class tst_E2E : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void enterPlaysTheSelectedStation()
+    {
+        IcecastServer server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        X11Session session;
+        QVERIFY2(session.start(), qPrintable(session.error()));
+
+        TestFolder folder;
+        const QString list = folder.write(
+            u"e2e.ksl"_s, StationBytes("Alfa m\xEDstn\xED", server.streamUrl().toUtf8()) +
+                              StationBytes("Beta", server.url(u"/none.mp3"_s).toUtf8()) + "\r\n");
+        session.writeSettings({u"StationFile="_s + list, u"Volume=10"_s});
+        QVERIFY2(session.startProgram(QStringLiteral(SKYLISTENER_EXE)),
+                 qPrintable(session.error()));
+        QCOMPARE(session.windowTitle(), u"skylistener v.0.1.12 beta"_s);
+
+        // The first station with the keyboard, then Enter.
+        session.xdotool({u"windowfocus"_s, u"--sync"_s, session.windowId()});
+        QThread::msleep(300);
+        session.xdotool({u"key"_s, u"End"_s, u"Home"_s, u"Return"_s});
+        QTRY_COMPARE_WITH_TIMEOUT(session.windowTitle(), u"[Alfa místní] - skylistener"_s, 10000);
+        QVERIFY(session.screenshot(QStringLiteral(E2E_OUTPUT_DIR) + u"/playing.png"_s));
+
+        QVERIFY(session.closeProgram());
+    }
+
+    void windowSnapsToTheScreenEdge()
+    {
+        X11Session session;
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        TestFolder folder;
+        session.writeSettings(
+            {u"StationFile="_s + folder.filePath(u"none.ksl"_s), u"Left=1500"_s, u"Top=3000"_s});
+        QVERIFY2(session.startProgram(QStringLiteral(SKYLISTENER_EXE)),
+                 qPrintable(session.error()));
+        QTRY_COMPARE(session.windowGeometry().topLeft(), QPoint(100, 200));
+
+        // Grab the toolbar's empty part, right of the volume slider, below the menu bar.
+        const auto grip = [&] {
+            const QRect g = session.windowGeometry();
+            return QPoint(g.right() - 3, g.top() + 26 + 15);
+        };
+
+        // Dropped 12 pixels from the left edge: stays there.
+        drag(session, grip(), 12 - 100);
+        QTRY_COMPARE(session.windowGeometry().left(), 12);
+
+        // Dropped 9 pixels from it: lands exactly on the edge.
+        drag(session, grip(), 9 - 12 + 100);
+        QTRY_COMPARE(session.windowGeometry().left(), 109);
+        drag(session, grip(), 9 - 109);
+        QTRY_COMPARE(session.windowGeometry().left(), 0);
+        QVERIFY(session.screenshot(QStringLiteral(E2E_OUTPUT_DIR) + u"/snapped.png"_s));
+        QVERIFY(session.closeProgram());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_E2E)
+#include "tst_e2e.moc"
