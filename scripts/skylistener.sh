@@ -8,7 +8,7 @@ mode=${1:-run}
 
 build_packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev
     qt6-qpa-plugins libqt6svg6 libgl-dev libmpv-dev clang-format)
-test_packages=(icecast2 ffmpeg mpv xvfb xauth xdotool x11-utils imagemagick dbus-x11 clang
+test_packages=(icecast2 ffmpeg mpv xvfb xauth xdotool x11-utils imagemagick openbox trayer clang
     libclang-rt-14-dev)
 
 install_missing() {

@@ -13,7 +13,7 @@ X11Session::X11Session() = default;
 
 X11Session::~X11Session()
 {
-    for (auto* process : {m_program.get(), m_xvfb.get()}) {
+    for (auto* process : {m_program.get(), m_tray.get(), m_windowManager.get(), m_xvfb.get()}) {
         if (process && process->state() != QProcess::NotRunning) {
             process->kill();
             process->waitForFinished(5000);
@@ -49,6 +49,43 @@ bool X11Session::start()
     }
     m_display = u":"_s + QString::fromLatin1(number.trimmed());
     return true;
+}
+
+bool X11Session::startDesktop()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"DISPLAY"_s, m_display);
+    env.insert(u"HOME"_s, m_home.path());
+    env.remove(u"DBUS_SESSION_BUS_ADDRESS"_s);
+    const auto launch = [&](std::unique_ptr<QProcess>& process, const QString& program,
+                            const QStringList& arguments) {
+        if (QStandardPaths::findExecutable(program).isEmpty()) {
+            m_error = program + u" is not installed"_s;
+            return false;
+        }
+        process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(env);
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        process->start(program, arguments);
+        return process->waitForStarted(5000);
+    };
+    if (!launch(m_windowManager, u"openbox"_s, {}))
+        return false;
+    QThread::msleep(500);
+    if (!launch(m_tray, u"trayer"_s,
+                {u"--edge"_s, u"bottom"_s, u"--align"_s, u"right"_s, u"--widthtype"_s, u"pixel"_s,
+                 u"--width"_s, u"200"_s, u"--height"_s, u"24"_s}))
+        return false;
+    // The tray is ready once its panel window shows.
+    QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        if (!xdotool({u"search"_s, u"--onlyvisible"_s, u"--class"_s, u"trayer"_s}).isEmpty())
+            return true;
+        QThread::msleep(100);
+    }
+    m_error = u"trayer showed no panel"_s;
+    return false;
 }
 
 QString X11Session::settingsFile() const

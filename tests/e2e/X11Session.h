@@ -25,6 +25,10 @@ public:
     QString error() const { return m_error; }
     QString display() const { return m_display; }
 
+    // A window manager (openbox) and a notification area (trayer) on the display, for tests
+    // that minimise windows or need a tray; false when either is missing.
+    bool startDesktop();
+
     // The folder that stands in for the user's configuration and data folders.
     QString homePath() const { return m_home.path(); }
     // Writes the program's settings file with these key=value lines.
@@ -50,5 +54,7 @@ private:
     QString m_error;
     QString m_window;
     std::unique_ptr<QProcess> m_xvfb;
+    std::unique_ptr<QProcess> m_windowManager;
+    std::unique_ptr<QProcess> m_tray;
     std::unique_ptr<QProcess> m_program;
 };

@@ -88,6 +88,44 @@ private Q_SLOTS:
         QVERIFY(session.screenshot(QStringLiteral(E2E_OUTPUT_DIR) + u"/snapped.png"_s));
         QVERIFY(session.closeProgram());
     }
+
+    void minimisesToTheTrayAndComesBack()
+    {
+        X11Session session;
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        QVERIFY2(session.startDesktop(), qPrintable(session.error()));
+        TestFolder folder;
+        session.writeSettings({u"StationFile="_s + folder.filePath(u"none.ksl"_s), u"MinTray=1"_s});
+        QVERIFY2(session.startProgram(QStringLiteral(SKYLISTENER_EXE)),
+                 qPrintable(session.error()));
+
+        const auto visibleWindows = [&] {
+            return session.xdotool(
+                {u"search"_s, u"--onlyvisible"_s, u"--name"_s, u"^skylistener v"_s});
+        };
+        const auto trayIcon = [&] {
+            // The icon is our program's other window, small and docked in the tray.
+            const QStringList windows =
+                session.xdotool({u"search"_s, u"--class"_s, u"skylistener"_s}).split(u'\n');
+            for (const QString& id : windows) {
+                if (!id.isEmpty() && id != session.windowId())
+                    return id;
+            }
+            return QString();
+        };
+
+        session.xdotool({u"windowminimize"_s, session.windowId()});
+        QTRY_VERIFY_WITH_TIMEOUT(visibleWindows().isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!trayIcon().isEmpty(), 10000);
+        QVERIFY(session.screenshot(QStringLiteral(E2E_OUTPUT_DIR) + u"/in-tray.png"_s));
+
+        // A double click on the icon brings the window back.
+        session.xdotool({u"mousemove"_s, u"--window"_s, trayIcon(), u"8"_s, u"8"_s});
+        QThread::msleep(200);
+        session.xdotool({u"click"_s, u"--repeat"_s, u"2"_s, u"--delay"_s, u"80"_s, u"1"_s});
+        QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows().isEmpty(), 10000);
+        QVERIFY(session.closeProgram());
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_E2E)
