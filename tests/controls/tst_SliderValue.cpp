@@ -4,31 +4,37 @@
 
 #include <QTest>
 
+#include <limits>
+#include <vector>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Records every notification of a model as text, with the value at that moment.
+// Records every notification of a model, with the value at that moment, as "moved 5, Change 5".
 class Recorder
 {
 public:
     explicit Recorder(SliderValue& model)
-        : m_model(model)
     {
-        QObject::connect(&model, &SliderValue::valueMoved, [this] { note(u"moved"_s); });
-        QObject::connect(&model, &SliderValue::Change, [this] { note(u"Change"_s); });
-        QObject::connect(&model, &SliderValue::ArrivedLast, [this] { note(u"ArrivedLast"_s); });
-        QObject::connect(&model, &SliderValue::ArrivedFirst, [this] { note(u"ArrivedFirst"_s); });
+        const auto note = [this, &model](const char* what) {
+            return [this, &model, what] {
+                m_events << u"%1 %2"_s.arg(QLatin1StringView(what)).arg(model.Value());
+            };
+        };
+        QObject::connect(&model, &SliderValue::valueMoved, note("moved"));
+        QObject::connect(&model, &SliderValue::Change, note("Change"));
+        QObject::connect(&model, &SliderValue::ArrivedLast, note("ArrivedLast"));
+        QObject::connect(&model, &SliderValue::ArrivedFirst, note("ArrivedFirst"));
     }
-
-    QStringList take() { return std::exchange(m_events, {}); }
+    QString take() { return std::exchange(m_events, {}).join(u", "); }
 
 private:
-    void note(const QString& what) { m_events << what + u' ' + QString::number(m_model.Value()); }
-
-    SliderValue& m_model;
     QStringList m_events;
 };
+
+constexpr ControlError Ok = ControlError::None;
+constexpr ControlError Bad = ControlError::InvalidPropertyValue;
 
 } // namespace
 
@@ -37,161 +43,108 @@ class tst_SliderValue : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void newModelStartsAtZeroOfTen();
-    void valueWrites();
-    void minWritesMoveTheValue();
-    void maxWritesLeaveTheValue();
-    void changeHandlerWritingAgain();
-    void loadTakesValuesAsTheyAre();
+    void writeRules()
+    {
+        // One write ("Value 5"), what it returns and what it raises.
+        struct Step
+        {
+            const char* write;
+            ControlError error;
+            const char* raised;
+        };
+        struct Case
+        {
+            std::vector<Step> steps;
+            int value;
+            qint64 span;
+        };
+        const Case cases[] = {
+            // Writing the value it has is silent; the ends are announced after Change.
+            {{{"Value 5", Ok, "moved 5, Change 5"},
+              {"Value 5", Ok, ""},
+              {"Value 10", Ok, "moved 10, Change 10, ArrivedLast 10"},
+              {"Value 10", Ok, ""},
+              {"Value 11", Bad, ""},
+              {"Value 0", Ok, "moved 0, Change 0, ArrivedFirst 0"},
+              {"Value -1", Bad, ""}},
+             0,
+             10},
+            // Min drags the value along, up or down, and must stay below Max.
+            {{{"Value 5", Ok, "moved 5, Change 5"},
+              {"Min 2", Ok, "moved 2, Change 2, ArrivedFirst 2"},
+              {"Min 10", Bad, ""},
+              {"Value 4", Ok, "moved 4, Change 4"},
+              {"Min 4", Ok, ""},
+              {"Value 9", Ok, "moved 9, Change 9"},
+              {"Min -3", Ok, "moved -3, Change -3, ArrivedFirst -3"}},
+             -3,
+             13},
+            // Max leaves a value above it, which can then only come back into the range.
+            {{{"Value 5", Ok, "moved 5, Change 5"},
+              {"Max 3", Ok, ""},
+              {"Max 0", Bad, ""},
+              {"Value 5", Bad, ""},
+              {"Value 3", Ok, "moved 3, Change 3, ArrivedLast 3"}},
+             3,
+             3},
+            // The widest range does not overflow the span.
+            {{{"Max 2147483647", Ok, ""}, {"Min -2147483648", Ok, nullptr}},
+             std::numeric_limits<int>::min(),
+             qint64(std::numeric_limits<int>::max()) * 2 + 1},
+        };
+        for (const Case& c : cases) {
+            SliderValue model;
+            Recorder events(model);
+            for (const Step& step : c.steps) {
+                const QStringList write = QString::fromLatin1(step.write).split(u' ');
+                const int n = write[1].toInt();
+                const ControlError error = write[0] == u"Value" ? model.setValue(n)
+                                           : write[0] == u"Min" ? model.setMin(n)
+                                                                : model.setMax(n);
+                QVERIFY2(error == step.error, step.write);
+                const QString raised = events.take();
+                if (step.raised)
+                    QVERIFY2(raised == QLatin1StringView(step.raised), step.write);
+            }
+            QCOMPARE(model.Value(), c.value);
+            QCOMPARE(model.span(), c.span);
+            QCOMPARE(model.lastNotified(), c.value);
+        }
+    }
+
+    void changeHandlerWritingAgain()
+    {
+        SliderValue model;
+        Recorder events(model);
+        // Writing the value just announced causes nothing; another value causes a nested,
+        // complete change, and the outer one announces no end that the value has left.
+        int changes = 0;
+        QObject::connect(&model, &SliderValue::Change, [&] {
+            const int write = ++changes == 2 ? 10 : model.Value();
+            QCOMPARE(model.setValue(write), Ok);
+        });
+        QCOMPARE(model.setValue(4), Ok);
+        QCOMPARE(model.setValue(0), Ok);
+        QCOMPARE(events.take(), u"moved 4, Change 4, moved 0, Change 0, moved 10, Change 10, "
+                                u"ArrivedLast 10"_s);
+        QCOMPARE(changes, 3);
+        QCOMPARE(model.lastNotified(), 10);
+    }
+
+    void loadTakesValuesAsTheyAre()
+    {
+        SliderValue model;
+        Recorder events(model);
+        model.load(20, 5, 30);
+        QCOMPARE(events.take(), QString());
+        QCOMPARE(model.Value(), 30);
+        QCOMPARE(model.span(), -15);
+        // Such a set rejects every value until its range is mended.
+        QCOMPARE(model.setValue(10), Bad);
+        QCOMPARE(model.setMin(1), Ok);
+        QCOMPARE(events.take(), u"moved 1, Change 1, ArrivedFirst 1"_s);
+    }
 };
-
-void tst_SliderValue::newModelStartsAtZeroOfTen()
-{
-    SliderValue model;
-    QCOMPARE(model.Min(), 0);
-    QCOMPARE(model.Max(), 10);
-    QCOMPARE(model.Value(), 0);
-    QCOMPARE(model.span(), 10);
-    QCOMPARE(model.lastNotified(), 0);
-}
-
-void tst_SliderValue::valueWrites()
-{
-    SliderValue model;
-    Recorder events(model);
-
-    QCOMPARE(model.setValue(5), ControlError::None);
-    QCOMPARE(events.take(), (QStringList{u"moved 5"_s, u"Change 5"_s}));
-    QCOMPARE(model.lastNotified(), 5);
-
-    // The same value again is silent: no thumb placement, no redraw, no Change.
-    QCOMPARE(model.setValue(5), ControlError::None);
-    QVERIFY(events.take().isEmpty());
-
-    QCOMPARE(model.setValue(10), ControlError::None);
-    QCOMPARE(events.take(), (QStringList{u"moved 10"_s, u"Change 10"_s, u"ArrivedLast 10"_s}));
-    QCOMPARE(model.setValue(10), ControlError::None);
-    QVERIFY(events.take().isEmpty());
-
-    QCOMPARE(model.setValue(0), ControlError::None);
-    QCOMPARE(events.take(), (QStringList{u"moved 0"_s, u"Change 0"_s, u"ArrivedFirst 0"_s}));
-
-    QCOMPARE(model.setValue(-1), ControlError::InvalidPropertyValue);
-    QCOMPARE(model.setValue(11), ControlError::InvalidPropertyValue);
-    QCOMPARE(model.Value(), 0);
-    QCOMPARE(model.lastNotified(), 0);
-    QVERIFY(events.take().isEmpty());
-}
-
-void tst_SliderValue::minWritesMoveTheValue()
-{
-    SliderValue model;
-    QCOMPARE(model.setValue(5), ControlError::None);
-    Recorder events(model);
-
-    QCOMPARE(model.setMin(2), ControlError::None);
-    QCOMPARE(model.Value(), 2);
-    QCOMPARE(model.span(), 8);
-    QCOMPARE(events.take(), (QStringList{u"moved 2"_s, u"Change 2"_s, u"ArrivedFirst 2"_s}));
-
-    QCOMPARE(model.setMin(10), ControlError::InvalidPropertyValue);
-    QCOMPARE(model.setMin(11), ControlError::InvalidPropertyValue);
-    QCOMPARE(model.Min(), 2);
-    QCOMPARE(model.Value(), 2);
-    QCOMPARE(model.span(), 8);
-    QVERIFY(events.take().isEmpty());
-
-    // A value that already stands at the new lower end raises nothing, but the span follows.
-    QCOMPARE(model.setValue(4), ControlError::None);
-    events.take();
-    QCOMPARE(model.setMin(4), ControlError::None);
-    QVERIFY(events.take().isEmpty());
-    QCOMPARE(model.span(), 6);
-
-    // Lowering Min moves the value down too.
-    QCOMPARE(model.setValue(9), ControlError::None);
-    events.take();
-    QCOMPARE(model.setMin(-3), ControlError::None);
-    QCOMPARE(model.Value(), -3);
-    QCOMPARE(events.take(), (QStringList{u"moved -3"_s, u"Change -3"_s, u"ArrivedFirst -3"_s}));
-}
-
-void tst_SliderValue::maxWritesLeaveTheValue()
-{
-    SliderValue model;
-    QCOMPARE(model.setValue(5), ControlError::None);
-    Recorder events(model);
-
-    QCOMPARE(model.setMax(3), ControlError::None);
-    QCOMPARE(model.Max(), 3);
-    QCOMPARE(model.Value(), 5);
-    QCOMPARE(model.span(), 3);
-    QVERIFY(events.take().isEmpty());
-
-    QCOMPARE(model.setMax(0), ControlError::InvalidPropertyValue);
-    QCOMPARE(model.setMax(-1), ControlError::InvalidPropertyValue);
-    QCOMPARE(model.Max(), 3);
-    QCOMPARE(model.span(), 3);
-
-    // The value above Max can only come back into the range.
-    QCOMPARE(model.setValue(5), ControlError::InvalidPropertyValue);
-    QCOMPARE(model.setValue(3), ControlError::None);
-    QCOMPARE(events.take(), (QStringList{u"moved 3"_s, u"Change 3"_s, u"ArrivedLast 3"_s}));
-
-    // The widest range does not overflow the span.
-    QCOMPARE(model.setMax(std::numeric_limits<int>::max()), ControlError::None);
-    QCOMPARE(model.setMin(std::numeric_limits<int>::min()), ControlError::None);
-    QCOMPARE(model.span(), qint64(std::numeric_limits<int>::max()) * 2 + 1);
-}
-
-void tst_SliderValue::changeHandlerWritingAgain()
-{
-    SliderValue model;
-    Recorder events(model);
-
-    // Writing the value just announced causes nothing.
-    int changes = 0;
-    auto same = QObject::connect(&model, &SliderValue::Change, [&] {
-        ++changes;
-        QCOMPARE(model.setValue(model.Value()), ControlError::None);
-    });
-    QCOMPARE(model.setValue(4), ControlError::None);
-    QCOMPARE(changes, 1);
-    QObject::disconnect(same);
-    events.take();
-
-    // Writing another value causes a nested, complete change; the outer change announces no
-    // end that the value has left.
-    bool redirected = false;
-    auto other = QObject::connect(&model, &SliderValue::Change, [&] {
-        if (!std::exchange(redirected, true))
-            QCOMPARE(model.setValue(10), ControlError::None);
-    });
-    QCOMPARE(model.setValue(0), ControlError::None);
-    QObject::disconnect(other);
-    QCOMPARE(events.take(), (QStringList{u"moved 0"_s, u"Change 0"_s, u"moved 10"_s, u"Change 10"_s,
-                                         u"ArrivedLast 10"_s}));
-    QCOMPARE(model.Value(), 10);
-    QCOMPARE(model.lastNotified(), 10);
-}
-
-void tst_SliderValue::loadTakesValuesAsTheyAre()
-{
-    SliderValue model;
-    Recorder events(model);
-    model.load(20, 5, 30);
-    QVERIFY(events.take().isEmpty());
-    QCOMPARE(model.Min(), 20);
-    QCOMPARE(model.Max(), 5);
-    QCOMPARE(model.Value(), 30);
-    QCOMPARE(model.span(), -15);
-    QCOMPARE(model.lastNotified(), 30);
-    // Such a set rejects every value until its range is mended.
-    QCOMPARE(model.setValue(10), ControlError::InvalidPropertyValue);
-    QCOMPARE(model.setMin(1), ControlError::None);
-    QCOMPARE(model.Value(), 1);
-    QCOMPARE(events.take(), (QStringList{u"moved 1"_s, u"Change 1"_s, u"ArrivedFirst 1"_s}));
-}
 
 QTEST_GUILESS_MAIN(tst_SliderValue)
 #include "tst_SliderValue.moc"
