@@ -1,3 +1,5 @@
+// The message hook: one table entry per message, record reuse, the two phases around the
+// previous window procedure, and unhooking while a message is being dispatched.
 #include "winsvc/MessageHook.h"
 
 #include <QTest>
@@ -9,44 +11,47 @@ namespace {
 
 struct RecordingCapture : MessageCapture
 {
-    void install(WindowHandle hWnd, MessageHook& hook) override
-    {
-        installed.push_back(hWnd);
-        m_hook = &hook;
-    }
+    void install(WindowHandle hWnd, MessageHook&) override { installed.push_back(hWnd); }
     void uninstall(WindowHandle hWnd) override { uninstalled.push_back(hWnd); }
 
     std::vector<WindowHandle> installed;
     std::vector<WindowHandle> uninstalled;
-    MessageHook* m_hook = nullptr;
 };
 
-struct Call
-{
-    bool before;
-    std::uint32_t uMsg;
-    std::uintptr_t wParam;
-};
-
+// Notes the phase of every call and hands the message to the test's handler.
 struct ScriptedOwner : HookOwner
 {
     void zSubclass_Proc(bool bBefore, bool& bHandled, std::intptr_t& lReturn,
                         WindowHandle& lng_hWnd, std::uint32_t& uMsg, std::uintptr_t& wParam,
-                        std::intptr_t& lParam) override
+                        std::intptr_t&) override
     {
-        calls.push_back({bBefore, uMsg, wParam});
+        phases.push_back(bBefore);
         if (handler)
-            handler(bBefore, bHandled, lReturn, lng_hWnd, uMsg, wParam, lParam);
+            handler(bHandled, lReturn, lng_hWnd, uMsg, wParam);
     }
 
-    std::function<void(bool, bool&, std::intptr_t&, WindowHandle&, std::uint32_t&, std::uintptr_t&,
-                       std::intptr_t&)>
+    std::function<void(bool&, std::intptr_t&, WindowHandle&, std::uint32_t&, std::uintptr_t&)>
         handler;
-    std::vector<Call> calls;
+    std::vector<bool> phases;
 };
 
 constexpr std::uint32_t MsgA = 0x0216;
 constexpr std::uint32_t MsgB = 0x0231;
+constexpr auto Both = MessageHook::Before | MessageHook::After;
+
+// The window procedure the hook replaced: counts its calls and notes the last message.
+struct Previous
+{
+    int calls = 0;
+    WindowMessage seen;
+    std::intptr_t result = 1234;
+    std::intptr_t operator()(const WindowMessage& m)
+    {
+        ++calls;
+        seen = m;
+        return result;
+    }
+};
 
 } // namespace
 
@@ -55,48 +60,36 @@ class tst_MessageHook : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void sameMessageTwiceLeavesOneEntry()
-    {
-        ScriptedOwner owner;
-        RecordingCapture capture;
-        MessageHook hook(owner, capture);
-        QCOMPARE(hook.HookWindow(7), 0);
-        hook.AddHookMessage(7, MsgA, MessageHook::Before);
-        hook.AddHookMessage(7, MsgA, MessageHook::Before);
-        hook.AddHookMessage(7, MsgB, MessageHook::Before | MessageHook::After);
-        hook.AddHookMessage(7, MsgB, MessageHook::After);
-        const MessageHook::Record& record = hook.Records().at(0);
-        QCOMPARE(record.before, (std::vector<std::uint32_t>{MsgA, MsgB}));
-        QCOMPARE(record.after, (std::vector<std::uint32_t>{MsgB}));
-        // Hooking an already hooked window keeps its record and its tables.
-        QCOMPARE(hook.HookWindow(7), 0);
-        QCOMPARE(hook.Records().at(0).before.size(), std::size_t(2));
-        QCOMPARE(capture.installed.size(), std::size_t(1));
-    }
-
-    void freedRecordsAreReusedHighestFirst()
+    void messageTablesAndRecords()
     {
         ScriptedOwner owner;
         RecordingCapture capture;
         {
             MessageHook hook(owner, capture);
+            // A message added twice has one entry; hooking a window again keeps its tables.
             QCOMPARE(hook.HookWindow(1), 0);
+            hook.AddHookMessage(1, MsgA, MessageHook::Before);
+            hook.AddHookMessage(1, MsgA, MessageHook::Before);
+            hook.AddHookMessage(1, MsgB, Both);
+            hook.AddHookMessage(1, MsgB, MessageHook::After);
+            QCOMPARE(hook.HookWindow(1), 0);
+            QCOMPARE(hook.Records().at(0).before, (std::vector<std::uint32_t>{MsgA, MsgB}));
+            QCOMPARE(hook.Records().at(0).after, (std::vector<std::uint32_t>{MsgB}));
+            QCOMPARE(capture.installed, std::vector<WindowHandle>{1});
+
+            // Freed records come back empty, the highest first.
             QCOMPARE(hook.HookWindow(2), 1);
             QCOMPARE(hook.HookWindow(3), 2);
             hook.AddHookMessage(2, MsgA, MessageHook::Before);
             hook.UnhookWindow(2);
             QVERIFY(!hook.IsHooked(2));
-            QCOMPARE(capture.uninstalled, std::vector<WindowHandle>{2});
-            // The freed record comes back empty.
             QCOMPARE(hook.HookWindow(4), 1);
             QVERIFY(hook.Records().at(1).before.empty());
-
             hook.UnhookWindow(1);
             hook.UnhookWindow(3);
             QCOMPARE(hook.HookWindow(5), 2);
             QCOMPARE(hook.HookWindow(6), 0);
             QCOMPARE(hook.HookWindow(8), 3);
-            QCOMPARE(hook.Records().size(), std::size_t(4));
             capture.uninstalled.clear();
             hook.UnhookAll();
             QCOMPARE(capture.uninstalled, (std::vector<WindowHandle>{8, 5, 4, 6}));
@@ -106,71 +99,41 @@ private Q_SLOTS:
         QCOMPARE(capture.uninstalled.back(), WindowHandle(9));
     }
 
-    void beforePhaseHandlingKeepsMessageFromPreviousProcedure()
+    void dispatchPhases()
     {
         ScriptedOwner owner;
         RecordingCapture capture;
         MessageHook hook(owner, capture);
         hook.HookWindow(7);
         hook.AddHookMessage(7, MsgA, MessageHook::Before);
-        hook.AddHookMessage(7, MsgB, MessageHook::Before);
-        owner.handler = [](bool, bool& handled, std::intptr_t& lReturn, WindowHandle&,
-                           std::uint32_t& uMsg, std::uintptr_t& wParam, std::intptr_t&) {
+        hook.AddHookMessage(7, MsgB, Both);
+        // MsgA is handled before; MsgB goes on rewritten and its result is changed after.
+        owner.handler = [](bool& handled, std::intptr_t& lReturn, WindowHandle&,
+                           std::uint32_t& uMsg, std::uintptr_t& wParam) {
             if (uMsg == MsgA) {
                 handled = true;
                 lReturn = 42;
             } else {
-                wParam = 99; // a rewritten message goes on rewritten
+                wParam = 99;
+                lReturn += 1;
             }
         };
-        int previousCalls = 0;
-        std::uintptr_t seenWParam = 0;
-        const auto previous = [&](const WindowMessage& m) -> std::intptr_t {
-            ++previousCalls;
-            seenWParam = m.wParam;
-            return -5;
-        };
+        Previous previous;
+        const auto call = std::ref(previous);
+        QCOMPARE(hook.Dispatch({7, MsgA, 1, 2}, call), std::intptr_t(42));
+        QCOMPARE(previous.calls, 0);
+        QCOMPARE(hook.Dispatch({7, MsgB, 1, 2}, call), std::intptr_t(1235));
+        QCOMPARE(previous.seen.wParam, std::uintptr_t(99));
+        QCOMPARE(owner.phases, (std::vector<bool>{true, true, false}));
 
-        QCOMPARE(hook.Dispatch({7, MsgA, 1, 2}, previous), std::intptr_t(42));
-        QCOMPARE(previousCalls, 0);
-        QCOMPARE(owner.calls.size(), std::size_t(1));
-        QVERIFY(owner.calls[0].before);
-
-        QCOMPARE(hook.Dispatch({7, MsgB, 1, 2}, previous), std::intptr_t(-5));
-        QCOMPARE(previousCalls, 1);
-        QCOMPARE(seenWParam, std::uintptr_t(99));
-    }
-
-    void unregisteredMessagesPassThroughUnchanged()
-    {
-        ScriptedOwner owner;
-        RecordingCapture capture;
-        MessageHook hook(owner, capture);
-        hook.HookWindow(7);
-        hook.AddHookMessage(7, MsgA, MessageHook::After);
-        owner.handler = [](bool, bool&, std::intptr_t& lReturn, WindowHandle&, std::uint32_t&,
-                           std::uintptr_t&, std::intptr_t&) { lReturn += 1; };
-        WindowMessage seen;
-        const auto previous = [&](const WindowMessage& m) -> std::intptr_t {
-            seen = m;
-            return 1234;
-        };
-
-        QCOMPARE(hook.Dispatch({7, MsgB, 11, 22}, previous), std::intptr_t(1234));
-        QCOMPARE(seen.hWnd, WindowHandle(7));
-        QCOMPARE(seen.uMsg, MsgB);
-        QCOMPARE(seen.wParam, std::uintptr_t(11));
-        QCOMPARE(seen.lParam, std::intptr_t(22));
-        QVERIFY(owner.calls.empty());
-
-        // A window that is not hooked at all: same.
-        QCOMPARE(hook.Dispatch({8, MsgA, 0, 0}, previous), std::intptr_t(1234));
-        QVERIFY(owner.calls.empty());
-
-        // The after phase sees the previous procedure's result and may change it.
-        QCOMPARE(hook.Dispatch({7, MsgA, 0, 0}, previous), std::intptr_t(1235));
-        QCOMPARE(owner.calls.size(), std::size_t(1));
-        QVERIFY(!owner.calls[0].before);
+        // Messages not registered, and windows not hooked, pass through unchanged.
+        owner.phases.clear();
+        QCOMPARE(hook.Dispatch({7, 0x0010, 11, 22}, call), std::intptr_t(1234));
+        QCOMPARE(previous.seen.uMsg, std::uint32_t(0x0010));
+        QCOMPARE(previous.seen.wParam, std::uintptr_t(11));
+        QCOMPARE(previous.seen.lParam, std::intptr_t(22));
+        QCOMPARE(hook.Dispatch({8, MsgA, 0, 0}, call), std::intptr_t(1234));
+        QVERIFY(owner.phases.empty());
     }
 
     void unhookDuringDispatchIsSafe()
@@ -179,32 +142,25 @@ private Q_SLOTS:
         RecordingCapture capture;
         MessageHook hook(owner, capture);
         hook.HookWindow(7);
-        hook.AddHookMessage(7, MsgA, MessageHook::Before | MessageHook::After);
-        hook.AddHookMessage(7, MsgB, MessageHook::After);
-        owner.handler = [&](bool, bool&, std::intptr_t&, WindowHandle& hWnd, std::uint32_t&,
-                            std::uintptr_t&, std::intptr_t&) {
+        hook.AddHookMessage(7, MsgA, Both);
+        owner.handler = [&](bool&, std::intptr_t&, WindowHandle& hWnd, std::uint32_t&,
+                            std::uintptr_t&) {
             hook.UnhookWindow(hWnd);
             hook.HookWindow(100 + hWnd); // reuses (and overwrites) the record at once
         };
-        int previousCalls = 0;
-        const auto previous = [&](const WindowMessage&) -> std::intptr_t {
-            ++previousCalls;
-            return 3;
-        };
-
+        Previous previous;
         // Unhooked in the before phase: the previous procedure still gets the message, the
         // after phase of a window no longer hooked is skipped.
-        QCOMPARE(hook.Dispatch({7, MsgA, 0, 0}, previous), std::intptr_t(3));
-        QCOMPARE(previousCalls, 1);
-        QCOMPARE(owner.calls.size(), std::size_t(1));
-        QCOMPARE(capture.uninstalled, std::vector<WindowHandle>{7});
+        QCOMPARE(hook.Dispatch({7, MsgA, 0, 0}, std::ref(previous)), std::intptr_t(1234));
+        QCOMPARE(previous.calls, 1);
+        QCOMPARE(owner.phases.size(), std::size_t(1));
         QVERIFY(hook.IsHooked(107));
 
         // Unhooked in the after phase.
         hook.AddHookMessage(107, MsgB, MessageHook::After);
-        QCOMPARE(hook.Dispatch({107, MsgB, 0, 0}, previous), std::intptr_t(3));
+        QCOMPARE(hook.Dispatch({107, MsgB, 0, 0}, std::ref(previous)), std::intptr_t(1234));
         QVERIFY(!hook.IsHooked(107));
-        QCOMPARE(owner.calls.size(), std::size_t(2));
+        QCOMPARE(owner.phases.size(), std::size_t(2));
     }
 };
 

@@ -1,3 +1,5 @@
+// Dragging a window by its handle and sizing it by its grip, with the platform's moving and
+// sizing messages carried to the hook, which may rewrite the proposed rectangle.
 #include "winsvc/MessageHook.h"
 #include "winsvc/QtWindowSystem.h"
 #include "winsvc/WindowDragCapture.h"
