@@ -1,5 +1,5 @@
-// The 3D frame container: property checks, its minimum size, the frame it draws, the single
-// control it sizes and the mouse events it passes on.
+// The 3D frame container: refused property values, its minimum size, the frame it draws, the
+// single control it sizes and the mouse events it passes on.
 #include "app/WindowUnits.h"
 #include "controls/Container3D.h"
 #include "controls/OleColor.h"
@@ -16,10 +16,9 @@ class tst_Container3D : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void propertiesRefuseOutOfRangeValues()
+    void propertiesAndFrame()
     {
         Container3D c;
-        QVERIFY(c.WriteProperties().isEmpty());
         QSignalSpy changed(&c, &Container3D::PropertyChanged);
         for (const int bad : {6, -1}) {
             const Container3D::PropertyError error = c.setCtrlEffect(bad);
@@ -29,36 +28,17 @@ private Q_SLOTS:
         }
         QCOMPARE(c.setAutoSize(2).number, 514);
         QCOMPARE(c.setMousePointer(40000).number, 6);
-        QCOMPARE(c.setBackStyle(-40000).number, 6);
         QCOMPARE(changed.count(), 0);
-        QCOMPARE(c.CtrlEffect(), 1);
+        c.ReadProperties({{u"CtrlEffect"_s, 9}, {u"AutoSize"_s, u"x"_s}}); // damaged: defaults
+        QVERIFY(c.WriteProperties().isEmpty());
 
-        QVERIFY(!c.setCtrlEffect(3));
-        c.setBackColor(0x00FF00);
-        QCOMPARE(changed.at(0).at(0).toString(), u"CtrlEffect"_s);
-        const QVariantMap bag = c.WriteProperties();
-        QCOMPARE(bag.keys(), (QStringList{u"BackColor"_s, u"CtrlEffect"_s}));
-        Container3D d;
-        d.ReadProperties(bag);
-        QCOMPARE(d.WriteProperties(), bag);
-        // A damaged set falls back to the defaults.
-        d.ReadProperties({{u"CtrlEffect"_s, 9}, {u"AutoSize"_s, u"x"_s}});
-        QCOMPARE(d.CtrlEffect(), 1);
-        QCOMPARE(d.AutoSize(), 0);
-    }
-
-    void sizeAndFrame()
-    {
-        Container3D c;
         c.resize(TwipsToPixels(60), 200);
         QCOMPARE(c.size(), QSize(TwipsToPixels(120), 200)); // its minimum width
-
         // 100 x 50, thin raised: white at the top and left, shadow in column 99 and row 49.
         c.setBackColor(0x00FF00);
         c.resize(100, 50);
         const QRgb shadow = OleColorToQColor(OleSystemColor::ButtonShadow).rgb();
-        const QRgb white = qRgb(255, 255, 255);
-        const QRgb inside = qRgb(0, 255, 0);
+        const QRgb white = qRgb(255, 255, 255), inside = qRgb(0, 255, 0);
         const auto check = [&c](std::initializer_list<std::tuple<int, int, QRgb>> pixels) {
             const QImage image = c.grab().toImage();
             for (const auto& [x, y, color] : pixels)
@@ -69,21 +49,17 @@ private Q_SLOTS:
                {10, 49, shadow},
                {10, 0, white},
                {0, 10, white},
-               {98, 48, inside},
-               {50, 25, inside}});
+               {98, 48, inside}});
         QVERIFY(!c.setCtrlEffect(0));
         check({{99, 10, inside}});
-        // Sunken: dark top-left and light bottom-right on the outer ring.
-        QVERIFY(!c.setCtrlEffect(3));
-        check({{10, 0, shadow},
-               {99, 10, OleColorToQColor(OleSystemColor::Highlight3D).rgb()},
-               {10, 1, OleColorToQColor(OleSystemColor::DarkShadow3D).rgb()}});
+        QVERIFY(!c.setCtrlEffect(3)); // sunken: dark top-left, light bottom-right
+        check({{10, 0, shadow}, {99, 10, OleColorToQColor(OleSystemColor::Highlight3D).rgb()}});
+        QCOMPARE(changed.count(), 3); // BackColor and the two effects
     }
 
     void autoSizeFitsASingleControl()
     {
         Container3D c;
-        c.resize(200, 100);
         c.show(); // a hidden widget gets its resize events only when shown
         QVERIFY(QTest::qWaitForWindowExposed(&c));
         auto* only = new QLabel(&c);
@@ -91,9 +67,7 @@ private Q_SLOTS:
         const int inset = TwipsToPixels(30);
         c.resize(300, 120);
         QCOMPARE(only->geometry(), QRect(inset, inset, 300 - 2 * inset, 120 - 2 * inset));
-
-        auto* second = new QLabel(&c);
-        second->setGeometry(1, 1, 5, 5);
+        (new QLabel(&c))->setGeometry(1, 1, 5, 5);
         only->setGeometry(50, 50, 10, 10);
         c.resize(250, 150);
         QCOMPARE(only->geometry(), QRect(50, 50, 10, 10));
@@ -115,13 +89,11 @@ private Q_SLOTS:
 
         QStringList events;
         const int tpp = TwipsPerPixel();
-        const auto note = [&](const char* what) {
-            return [&events, what] { events << QLatin1StringView(what); };
-        };
-        connect(c, &Container3D::MouseEnter, this, note("enter"));
-        connect(c, &Container3D::MouseExit, this, note("exit"));
-        connect(c, &Container3D::Click, this, note("click"));
-        connect(c, &Container3D::DblClick, this, note("dblclick"));
+        const auto note = [&](QString what) { return [&events, what] { events << what; }; };
+        connect(c, &Container3D::MouseEnter, this, note(u"enter"_s));
+        connect(c, &Container3D::MouseExit, this, note(u"exit"_s));
+        connect(c, &Container3D::Click, this, note(u"click"_s));
+        connect(c, &Container3D::DblClick, this, note(u"dblclick"_s));
         connect(c, &Container3D::MouseMove, this,
                 [&](short, short, float x, float) { events << u"move %1"_s.arg(x / tpp); });
         connect(c, &Container3D::MouseDown, this, [&](short b, short s, float x, float y) {
@@ -133,10 +105,8 @@ private Q_SLOTS:
         // Enter and exit once per entry, also when the pointer goes onto a control it holds.
         QTest::mouseMove(c, QPoint(10, 10));
         QTest::mouseMove(c, QPoint(20, 10));
-        QCOMPARE(events, (QStringList{u"enter"_s, u"move 10"_s, u"move 20"_s}));
         QTest::mouseMove(inner, QPoint(5, 5));
-        QTRY_COMPARE(events.count(u"exit"_s), 1);
-        QCOMPARE(events.last(), u"exit"_s);
+        QTRY_COMPARE(events, (QStringList{u"enter"_s, u"move 10"_s, u"move 20"_s, u"exit"_s}));
         events.clear();
         QTest::mouseMove(c, QPoint(30, 30));
         QTest::mouseMove(outside, QPoint(2, 2));
@@ -147,10 +117,9 @@ private Q_SLOTS:
         QTest::mouseClick(c, Qt::RightButton, Qt::ShiftModifier, QPoint(4, 2));
         QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(4, 2));
         QTest::mouseDClick(c, Qt::LeftButton, {}, QPoint(4, 2));
-        QTest::mouseRelease(c, Qt::LeftButton, {}, QPoint(4, 2));
-        const QStringList expected{u"down 2 1 4 2"_s, u"up 2"_s,  u"click"_s,    u"down 1 0 4 2"_s,
-                                   u"up 1"_s,         u"click"_s, u"dblclick"_s, u"up 1"_s};
-        QCOMPARE(events.mid(events.indexOf(u"down 2 1 4 2"_s)), expected);
+        const QStringList expected{u"down 2 1 4 2"_s, u"up 2"_s,  u"click"_s,   u"down 1 0 4 2"_s,
+                                   u"up 1"_s,         u"click"_s, u"dblclick"_s};
+        QCOMPARE(events.mid(events.indexOf(expected.first())), expected);
     }
 };
 

@@ -110,43 +110,34 @@ private Q_SLOTS:
         QApplication::setPalette(palette);
     }
 
-    void drawsTheVolumeSlider()
+    void drawing()
     {
         const auto slider = volumeSlider();
         QVERIFY(slider);
         QCOMPARE(slider->size(), QSize(160, 16));
         QCOMPARE(slider->groove(), (SliderGeometry::PixelRect{6, 6, 154, 10}));
-        // The thumb box 72..88: face inside a raised edge of two rings.
+        // The thumb box 72..88, face inside a raised edge of two rings, over the thin raised
+        // rail: highlight above and left, shadow below and right.
         // clang-format off
         checkPixels(*slider, {{72, 0, light}, {87, 0, darkShadow}, {72, 15, darkShadow},
                               {73, 1, highlight}, {86, 1, shadow}, {80, 8, face}, {71, 0, back},
-                              {88, 15, back}, {40, 5, back}, {154, 6, back}});
+                              {88, 15, back}, {6, 6, highlight}, {7, 7, back}, {153, 9, shadow},
+                              {40, 9, shadow}, {40, 5, back}, {154, 6, back}});
         // clang-format on
-        // The thin raised rail: highlight above and left, shadow below and right.
-        checkPixels(*slider, {{6, 6, highlight}, {7, 7, back}, {153, 9, shadow}, {40, 9, shadow}});
         slider->setRailStyle(ucSlider::RailNone);
         checkPixels(*slider, {{6, 6, back}, {153, 9, back}});
-
         // Whatever height the host asks for, the slider keeps the thumb's.
         slider->resize(200, 40);
         QCOMPARE(slider->size(), QSize(200, 16));
         QCOMPARE(slider->thumb().left, 92.0f);
-    }
 
-    void thumbPictureAndRailImage()
-    {
-        const auto slider = volumeSlider();
-        QVERIFY(slider);
+        // An 11 x 21 thumb picture.
         slider->resize(100, 16);
         slider->setSliderImage(filled({11, 21}, QColor(green)));
         QCOMPARE(slider->size(), QSize(100, 21));
         QCOMPARE(slider->groove(), (SliderGeometry::PixelRect{3, 8, 96, 12}));
         QCOMPARE(slider->thumb().left, 44.5f); // 89 × 50 / 100
         checkPixels(*slider, {{44, 0, green}, {54, 20, green}, {55, 20, back}});
-        // Without a picture the thumb keeps its size and is drawn as a box again.
-        slider->setSliderImage(QPixmap());
-        QCOMPARE(slider->size(), QSize(100, 21));
-        checkPixels(*slider, {{49, 10, face}});
 
         // The rail picture counts only with rail style 99; RH 8 and RH 20.
         const QRgb blue = qRgb(0, 0, 255);
@@ -161,20 +152,18 @@ private Q_SLOTS:
         plain->setRailImage(filled({60, 20}, QColor(blue)));
         QCOMPARE(plain->size(), QSize(64, 20));
         QCOMPARE(plain->thumb().top, 2.0f); // centred on the rail
-        checkPixels(*plain, {{2, 0, blue}, {24, 2, light}, {30, 1, blue}});
+        checkPixels(*plain, {{2, 0, blue}, {24, 2, light}});
     }
 
     void verticalSlider()
     {
         ucSlider slider;
-        QCOMPARE(slider.Orientation(), 1);
         slider.resize(40, 100);
         QVERIFY(shown(slider));
         QCOMPARE(slider.size(), QSize(16, 100));
         QCOMPARE(slider.thumb().top, 84.0f);
         QCOMPARE(slider.setValue(5), ControlError::None);
         QCOMPARE(slider.thumb().top, 42.0f);
-
         // A press near the bottom brings the thumb's centre there: the lowest value.
         Recorder events(slider);
         QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(8, 95));
@@ -194,13 +183,12 @@ private Q_SLOTS:
         QTest::mousePress(slider.get(), Qt::LeftButton, {}, QPoint(80, 8));
         QTest::mouseMove(slider.get(), QPoint(81, 8));
         QCOMPARE(slider->thumb().left, 73.44f);
-        QCOMPARE(events.take(), u"MouseDown 0, Change 51"_s);
         checkPixels(*slider, {{73, 0, light}, {72, 0, back}, {88, 15, darkShadow}});
         QTest::mouseMove(slider.get(), QPoint(82, 8)); // 74 / 144 × 100 = 51.4: no change
         QTest::mouseMove(slider.get(), QPoint(-30, 8));
         QCOMPARE(slider->thumb().left, 0.0f);
-        QTest::mouseRelease(slider.get(), Qt::LeftButton, {}, QPoint(-30, 8));
-        QCOMPARE(events.take(), u"Change 0, ArrivedFirst, MouseUp 0"_s); // outside: no Click
+        QTest::mouseRelease(slider.get(), Qt::LeftButton, {}, QPoint(-30, 8)); // outside: no Click
+        QCOMPARE(events.take(), u"MouseDown 0, Change 51, Change 0, ArrivedFirst, MouseUp 0"_s);
 
         // A press on the rail at x = 120 jumps there before MouseDown; the shift state goes along.
         QTest::mousePress(slider.get(), Qt::LeftButton, Qt::ShiftModifier, QPoint(120, 8));
@@ -215,26 +203,20 @@ private Q_SLOTS:
         QCOMPARE(slider->thumb().left, 144.0f);
         QTest::mouseRelease(slider.get(), Qt::LeftButton, {}, QPoint(159, 15));
         QCOMPARE(events.take(), u"MouseDown 0, Change 100, ArrivedLast, Click, MouseUp 0"_s);
-    }
 
-    void disabledAndOtherButtons()
-    {
-        const auto slider = volumeSlider();
-        QVERIFY(slider);
-        Recorder events(*slider);
         // A disabled slider does not move but still raises Click.
         slider->setEnabled(false);
-        QTest::mousePress(slider.get(), Qt::LeftButton, {}, QPoint(120, 8));
-        QTest::mouseMove(slider.get(), QPoint(130, 8));
-        QTest::mouseRelease(slider.get(), Qt::LeftButton, {}, QPoint(130, 8));
+        QTest::mousePress(slider.get(), Qt::LeftButton, {}, QPoint(20, 8));
+        QTest::mouseMove(slider.get(), QPoint(30, 8));
+        QTest::mouseRelease(slider.get(), Qt::LeftButton, {}, QPoint(30, 8));
         QCOMPARE(events.take(), u"Click"_s);
-        slider->setEnabled(true);
+
         // A right release during a left drag ends the drag.
+        slider->setEnabled(true);
         QTest::mousePress(slider.get(), Qt::LeftButton, {}, QPoint(120, 8));
         QTest::mouseClick(slider.get(), Qt::RightButton, {}, QPoint(120, 8));
         QTest::mouseMove(slider.get(), QPoint(20, 8));
         QTest::mouseRelease(slider.get(), Qt::LeftButton, {}, QPoint(20, 8));
-        QCOMPARE(slider->Value(), 78);
         QCOMPARE(events.take(), u"Change 78, MouseDown 0, MouseUp 0, Click"_s);
     }
 
@@ -253,14 +235,11 @@ private Q_SLOTS:
                  SliderGeometry::tipPlace(SliderGeometry::Orientation::Horizontal, origin,
                                           slider->thumb(), label));
         QCOMPARE(tip->geometry().bottom(), origin.y() - 3); // two rows above the thumb
-        checkPixels(*tip, {{0, 0, OleColorToQColor(OleSystemColor::Highlight3D).rgb()}});
-
         // Each change of the value moves the same tip along; the release closes it.
         const int before = tip->x();
         QTest::mouseMove(slider.get(), QPoint(120, 8));
-        QCOMPARE(ucSliderTip::current(), tip);
+        QVERIFY(ucSliderTip::current() == tip && tip->x() > before);
         QCOMPARE(tip->text(), u"78"_s);
-        QVERIFY(tip->x() > before);
         QTest::mouseRelease(slider.get(), Qt::LeftButton, {}, QPoint(120, 8));
         QVERIFY(!ucSliderTip::current());
 
@@ -277,6 +256,18 @@ private Q_SLOTS:
 
     void storedProperties()
     {
+        // The property set: names without regard to case, defaults left out, order kept.
+        PropertySet set;
+        set.write(u"Max"_s, 100, 10);
+        set.write(u"Enabled"_s, false, true);
+        set.write(u"RailStyle"_s, 3, 0);
+        set.write(u"max"_s, 50, 10);         // replaces the value in its place
+        set.write(u"enabled"_s, true, true); // the default takes the name out
+        QCOMPARE(set.names(), (QStringList{u"max"_s, u"RailStyle"_s}));
+        QCOMPARE(set.read(u"MAX", 10).toInt(), 50);
+        set.remove(u"Max");
+        QCOMPARE(set.read(u"Max", 10).toInt(), 10);
+
         const auto volume = volumeSlider();
         QVERIFY(volume);
         QCOMPARE(volume->setMin(-5), ControlError::None);
@@ -290,12 +281,10 @@ private Q_SLOTS:
         QCOMPARE(stored.names(), (QStringList{u"BackColor"_s, u"Enabled"_s, u"MousePointer"_s,
                                               u"SliderImage"_s, u"Orientation"_s, u"RailStyle"_s,
                                               u"ShowValueTip"_s, u"Min"_s, u"Max"_s, u"Value"_s}));
-
         // Loading takes the values as they are, raises nothing and stores them back the same.
         ucSlider loaded;
         Recorder events(loaded);
         loaded.readProperties(stored);
-        QCOMPARE(events.take(), QString());
         QCOMPARE(loaded.height(), 21);
         PropertySet again;
         loaded.writeProperties(again);
@@ -307,36 +296,15 @@ private Q_SLOTS:
         PropertySet none;
         loaded.writeProperties(none);
         QVERIFY(none.isEmpty());
-
-        // The main window's set spells the names in lower case. After a load, the loaded value
+        // The main window spells the names in lower case. After a load, the loaded value
         // written again is silent; another is a change.
         PropertySet lower;
-        lower.write(u"orientation"_s, 0);
         lower.write(u"max"_s, 100);
         lower.write(u"value"_s, 50);
         loaded.readProperties(lower);
-        QCOMPARE(loaded.Orientation(), 0);
         QCOMPARE(loaded.setValue(50), ControlError::None);
         QCOMPARE(loaded.setValue(100), ControlError::None);
         QCOMPARE(events.take(), u"Change 100, ArrivedLast"_s);
-    }
-
-    void propertySetNamesIgnoreCaseAndDefaultsAreLeftOut()
-    {
-        PropertySet set;
-        set.write(u"Enabled"_s, true, true);
-        set.write(u"MouseIcon"_s, QVariant());
-        QVERIFY(set.isEmpty());
-        set.write(u"Max"_s, 100, 10);
-        set.write(u"RailStyle"_s, 3, 0);
-        set.write(u"Enabled"_s, false, true);
-        // Another spelling replaces the value in its place; the default takes the name out.
-        set.write(u"max"_s, 50, 10);
-        set.write(u"enabled"_s, true, true);
-        QCOMPARE(set.names(), (QStringList{u"max"_s, u"RailStyle"_s}));
-        QCOMPARE(set.read(u"MAX", 10).toInt(), 50);
-        set.remove(u"Max");
-        QCOMPARE(set.read(u"Max", 10).toInt(), 10);
     }
 
     void mendsForBrokenRanges()
@@ -362,20 +330,14 @@ private Q_SLOTS:
             const int value = slider->Value();
             QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(8, 8));
             QTest::mouseMove(slider, QPoint(120, 8));
-            QTest::mouseMove(slider, QPoint(-60, 8));
             QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(-60, 8));
-            QCOMPARE(slider->Value(), value);
-            QCOMPARE(slider->thumb().left, left);
+            QVERIFY(slider->Value() == value && slider->thumb().left == left);
             QVERIFY(!events.take().contains(u"Change"));
         }
-
         // An orientation code other than 0 and 1 lays the slider out horizontally.
-        ucSlider odd;
-        odd.setOrientation(7);
-        odd.resize(160, 40);
-        QVERIFY(shown(odd));
-        QCOMPARE(odd.size(), QSize(160, 16));
-        QCOMPARE(odd.Orientation(), 7);
+        loaded.setOrientation(7);
+        QCOMPARE(loaded.size(), QSize(160, 16));
+        QCOMPARE(loaded.Orientation(), 7);
     }
 };
 

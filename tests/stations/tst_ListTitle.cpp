@@ -1,3 +1,4 @@
+// A list file's title: its name up to the first dot, first letter in upper case.
 #include "stations/ListTitle.h"
 
 #include <QTest>

@@ -35,29 +35,23 @@ struct Editor
     ScriptedPrompts prompts;
     FakePlayer player;
     int refills = 0;
-    QString listPath;
+    QString listPath = folder.write(u"list.ksl"_s, ThreeStations + "\r\n");
     std::unique_ptr<frmEdit> dialog;
 
-    explicit Editor(const QByteArray& content = ThreeStations)
+    Editor()
     {
-        listPath = folder.write(u"list.ksl"_s, content + "\r\n");
         setStationFilePath(listPath);
         open();
     }
-
     void open()
     {
         dialog = std::make_unique<frmEdit>(player, prompts, [this] { ++refills; });
         dialog->show();
         QApplication::setActiveWindow(dialog.get());
     }
-
     template <typename T> T* child(const QString& name) const
     {
-        T* found = dialog->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return dialog->findChild<T*>(name);
     }
     QLineEdit* name() const { return child<QLineEdit>(u"Text1"_s); }
     QLineEdit* url() const { return child<QLineEdit>(u"Text2"_s); }
@@ -68,28 +62,21 @@ struct Editor
         return child<QPushButton>(u"Command4"_s)->property("BackColor").toUInt();
     }
     void press(const QString& button) const { child<QPushButton>(button)->click(); }
-
     QTreeWidgetItem* entry(const QString& stationName) const
     {
-        const auto found = list()->findItems(stationName, Qt::MatchExactly, 0);
-        return found.isEmpty() ? nullptr : found.front();
+        return list()->findItems(stationName, Qt::MatchExactly, 0).value(0);
     }
-
     // Clicks an entry the way the user does.
     void clickEntry(const QString& stationName) const
     {
-        QTreeWidgetItem* item = entry(stationName);
-        QVERIFY(item);
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
-                          list()->visualItemRect(item).center());
+                          list()->visualItemRect(entry(stationName)).center());
     }
-
     void fill(const QString& stationName, const QString& stationUrl) const
     {
         name()->setText(stationName);
         url()->setText(stationUrl);
     }
-
     QByteArray file() const { return folder.read(u"list.ksl"_s); }
 };
 
@@ -98,15 +85,12 @@ struct UnwritableFile
 {
     QString path;
     bool immutable = false;
-    bool ok = false;
-
     explicit UnwritableFile(QString p)
         : path(std::move(p))
     {
         QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         if (QFileInfo(path).isWritable())
             immutable = QProcess::execute(u"chattr"_s, {u"+i"_s, path}) == 0;
-        ok = !QFileInfo(path).isWritable();
     }
     ~UnwritableFile()
     {
@@ -114,6 +98,7 @@ struct UnwritableFile
             QProcess::execute(u"chattr"_s, {u"-i"_s, path});
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     }
+    bool ok() const { return !QFileInfo(path).isWritable(); }
 };
 
 } // namespace
@@ -123,180 +108,161 @@ class tst_frmEdit : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void opensWithTheListAndEmptyFields()
-    {
-        Editor e;
-        QCOMPARE(e.dialog->windowTitle(), u"Editace rozhlasových stanic"_s);
-        QCOMPARE(e.list()->topLevelItemCount(), 3);
-        QCOMPARE(e.count(), u"Celkem 3 stanice"_s);
-        QVERIFY(e.name()->text().isEmpty());
-        QCOMPARE(e.swatch(), 0u);
-        QVERIFY(!e.child<QPushButton>(u"Check1"_s)->isChecked());
-        QVERIFY(e.child<QCheckBox>(u"Check2"_s)->isChecked());
-        QCOMPARE(e.name()->maxLength(), 250);
-        QCOMPARE(e.url()->maxLength(), 250);
-    }
-
     void selectingAnEntryFillsTheFields()
     {
         Editor e;
+        QCOMPARE(e.count(), u"Celkem 3 stanice"_s);
+        QVERIFY(e.name()->text().isEmpty());
         e.clickEntry(u"Alfa"_s);
         QCOMPARE(e.dialog->SelectedStationUrl(), u"http://alfa.cz/"_s);
         QCOMPARE(e.name()->text(), u"Alfa"_s);
         QCOMPARE(e.url()->text(), u"http://alfa.cz/"_s);
         QCOMPARE(e.swatch(), 255u);
-        QVERIFY(!e.child<QPushButton>(u"Check1"_s)->isChecked());
         QVERIFY(e.child<QCheckBox>(u"Check2"_s)->isChecked());
-
         e.clickEntry(u"Gama"_s);
-        QCOMPARE(e.swatch(), 0u);
         QVERIFY(!e.child<QCheckBox>(u"Check2"_s)->isChecked());
         e.clickEntry(u"Beta"_s);
         QVERIFY(e.child<QPushButton>(u"Check1"_s)->isChecked());
     }
 
-    void saveChecksInOrder()
+    void saveRefusals_data()
     {
-        Editor e;
-        const QByteArray before = e.file();
-
-        e.press(u"Command1"_s);
-        QCOMPARE(e.prompts.asked,
-                 QStringList{u"exclamation: Název stanice musí obsahovat minimálně jeden znak!"_s});
-        QCOMPARE(QApplication::focusWidget(), e.name());
-
-        e.prompts.asked.clear();
-        e.name()->setText(u"Nová"_s);
-        e.press(u"Command1"_s);
-        QCOMPARE(e.prompts.asked,
-                 QStringList{u"exclamation: URL stanice musí obsahovat minimálně jeden znak!"_s});
-        QCOMPARE(QApplication::focusWidget(), e.url());
-
-        // The same URL in other letter case is the same station.
-        e.prompts.asked.clear();
-        e.url()->setText(u"HTTP://Beta.CZ/"_s);
-        e.press(u"Command1"_s);
-        QCOMPARE(e.prompts.asked, QStringList{u"exclamation: Stanice s touto URL již existuje!"_s});
-        QCOMPARE(e.name()->text(), u"Nová"_s);
-        QCOMPARE(e.file(), before);
+        QTest::addColumn<QString>("select");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("focusOnUrl");
+        const QString noName = u"exclamation: Název stanice musí obsahovat minimálně jeden znak!"_s;
+        const QString exists = u"exclamation: Stanice s touto URL již existuje!"_s;
+        QTest::newRow("no name") << QString() << QString() << u"http://x/"_s << noName << false;
+        QTest::newRow("name of spaces")
+            << QString() << u"   "_s << u"http://x/"_s << noName << false;
+        QTest::newRow("no URL")
+            << QString() << u"Nová"_s << QString()
+            << u"exclamation: URL stanice musí obsahovat minimálně jeden znak!"_s << true;
+        QTest::newRow("URL in other case")
+            << QString() << u"Nová"_s << u"HTTP://Beta.CZ/"_s << exists << true;
+        QTest::newRow("other station's URL")
+            << u"Alfa"_s << u"Alfa"_s << u"http://gama.cz/"_s << exists << true;
+        QTest::newRow("Windows-1250")
+            << QString() << u"Радио"_s << u"http://radio.ru/"_s << u"Windows-1250"_s << false;
+        QTest::newRow("tag text") << QString() << u"Rock</StationName>"_s << u"http://rock.cz/"_s
+                                  << u"</stationname>"_s << false;
+        QTest::newRow("tag text in URL")
+            << u"Alfa"_s << u"Alfa"_s << u"http://a.cz/<RadioStation>"_s
+            << u"exclamation: URL stanice"_s << true;
     }
 
-    void nameOfSpacesIsEmptiedOnLeavingItUrlIsNotTrimmed()
+    void saveRefusals()
     {
+        QFETCH(QString, select);
+        QFETCH(QString, name);
+        QFETCH(QString, url);
+        QFETCH(QString, message);
+        QFETCH(bool, focusOnUrl);
         Editor e;
+        if (!select.isEmpty())
+            e.clickEntry(select);
+        // A name is trimmed when the field is left.
         e.name()->setFocus();
-        e.name()->setText(u"   "_s);
+        e.name()->setText(name);
         e.url()->setFocus();
-        QVERIFY(e.name()->text().isEmpty());
+        e.url()->setText(url);
         e.press(u"Command1"_s);
-        QCOMPARE(e.prompts.asked.value(0),
-                 u"exclamation: Název stanice musí obsahovat minimálně jeden znak!"_s);
-
-        e.prompts.asked.clear();
-        e.name()->setFocus();
-        e.name()->setText(u"  Mezery  "_s);
-        e.url()->setFocus();
-        QCOMPARE(e.name()->text(), u"Mezery"_s);
-        e.url()->setText(u"  "_s);
-        e.press(u"Command1"_s);
-        QVERIFY(e.prompts.asked.isEmpty());
-        QVERIFY(e.file().contains("<stationname>Mezery</stationname><stationurl>  </stationurl>"));
+        QCOMPARE(e.prompts.asked.size(), 1);
+        QVERIFY2(e.prompts.asked.front().contains(message), qPrintable(e.prompts.asked.front()));
+        QCOMPARE(QApplication::focusWidget(), focusOnUrl ? e.url() : e.name());
+        QCOMPARE(e.file(), ThreeStations + "\r\n");
+        QCOMPARE(e.dialog->SelectedStationUrl(),
+                 select.isEmpty() ? QString() : u"http://alfa.cz/"_s);
     }
 
-    void addingANewStationWritesItAndClearsTheFields()
+    void savesThatWrite()
     {
+        // A new station with a colour; the fields are emptied for the next one. The name is
+        // trimmed, the URL is not.
         Editor e;
-        e.fill(u"Delta"_s, u"http://delta.cz/"_s);
+        e.name()->setFocus();
+        e.fill(u"  Delta  "_s, u" http://delta.cz/"_s);
+        e.url()->setFocus();
         e.child<QPushButton>(u"Check1"_s)->setChecked(true);
         e.prompts.colorAnswers = {QColor(0, 0, 255)};
         e.press(u"Command4"_s);
         e.press(u"Command1"_s);
-        QVERIFY(e.prompts.asked == QStringList{u"color"_s});
-        QVERIFY(e.file().endsWith(StationBytes("Delta", "http://delta.cz/", "16711680", "1", "1") +
+        QCOMPARE(e.prompts.asked, QStringList{u"color"_s});
+        QVERIFY(e.file().endsWith(StationBytes("Delta", " http://delta.cz/", "16711680", "1", "1") +
                                   "\r\n"));
         QCOMPARE(e.count(), u"Celkem 4 stanice"_s);
         QVERIFY(e.name()->text().isEmpty());
         QCOMPARE(e.swatch(), 0u);
-    }
 
-    void editingWithTheSameUrlRewritesTheRecord()
-    {
-        Editor e;
+        // The same URL in other case rewrites the record.
         e.clickEntry(u"Beta"_s);
-        e.name()->setText(u"Beta Nová"_s);
-        e.url()->setText(u"http://BETA.cz/"_s);
+        e.fill(u"Beta Nová"_s, u"http://BETA.cz/"_s);
         e.press(u"Command1"_s);
-        QVERIFY(e.prompts.asked.isEmpty());
         QVERIFY(e.file().contains(StationBytes("Beta Nov\xE1", "http://BETA.cz/", "0", "1", "1")));
         QVERIFY(!e.file().contains("http://beta.cz/"));
-        QCOMPARE(e.count(), u"Celkem 3 stanice"_s);
         QVERIFY(e.dialog->SelectedStationUrl().isEmpty());
-        QVERIFY(e.name()->text().isEmpty());
-    }
 
-    void editingToAnotherStationsUrlIsRefused()
-    {
-        Editor e;
-        const QByteArray before = e.file();
-        e.clickEntry(u"Alfa"_s);
-        e.url()->setText(u"http://gama.cz/"_s);
-        e.press(u"Command1"_s);
-        QCOMPARE(e.prompts.asked, QStringList{u"exclamation: Stanice s touto URL již existuje!"_s});
-        QCOMPARE(e.file(), before);
-        QCOMPARE(e.dialog->SelectedStationUrl(), u"http://alfa.cz/"_s);
-        QCOMPARE(e.url()->text(), u"http://gama.cz/"_s);
-    }
-
-    void changingTheUrlToANewOneRenamesTheStation()
-    {
-        Editor e;
+        // A new URL renames the station in its place.
         e.clickEntry(u"Alfa"_s);
         e.url()->setText(u"http://alfa2.cz/"_s);
         e.press(u"Command1"_s);
-        QVERIFY(e.prompts.asked.isEmpty());
+        QVERIFY(e.file().startsWith(StationBytes("Alfa", "http://alfa2.cz/", "255")));
         QVERIFY(!StationExists(u"http://alfa.cz/"_s));
-        QCOMPARE(e.file(), StationBytes("Alfa", "http://alfa2.cz/", "255") +
-                               StationBytes("Beta", "http://beta.cz/", "0", "1", "1") +
-                               StationBytes("Gama", "http://gama.cz/", "0", "0") + "\r\n");
-        QCOMPARE(e.count(), u"Celkem 3 stanice"_s);
+        QCOMPARE(e.count(), u"Celkem 4 stanice"_s);
+
+        // A hidden station stays in the editor only.
+        e.clickEntry(u"Alfa"_s);
+        e.child<QCheckBox>(u"Check2"_s)->setChecked(false);
+        e.press(u"Command1"_s);
+        QCOMPARE(e.entry(u"Alfa"_s)->data(0, StationVisibleRole).toBool(), false);
+        const auto shown =
+            StationListEntries(ReadStationFile(e.listPath), StationFilter::VisibleOnly);
+        QCOMPARE(shown.size(), 2); // Beta and Delta; Gama was hidden already
+        QCOMPARE(e.prompts.asked, QStringList{u"color"_s});
     }
 
-    void aStationGoneFromTheCurrentFileIsAdded()
+    void newListAndAVanishedStation()
     {
         Editor e;
+        e.press(u"cmdNewFile"_s); // cancelled
+        QCOMPARE(e.prompts.asked, QStringList{u"save: Nový soubor se seznamem stanic"_s});
+        QCOMPARE(StationFilePath(), e.listPath);
+
+        // An existing file of that name is emptied and becomes the current list; the fields and
+        // the selection survive, and saving adds the station that is not in the new file.
         e.clickEntry(u"Beta"_s);
-        const QString fresh = e.folder.filePath(u"fresh.ksl"_s);
-        e.prompts.fileAnswers = {fresh};
+        const QString other = e.folder.write(u"other.ksl"_s, StationBytes("X", "http://x/"));
+        e.prompts.fileAnswers = {other};
         e.press(u"cmdNewFile"_s);
+        QCOMPARE(StationFilePath(), other);
         QCOMPARE(e.count(), u"Žádné stanice"_s);
-        // The fields and the selection survive the new list.
         QCOMPARE(e.dialog->SelectedStationUrl(), u"http://beta.cz/"_s);
         e.press(u"Command1"_s);
-        QCOMPARE(e.folder.read(u"fresh.ksl"_s),
+        QCOMPARE(e.folder.read(u"other.ksl"_s),
                  StationBytes("Beta", "http://beta.cz/", "0", "1", "1") + "\r\n");
         QCOMPARE(e.count(), u"Celkem 1 stanice"_s);
         QCOMPARE(e.file(), ThreeStations + "\r\n");
+        e.press(u"Command2"_s);
+        QCOMPARE(e.refills, 1);
     }
 
     void deleteAsksAndOnlyYesDeletes()
     {
         Editor e;
-        e.press(u"Command3"_s);
+        e.press(u"Command3"_s); // nothing selected
         QVERIFY(e.prompts.asked.isEmpty());
-
         e.clickEntry(u"Gama"_s);
         e.prompts.yesNoAnswers = {false};
         e.press(u"Command3"_s);
         QCOMPARE(e.prompts.asked,
                  QStringList{u"question: Opravdu chcete smazat vybranou stanici?"_s});
         QCOMPARE(e.file(), ThreeStations + "\r\n");
-        QCOMPARE(e.dialog->SelectedStationUrl(), u"http://gama.cz/"_s);
-
         e.prompts.yesNoAnswers = {true};
         e.press(u"Command3"_s);
         QVERIFY(!e.file().contains("gama"));
         QCOMPARE(e.count(), u"Celkem 2 stanice"_s);
-        QVERIFY(!e.entry(u"Gama"_s));
         QVERIFY(e.dialog->SelectedStationUrl().isEmpty());
     }
 
@@ -304,55 +270,14 @@ private Q_SLOTS:
     {
         Editor e;
         e.clickEntry(u"Alfa"_s);
-        e.press(u"Command2"_s);
+        QTest::keyClick(e.url(), Qt::Key_Escape); // closes from any control and refills
         QVERIFY(!e.dialog->isVisible());
         QCOMPARE(e.refills, 1);
-
         e.open();
         QVERIFY(e.dialog->SelectedStationUrl().isEmpty());
         QVERIFY(e.name()->text().isEmpty());
         e.press(u"Command3"_s);
         QVERIFY(e.prompts.asked.isEmpty());
-        e.fill(u"Epsilon"_s, u"http://epsilon.cz/"_s);
-        e.press(u"Command1"_s);
-        QCOMPARE(e.count(), u"Celkem 4 stanice"_s);
-        QVERIFY(e.file().contains("Alfa"));
-    }
-
-    void hidingAStationKeepsItInTheEditorOnly()
-    {
-        Editor e;
-        e.clickEntry(u"Alfa"_s);
-        e.child<QCheckBox>(u"Check2"_s)->setChecked(false);
-        e.press(u"Command1"_s);
-        QTreeWidgetItem* alfa = e.entry(u"Alfa"_s);
-        QVERIFY(alfa);
-        QCOMPARE(alfa->data(0, StationVisibleRole).toBool(), false);
-        const auto shown =
-            StationListEntries(ReadStationFile(e.listPath), StationFilter::VisibleOnly);
-        QCOMPARE(shown.size(), 1); // Beta; Gama was hidden already
-        QCOMPARE(shown.front().name, u"Beta"_s);
-    }
-
-    void newListEmptiesTheListAndBecomesCurrent()
-    {
-        Editor e;
-        e.press(u"cmdNewFile"_s); // cancelled
-        QCOMPARE(e.prompts.asked, QStringList{u"save: Nový soubor se seznamem stanic"_s});
-        QCOMPARE(StationFilePath(), e.listPath);
-
-        // An existing file of that name is emptied too.
-        const QString other = e.folder.write(u"other.ksl"_s, StationBytes("X", "http://x/"));
-        e.prompts.fileAnswers = {other};
-        e.press(u"cmdNewFile"_s);
-        QCOMPARE(e.folder.read(u"other.ksl"_s), QByteArray("\r\n"));
-        QCOMPARE(StationFilePath(), other);
-        QCOMPARE(e.list()->topLevelItemCount(), 0);
-        QCOMPARE(e.count(), u"Žádné stanice"_s);
-        e.press(u"Command2"_s);
-        QCOMPARE(e.refills, 1);
-        QVERIFY(StationListEntries(ReadStationFile(StationFilePath()), StationFilter::VisibleOnly)
-                    .isEmpty());
     }
 
     void colourCancelTakesTheLastReturnedColour()
@@ -364,59 +289,28 @@ private Q_SLOTS:
         QCOMPARE(e.swatch(), 0u);
         e.prompts.colorAnswers = {QColor(0, 128, 0)};
         e.press(u"Command4"_s);
-        QCOMPARE(e.swatch(), 0x008000u);
         e.clickEntry(u"Alfa"_s);
         e.press(u"Command4"_s); // cancelled again
         QCOMPARE(e.swatch(), 0x008000u);
     }
 
-    void textTheFileCannotHoldIsRefused()
-    {
-        Editor e;
-        const QByteArray before = e.file();
-        e.fill(u"Радио"_s, u"http://radio.ru/"_s);
-        e.press(u"Command1"_s);
-        QCOMPARE(e.prompts.asked.size(), 1);
-        QVERIFY(e.prompts.asked.front().contains(u"Windows-1250"_s));
-        QCOMPARE(QApplication::focusWidget(), e.name());
-
-        e.prompts.asked.clear();
-        e.fill(u"Rock</StationName>"_s, u"http://rock.cz/"_s);
-        e.press(u"Command1"_s);
-        QVERIFY(e.prompts.asked.value(0).contains(u"</stationname>"_s));
-
-        e.prompts.asked.clear();
-        e.clickEntry(u"Alfa"_s);
-        e.url()->setText(u"http://a.cz/<RadioStation>"_s);
-        e.press(u"Command1"_s);
-        QVERIFY(e.prompts.asked.value(0).startsWith(u"exclamation: URL stanice"_s));
-        QCOMPARE(QApplication::focusWidget(), e.url());
-        QCOMPARE(e.file(), before);
-    }
-
     void aFailedWriteIsShownAndTheFileStays()
     {
         Editor e;
-        const QByteArray before = e.file();
         UnwritableFile guard(e.listPath);
-        if (!guard.ok)
+        if (!guard.ok())
             QSKIP("cannot make a file unwritable here");
+        const QString failed = u"exclamation: "_s + StationFileWriteErrorMessage(e.listPath);
         e.fill(u"Delta"_s, u"http://delta.cz/"_s);
         e.press(u"Command1"_s);
-        QCOMPARE(e.prompts.asked,
-                 QStringList{u"exclamation: "_s + StationFileWriteErrorMessage(e.listPath)});
-        QCOMPARE(e.file(), before);
-        QCOMPARE(e.count(), u"Celkem 3 stanice"_s);
+        QCOMPARE(e.prompts.asked, QStringList{failed});
         QCOMPARE(e.name()->text(), u"Delta"_s); // the input is not lost
-
-        e.prompts.asked.clear();
         e.clickEntry(u"Alfa"_s);
         e.prompts.yesNoAnswers = {true};
         e.press(u"Command3"_s);
-        QCOMPARE(e.prompts.asked.last(),
-                 u"exclamation: "_s + StationFileWriteErrorMessage(e.listPath));
-        QCOMPARE(e.file(), before);
-        QVERIFY(e.entry(u"Alfa"_s));
+        QCOMPARE(e.prompts.asked.last(), failed);
+        QCOMPARE(e.file(), ThreeStations + "\r\n");
+        QCOMPARE(e.count(), u"Celkem 3 stanice"_s);
     }
 
     void testPlayUsesThePlayer()
@@ -429,24 +323,6 @@ private Q_SLOTS:
         e.press(u"cmdStop"_s);
         QCOMPARE(e.player.calls,
                  (QStringList{u"setURL http://stream.cz/a"_s, u"play"_s, u"stop"_s}));
-    }
-
-    void escapeClosesFromAnyControlAndRefills()
-    {
-        Editor e;
-        e.clickEntry(u"Alfa"_s);
-        QTest::keyClick(e.url(), Qt::Key_Escape);
-        QVERIFY(!e.dialog->isVisible());
-        QCOMPARE(e.refills, 1);
-        QCOMPARE(e.dialog->result(), int(QDialog::Rejected));
-    }
-
-    void fieldsSelectTheirTextOnFocus()
-    {
-        Editor e;
-        e.fill(u"Alfa"_s, u"http://alfa.cz/"_s);
-        e.url()->setFocus();
-        QTRY_COMPARE(e.url()->selectedText(), u"http://alfa.cz/"_s);
     }
 };
 

