@@ -24,8 +24,6 @@ private Q_SLOTS:
         const QColor rule = shot.pixelColor(150, 41);
         QVERIFY(rule.blue() > rule.red() + 40);
         QCOMPARE(shot.pixelColor(200, 10), QColor(Qt::white));
-        if (const QString preview = qEnvironmentVariable("SL_PICTURE_PREVIEW"); !preview.isEmpty())
-            QVERIFY(shot.save(preview + u"/frmAbout.png"_s));
 
         dialog.open();
         QTest::mouseClick(dialog.Command1(), Qt::LeftButton);

@@ -80,20 +80,6 @@ private Q_SLOTS:
         QVERIFY(player.calls.isEmpty());
     }
 
-    void focusSelectsTheWholeText()
-    {
-        FakePlayer player;
-        frmURL dialog(player);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        dialog.txtText1()->setText(u"http://a/"_s);
-        dialog.cmdClose()->setFocus();
-        QTest::mouseClick(dialog.txtText1(), Qt::LeftButton, {}, QPoint(4, 4));
-        QCoreApplication::processEvents();
-        QCOMPARE(dialog.txtText1()->selectedText(), u"http://a/"_s);
-        dialog.reject();
-    }
-
     void playerFailureStillPlaysAndCloses()
     {
         RefusingPlayer player;

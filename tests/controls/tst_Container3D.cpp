@@ -1,5 +1,5 @@
-// The 3D frame container: refused property values, its minimum size, the frame it draws, the
-// single control it sizes and the mouse events it passes on.
+// The 3D frame container: refused property values, its minimum size, the frame it draws, and
+// entering and leaving it.
 #include "app/WindowUnits.h"
 #include "controls/Container3D.h"
 #include "controls/OleColor.h"
@@ -57,23 +57,7 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 3); // BackColor and the two effects
     }
 
-    void autoSizeFitsASingleControl()
-    {
-        Container3D c;
-        c.show(); // a hidden widget gets its resize events only when shown
-        QVERIFY(QTest::qWaitForWindowExposed(&c));
-        auto* only = new QLabel(&c);
-        QVERIFY(!c.setAutoSize(1));
-        const int inset = TwipsToPixels(30);
-        c.resize(300, 120);
-        QCOMPARE(only->geometry(), QRect(inset, inset, 300 - 2 * inset, 120 - 2 * inset));
-        (new QLabel(&c))->setGeometry(1, 1, 5, 5);
-        only->setGeometry(50, 50, 10, 10);
-        c.resize(250, 150);
-        QCOMPARE(only->geometry(), QRect(50, 50, 10, 10));
-    }
-
-    void mouseEvents()
+    void enterAndExitOncePerEntry()
     {
         QWidget window;
         auto* layout = new QVBoxLayout(&window);
@@ -88,19 +72,12 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         QStringList events;
-        const int tpp = TwipsPerPixel();
         const auto note = [&](QString what) { return [&events, what] { events << what; }; };
         connect(c, &Container3D::MouseEnter, this, note(u"enter"_s));
         connect(c, &Container3D::MouseExit, this, note(u"exit"_s));
-        connect(c, &Container3D::Click, this, note(u"click"_s));
-        connect(c, &Container3D::DblClick, this, note(u"dblclick"_s));
-        connect(c, &Container3D::MouseMove, this,
-                [&](short, short, float x, float) { events << u"move %1"_s.arg(x / tpp); });
-        connect(c, &Container3D::MouseDown, this, [&](short b, short s, float x, float y) {
-            events << u"down %1 %2 %3 %4"_s.arg(b).arg(s).arg(x / tpp).arg(y / tpp);
+        connect(c, &Container3D::MouseMove, this, [&](short, short, float x, float) {
+            events << u"move %1"_s.arg(x / TwipsPerPixel());
         });
-        connect(c, &Container3D::MouseUp, this,
-                [&](short b, short, float, float) { events << u"up %1"_s.arg(b); });
 
         // Enter and exit once per entry, also when the pointer goes onto a control it holds.
         QTest::mouseMove(c, QPoint(10, 10));
@@ -111,15 +88,6 @@ private Q_SLOTS:
         QTest::mouseMove(c, QPoint(30, 30));
         QTest::mouseMove(outside, QPoint(2, 2));
         QTRY_COMPARE(events, (QStringList{u"enter"_s, u"move 30"_s, u"exit"_s}));
-
-        // Buttons 2 (right) and 1 (left), the shift state, the place in twips.
-        events.clear();
-        QTest::mouseClick(c, Qt::RightButton, Qt::ShiftModifier, QPoint(4, 2));
-        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(4, 2));
-        QTest::mouseDClick(c, Qt::LeftButton, {}, QPoint(4, 2));
-        const QStringList expected{u"down 2 1 4 2"_s, u"up 2"_s,  u"click"_s,   u"down 1 0 4 2"_s,
-                                   u"up 1"_s,         u"click"_s, u"dblclick"_s};
-        QCOMPARE(events.mid(events.indexOf(expected.first())), expected);
     }
 };
 

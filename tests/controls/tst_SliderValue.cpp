@@ -58,40 +58,27 @@ private Q_SLOTS:
             int value;
             qint64 span;
         };
+        // clang-format off
         const Case cases[] = {
             // Writing the value it has is silent; the ends are announced after Change.
-            {{{"Value 5", Ok, "moved 5, Change 5"},
-              {"Value 5", Ok, ""},
-              {"Value 10", Ok, "moved 10, Change 10, ArrivedLast 10"},
-              {"Value 10", Ok, ""},
-              {"Value 11", Bad, ""},
-              {"Value 0", Ok, "moved 0, Change 0, ArrivedFirst 0"},
-              {"Value -1", Bad, ""}},
-             0,
-             10},
+            {{{"Value 5", Ok, "moved 5, Change 5"}, {"Value 5", Ok, ""},
+              {"Value 10", Ok, "moved 10, Change 10, ArrivedLast 10"}, {"Value 10", Ok, ""},
+              {"Value 11", Bad, ""}, {"Value 0", Ok, "moved 0, Change 0, ArrivedFirst 0"},
+              {"Value -1", Bad, ""}}, 0, 10},
             // Min drags the value along, up or down, and must stay below Max.
             {{{"Value 5", Ok, "moved 5, Change 5"},
-              {"Min 2", Ok, "moved 2, Change 2, ArrivedFirst 2"},
-              {"Min 10", Bad, ""},
-              {"Value 4", Ok, "moved 4, Change 4"},
-              {"Min 4", Ok, ""},
+              {"Min 2", Ok, "moved 2, Change 2, ArrivedFirst 2"}, {"Min 10", Bad, ""},
+              {"Value 4", Ok, "moved 4, Change 4"}, {"Min 4", Ok, ""},
               {"Value 9", Ok, "moved 9, Change 9"},
-              {"Min -3", Ok, "moved -3, Change -3, ArrivedFirst -3"}},
-             -3,
-             13},
+              {"Min -3", Ok, "moved -3, Change -3, ArrivedFirst -3"}}, -3, 13},
             // Max leaves a value above it, which can then only come back into the range.
-            {{{"Value 5", Ok, "moved 5, Change 5"},
-              {"Max 3", Ok, ""},
-              {"Max 0", Bad, ""},
-              {"Value 5", Bad, ""},
-              {"Value 3", Ok, "moved 3, Change 3, ArrivedLast 3"}},
-             3,
-             3},
+            {{{"Value 5", Ok, "moved 5, Change 5"}, {"Max 3", Ok, ""}, {"Max 0", Bad, ""},
+              {"Value 5", Bad, ""}, {"Value 3", Ok, "moved 3, Change 3, ArrivedLast 3"}}, 3, 3},
             // The widest range does not overflow the span.
             {{{"Max 2147483647", Ok, ""}, {"Min -2147483648", Ok, nullptr}},
-             std::numeric_limits<int>::min(),
-             qint64(std::numeric_limits<int>::max()) * 2 + 1},
+             std::numeric_limits<int>::min(), qint64(std::numeric_limits<int>::max()) * 2 + 1},
         };
+        // clang-format on
         for (const Case& c : cases) {
             SliderValue model;
             Recorder events(model);

@@ -242,16 +242,6 @@ private Q_SLOTS:
         QCOMPARE(tip->text(), u"78"_s);
         QTest::mouseRelease(slider.get(), Qt::LeftButton, {}, QPoint(120, 8));
         QVERIFY(!ucSliderTip::current());
-
-        // One tip for all sliders: another slider's press leaves it, its destruction closes it.
-        auto other = volumeSlider(false);
-        QVERIFY(other);
-        QTest::mousePress(slider.get(), Qt::LeftButton, {}, QPoint(10, 8));
-        QTest::mousePress(other.get(), Qt::LeftButton, {}, QPoint(80, 8));
-        QVERIFY(ucSliderTip::current());
-        other.reset();
-        QVERIFY(!ucSliderTip::current());
-        QTest::mouseRelease(slider.get(), Qt::LeftButton, {}, QPoint(10, 8));
     }
 
     void storedProperties()

@@ -116,24 +116,14 @@ private Q_SLOTS:
         QCOMPARE(desk.dragTo(Main, {845, 655}), (WinRect{800, 650, 1000, 800}));
         // A proposal that disagrees with the cursor is ignored.
         desk.cursor = {200, 120};
-        WinRect proposed{0, 0, 200, 150};
-        desk.send(Main, WM_MOVING, 0, &proposed);
-        QCOMPARE(proposed, (WinRect{150, 110, 350, 260}));
+        WinRect disagreeing{0, 0, 200, 150};
+        desk.send(Main, WM_MOVING, 0, &disagreeing);
+        QCOMPARE(disagreeing, (WinRect{150, 110, 350, 260}));
         desk.send(Main, WM_EXITSIZEMOVE);
         // The moving messages are taken over, never passed on.
         QCOMPARE(desk.previousCalls, 2); // entering and leaving the move only
 
-        mgr.setSnapWidth(0);
-        desk.dragStart(Main, {900, 700});
-        QCOMPARE(desk.dragTo(Main, {901, 700}).left, 801);
-    }
-
-    void sizingSnapsOnlyTheEdgesBeingDragged()
-    {
-        FakeDesktop desk;
-        desk.rects[Main] = {100, 100, 300, 250};
-        cMagneticWnd mgr(desk, desk);
-        QVERIFY(mgr.AddWindow(Main));
+        // Sizing snaps only the edges being dragged.
         desk.dragStart(Main, {300, 250});
         const std::tuple<int, WinRect, WinRect> cases[] = {
             // Bottom-right corner: left and top are near edges too but stay.
@@ -144,6 +134,10 @@ private Q_SLOTS:
         };
         for (const auto& [edge, proposed, placed] : cases)
             QCOMPARE(desk.sizeTo(Main, edge, proposed), placed);
+
+        mgr.setSnapWidth(0); // nothing snaps
+        desk.dragStart(Main, {900, 700});
+        QCOMPARE(desk.dragTo(Main, {853, 700}).left, 3);
     }
 
     void maximisedAndMinimisedWindows()
