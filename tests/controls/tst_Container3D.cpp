@@ -57,6 +57,29 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 3); // BackColor and the two effects
     }
 
+    void autoSizeFillsTheInsideOfTheFrame()
+    {
+        // The contained control is placed in the container's own pixels, 30 twips in from every
+        // side, so it lines up with the frame at any resolution.
+        Container3D c;
+        auto* child = new QLabel(&c);
+        c.resize(200, 100);
+        c.show();
+        const QRect before = child->geometry();
+        QVERIFY(!c.setAutoSize(1));
+        const int inset = TwipsToPixels(30);
+        QCOMPARE(child->geometry(), QRect(inset, inset, 200 - 2 * inset, 100 - 2 * inset));
+        c.resize(300, 80);
+        QCOMPARE(child->geometry(), QRect(inset, inset, 300 - 2 * inset, 80 - 2 * inset));
+
+        // Two controls inside: nothing is placed.
+        QVERIFY(!c.setAutoSize(0));
+        child->setGeometry(before);
+        new QLabel(&c);
+        QVERIFY(!c.setAutoSize(1));
+        QCOMPARE(child->geometry(), before);
+    }
+
     void enterAndExitOncePerEntry()
     {
         QWidget window;
