@@ -35,7 +35,8 @@ void frmMain::connectMpris()
     };
     // Queued, so that the desktop has its answer before the exit sequence runs.
     window.quit = [this] {
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { close(); }, Qt::QueuedConnection);
     };
 
     m_mpris = std::make_unique<MprisService>(*m_player, std::move(window), u"skylistener"_s);

@@ -9,9 +9,11 @@
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
 
+#include <QApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
@@ -19,6 +21,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -283,10 +286,27 @@ private Q_SLOTS:
         QTRY_VERIFY(!window->isMinimized());
         QVERIFY(window->isVisible());
 
-        // Quit runs the normal exit sequence, which stores the volume.
+        // Quit runs the normal exit sequence, which stores the volume, and ends the program
+        // even while the window is hidden in the tray. Only a running program can end, so the
+        // call is made from inside the application's event loop; a guard ends a loop that
+        // would not end by itself.
+        window->hide();
         QSignalSpy unloaded(window.get(), &frmMain::Unloaded);
-        call(RootInterface, u"Quit"_s);
-        QTRY_COMPARE(unloaded.size(), 1);
+        QSignalSpy lastWindowClosed(qApp, &QGuiApplication::lastWindowClosed);
+        QDBusPendingCall pending{QDBusPendingCall::fromError(QDBusError())};
+        QTimer::singleShot(0, this, [&] {
+            pending = m_panel.asyncCall(QDBusMessage::createMethodCall(
+                MprisService::BusName(), QString::fromLatin1(MprisService::ObjectPath),
+                RootInterface, u"Quit"_s));
+        });
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, qApp, &QCoreApplication::quit);
+        guard.start(10000);
+        QApplication::exec();
+        QCOMPARE(unloaded.size(), 1);
+        QCOMPARE(lastWindowClosed.size(), 1);
+        QVERIFY(guard.isActive());
         QVERIFY(!window->isVisible());
         QCOMPARE(GetSetting(*folder.reopenSettings(), SettingsKeys::Volume, QString()), u"75"_s);
 
