@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # One entry point for people and CI: installs what a fresh Debian 12 machine lacks, builds,
-# then starts the program (run), runs every test (test) or runs the unit and widget tests in
-# the sanitizer build (sanitize).
+# then starts the program (run), runs every test (test), runs the unit and widget tests in
+# the sanitizer build (sanitize) or makes the Debian package and checks that apt can install it
+# here (package).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 mode=${1:-run}
 
 build_packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev
-    qt6-qpa-plugins libqt6svg6 libgl-dev libmpv-dev clang-format)
-test_packages=(icecast2 ffmpeg mpv xvfb xauth xdotool x11-utils imagemagick openbox trayer clang
-    libclang-rt-14-dev)
+    qt6-qpa-plugins libqt6svg6 libgl-dev libmpv-dev clang-format dpkg-dev)
+test_packages=(icecast2 ffmpeg mpv xvfb xauth xdotool x11-utils imagemagick openbox trayer dbus
+    clang libclang-rt-14-dev desktop-file-utils appstream)
 
 install_missing() {
     local missing=()
@@ -47,8 +48,18 @@ sanitize)
     build "$here/build-sanitize" -DSKYLISTENER_SANITIZE=ON -DSKYLISTENER_BENCH=OFF
     cd "$here/build-sanitize" && ctest --output-on-failure -j2 --timeout 300 -L 'unit|widget'
     ;;
+package)
+    install_missing "${build_packages[@]}"
+    build "$here/build-package" -DSKYLISTENER_TESTS=OFF -DSKYLISTENER_BENCH=OFF
+    rm -f "$here"/build-package/skylistener_*.deb
+    (cd "$here/build-package" && cpack >/dev/null)
+    debs=("$here"/build-package/skylistener_*.deb)
+    # A simulated install changes nothing, but fails when a declared dependency cannot be had.
+    apt-get install --simulate -qq "${debs[0]}" >/dev/null
+    echo "${debs[0]}"
+    ;;
 *)
-    echo "usage: $0 [run|test|sanitize]" >&2
+    echo "usage: $0 [run|test|sanitize|package]" >&2
     exit 2
     ;;
 esac

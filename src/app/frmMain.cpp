@@ -2,6 +2,7 @@
 
 #include "app/AppFolder.h"
 #include "app/Icons.h"
+#include "app/MprisService.h"
 #include "app/Player.h"
 #include "app/ProcessState.h"
 #include "app/Resources.h"
@@ -72,6 +73,9 @@ frmMain::frmMain(frmMainServices services, QWidget* parent)
     buildMenus();
     connectPlayer();
     Form_Load();
+#ifdef SKYLISTENER_MPRIS
+    connectMpris();
+#endif
 }
 
 frmMain::~frmMain() = default;

@@ -8,6 +8,7 @@
 
 class cMagneticWnd;
 class MessageCapture;
+class MprisService;
 class Player;
 class SysTray;
 class WindowSystem;
@@ -118,6 +119,9 @@ private:
     void showVolumeText(int volume);
     void ucSlider1_Change();
 
+    // Media keys and the desktop's media panels (frmMain_mpris.cpp).
+    void connectMpris();
+
     frmMainServices m_services;
     std::unique_ptr<Player> m_player;
     // Destroyed in reverse: the tray goes first, the window is unhooked before its capture goes.
@@ -136,4 +140,6 @@ private:
     QString m_chosenUrl;
     ucSlider* m_slider = nullptr;
     bool m_unloaded = false;
+    // Last, so that it goes first: it calls into the player, the list and the slider.
+    std::unique_ptr<MprisService> m_mpris;
 };

@@ -1,0 +1,319 @@
+// The media service as the desktop sees it, over a private session bus (dbus-run-session): a
+// second bus connection plays the part of the desktop's media panel.
+#include "FakePlayer.h"
+#include "ScriptedPrompts.h"
+#include "TestFolder.h"
+#include "app/MprisService.h"
+#include "app/frmMain.h"
+#include "controls/ucSlider.h"
+#include "stations/ProgramSettings.h"
+#include "stations/SettingsKeys.h"
+
+#include <QApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString PlayerInterface = u"org.mpris.MediaPlayer2.Player"_s;
+const QString RootInterface = u"org.mpris.MediaPlayer2"_s;
+const QString PropertiesInterface = u"org.freedesktop.DBus.Properties"_s;
+
+// Nested maps arrive as D-Bus arguments; plain values as they are.
+QVariantMap asMap(const QVariant& value)
+{
+    if (value.canConvert<QDBusArgument>())
+        return qdbus_cast<QVariantMap>(value.value<QDBusArgument>());
+    return value.toMap();
+}
+
+} // namespace
+
+// Collects the Player interface's PropertiesChanged signals as the panel receives them.
+class ChangeRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QVariantMap> changes;
+
+    // The latest announced value of a property, or an invalid one.
+    QVariant last(const QString& name) const
+    {
+        for (auto it = changes.crbegin(); it != changes.crend(); ++it) {
+            if (it->contains(name))
+                return it->value(name);
+        }
+        return {};
+    }
+
+public Q_SLOTS:
+    void PropertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList&)
+    {
+        if (interface == PlayerInterface)
+            changes.append(changed);
+    }
+};
+
+class tst_MprisService : public QObject
+{
+    Q_OBJECT
+
+private:
+    QDBusConnection m_panel{u"none"_s};
+
+    // Calls from the panel's own connection without blocking: the service answers on this
+    // very thread, so the test waits while the event loop runs.
+    QDBusMessage call(const QString& interface, const QString& method,
+                      const QVariantList& arguments = {})
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            MprisService::BusName(), QString::fromLatin1(MprisService::ObjectPath), interface,
+            method);
+        message.setArguments(arguments);
+        QDBusPendingCall pending = m_panel.asyncCall(message);
+        if (!QTest::qWaitFor([&] { return pending.isFinished(); }))
+            return {};
+        return pending.reply();
+    }
+    QVariant property(const QString& interface, const QString& name)
+    {
+        const QDBusMessage reply = call(PropertiesInterface, u"Get"_s, {interface, name});
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+            return {};
+        return reply.arguments().first().value<QDBusVariant>().variant();
+    }
+    QVariantMap metadata() { return asMap(property(PlayerInterface, u"Metadata"_s)); }
+    void setVolume(double volume)
+    {
+        const QDBusMessage reply =
+            call(PropertiesInterface, u"Set"_s,
+                 {PlayerInterface, u"Volume"_s, QVariant::fromValue(QDBusVariant(volume))});
+        QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+    }
+    void record(ChangeRecorder& recorder)
+    {
+        QVERIFY(m_panel.connect(MprisService::BusName(),
+                                QString::fromLatin1(MprisService::ObjectPath), PropertiesInterface,
+                                u"PropertiesChanged"_s, &recorder,
+                                SLOT(PropertiesChanged(QString, QVariantMap, QStringList))));
+    }
+    bool nameOwned() const
+    {
+        return m_panel.interface()->isServiceRegistered(MprisService::BusName()).value();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (QDBusConnection::sessionBus().isConnected())
+            m_panel = QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"panel"_s);
+    }
+    void init()
+    {
+        const bool busTest = QByteArray(QTest::currentTestFunction()) != "runsWithoutSessionBus";
+        if (busTest && !m_panel.isConnected())
+            QSKIP("needs a session bus: run under dbus-run-session");
+    }
+
+    // Run on its own with no bus to be found (see the CMake file).
+    void runsWithoutSessionBus()
+    {
+        if (QDBusConnection::sessionBus().isConnected())
+            QSKIP("a session bus is present");
+        TestFolder folder;
+        folder.write(u"czech.ksl"_s, StationBytes("Alfa", "http://a") + "\r\n");
+        ScriptedPrompts prompts;
+        auto owned = std::make_unique<FakePlayer>();
+        FakePlayer& player = *owned;
+        frmMain window({folder.settings(), prompts, folder.path(), std::move(owned)});
+        window.show();
+        player.setURL(u"http://a"_s);
+        player.raiseState(Player::Playing);
+        QCOMPARE(window.windowTitle(), u"[Alfa] - skylistener"_s);
+        window.ucSlider1()->setValue(40);
+        QCOMPARE(player.volumeValue, 40);
+        QVERIFY(window.close());
+    }
+
+    void nowPlayingTitleComesFromTheStatus()
+    {
+        QCOMPARE(MprisService::NowPlayingTitle(u"Přehrávání: Artist – Song"_s), u"Artist – Song"_s);
+        QCOMPARE(MprisService::NowPlayingTitle(u"Přehrávání:   Song: Live  "_s), u"Song: Live"_s);
+        QCOMPARE(MprisService::NowPlayingTitle(u"Přehrávání"_s), QString());
+        QCOMPARE(MprisService::NowPlayingTitle(u"Přehrávání: "_s), QString());
+        QCOMPARE(MprisService::NowPlayingTitle(u"Připojování…"_s), QString());
+        QCOMPARE(MprisService::NowPlayingTitle(u"Zastaveno"_s), QString());
+        QCOMPARE(MprisService::NowPlayingTitle(u"Chyba: Přehrávání: x"_s), QString());
+    }
+
+    void statusAndMetadataFollowThePlayer()
+    {
+        FakePlayer player;
+        MprisWindow window;
+        window.stationName = [&] { return player.url == u"http://a"_s ? u"Alfa"_s : QString(); };
+        MprisService service(player, std::move(window), u"skylistener"_s);
+        QVERIFY(service.isRegistered());
+        QVERIFY(nameOwned());
+        ChangeRecorder recorder;
+        record(recorder);
+
+        QCOMPARE(property(RootInterface, u"Identity"_s).toString(), u"skylistener"_s);
+        QCOMPARE(property(RootInterface, u"DesktopEntry"_s).toString(), u"skylistener"_s);
+        QCOMPARE(property(PlayerInterface, u"CanSeek"_s), QVariant(false));
+        QCOMPARE(property(PlayerInterface, u"CanControl"_s), QVariant(true));
+        // Nothing chosen yet: nothing to play, and no track.
+        QCOMPARE(property(PlayerInterface, u"PlaybackStatus"_s).toString(), u"Stopped"_s);
+        QCOMPARE(property(PlayerInterface, u"CanPlay"_s), QVariant(false));
+        QCOMPARE(metadata().value(u"mpris:trackid"_s).value<QDBusObjectPath>().path(),
+                 u"/org/mpris/MediaPlayer2/TrackList/NoTrack"_s);
+
+        // Playing a listed station: its name stands in for the title until the stream sends one.
+        player.setURL(u"http://a"_s);
+        player.raiseState(Player::Playing);
+        QCOMPARE(property(PlayerInterface, u"PlaybackStatus"_s).toString(), u"Playing"_s);
+        QCOMPARE(property(PlayerInterface, u"CanPause"_s), QVariant(true));
+        QVariantMap meta = metadata();
+        QCOMPARE(meta.value(u"xesam:title"_s).toString(), u"Alfa"_s);
+        QCOMPARE(meta.value(u"xesam:album"_s).toString(), u"Alfa"_s);
+        const QString firstTrack = meta.value(u"mpris:trackid"_s).value<QDBusObjectPath>().path();
+        QVERIFY(firstTrack.startsWith(u'/'));
+        QVERIFY(firstTrack != u"/org/mpris/MediaPlayer2/TrackList/NoTrack"_s);
+        QTRY_COMPARE(recorder.last(u"PlaybackStatus"_s).toString(), u"Playing"_s);
+
+        player.raiseStatus(u"Přehrávání: Artist – Song"_s, 128000);
+        meta = metadata();
+        QCOMPARE(meta.value(u"xesam:title"_s).toString(), u"Artist – Song"_s);
+        QCOMPARE(meta.value(u"xesam:album"_s).toString(), u"Alfa"_s);
+        QVERIFY(meta.value(u"mpris:trackid"_s).value<QDBusObjectPath>().path() != firstTrack);
+        QTRY_COMPARE(asMap(recorder.last(u"Metadata"_s)).value(u"xesam:title"_s).toString(),
+                     u"Artist – Song"_s);
+
+        // Stopped: the service stays on the bus, and the station is the title again.
+        player.raiseState(Player::Stopped);
+        player.raiseStatus(u"Zastaveno"_s);
+        QCOMPARE(property(PlayerInterface, u"PlaybackStatus"_s).toString(), u"Stopped"_s);
+        QCOMPARE(metadata().value(u"xesam:title"_s).toString(), u"Alfa"_s);
+        QTRY_COMPARE(recorder.last(u"PlaybackStatus"_s).toString(), u"Stopped"_s);
+        QVERIFY(nameOwned());
+
+        // A stream in no list has no album and shows its address.
+        player.setURL(u"http://elsewhere"_s);
+        player.raiseState(Player::Playing);
+        meta = metadata();
+        QCOMPARE(meta.value(u"xesam:title"_s).toString(), u"http://elsewhere"_s);
+        QVERIFY(!meta.contains(u"xesam:album"_s));
+    }
+
+    void transportCommandsReachThePlayer()
+    {
+        FakePlayer player;
+        MprisService service(player, {}, u"skylistener"_s);
+        player.setURL(u"http://a"_s);
+        player.calls.clear();
+
+        call(PlayerInterface, u"PlayPause"_s);
+        QCOMPARE(player.calls, QStringList{u"play"_s});
+        player.raiseState(Player::Playing);
+        call(PlayerInterface, u"PlayPause"_s);
+        QCOMPARE(player.calls.last(), u"stop"_s);
+        player.raiseState(Player::Stopped);
+        call(PlayerInterface, u"PlayPause"_s);
+        QCOMPARE(player.calls.last(), u"play"_s);
+
+        // A radio cannot pause: Pause stops.
+        player.raiseState(Player::Playing);
+        call(PlayerInterface, u"Pause"_s);
+        QCOMPARE(player.calls.last(), u"stop"_s);
+        call(PlayerInterface, u"Play"_s);
+        QCOMPARE(player.calls.last(), u"play"_s);
+        call(PlayerInterface, u"Stop"_s);
+        QCOMPARE(player.calls.last(), u"stop"_s);
+        QCOMPARE(player.calls.size(), 6);
+
+        // Out-of-range volumes are held to the range; without a window the player takes them.
+        setVolume(1.7);
+        QCOMPARE(player.volumeValue, 100);
+        setVolume(-0.2);
+        QCOMPARE(player.volumeValue, 0);
+    }
+
+    void theMainWindowIsOnTheBus()
+    {
+        TestFolder folder;
+        folder.write(u"czech.ksl"_s, StationBytes("Alfa", "http://a") + "\r\n");
+        ScriptedPrompts prompts;
+        auto owned = std::make_unique<FakePlayer>();
+        FakePlayer& player = *owned;
+        auto window = std::make_unique<frmMain>(
+            frmMainServices{folder.settings(), prompts, folder.path(), std::move(owned)});
+        window->show();
+        QVERIFY(nameOwned());
+        ChangeRecorder recorder;
+        record(recorder);
+
+        // The station name comes from the window's list.
+        player.setURL(u"http://a"_s);
+        player.raiseState(Player::Playing);
+        QCOMPARE(metadata().value(u"xesam:album"_s).toString(), u"Alfa"_s);
+
+        // The volume from the bus moves the slider, and so the player and panel 3.
+        setVolume(0.3);
+        QCOMPARE(window->ucSlider1()->Value(), 30);
+        QCOMPARE(player.volumeValue, 30);
+        QCOMPARE(window->StatusPanel(3)->text(), u"Hlasitost 30%"_s);
+        // The slider's own moves reach the bus.
+        window->ucSlider1()->setValue(75);
+        QCOMPARE(property(PlayerInterface, u"Volume"_s).toDouble(), 0.75);
+        QTRY_COMPARE(recorder.last(u"Volume"_s).toDouble(), 0.75);
+
+        // Raise brings a minimised window back.
+        window->showMinimized();
+        QTRY_VERIFY(window->isMinimized());
+        call(RootInterface, u"Raise"_s);
+        QTRY_VERIFY(!window->isMinimized());
+        QVERIFY(window->isVisible());
+
+        // Quit runs the normal exit sequence, which stores the volume, and ends the program
+        // even while the window is hidden in the tray. Only a running program can end, so the
+        // call is made from inside the application's event loop; a guard ends a loop that
+        // would not end by itself.
+        window->hide();
+        QSignalSpy unloaded(window.get(), &frmMain::Unloaded);
+        QSignalSpy lastWindowClosed(qApp, &QGuiApplication::lastWindowClosed);
+        QDBusPendingCall pending{QDBusPendingCall::fromError(QDBusError())};
+        QTimer::singleShot(0, this, [&] {
+            pending = m_panel.asyncCall(QDBusMessage::createMethodCall(
+                MprisService::BusName(), QString::fromLatin1(MprisService::ObjectPath),
+                RootInterface, u"Quit"_s));
+        });
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, qApp, &QCoreApplication::quit);
+        guard.start(10000);
+        QApplication::exec();
+        QCOMPARE(unloaded.size(), 1);
+        QCOMPARE(lastWindowClosed.size(), 1);
+        QVERIFY(guard.isActive());
+        QVERIFY(!window->isVisible());
+        QCOMPARE(GetSetting(*folder.reopenSettings(), SettingsKeys::Volume, QString()), u"75"_s);
+
+        window.reset();
+        QVERIFY(!nameOwned());
+    }
+};
+
+QTEST_MAIN(tst_MprisService)
+#include "tst_MprisService.moc"
