@@ -19,7 +19,13 @@ QString ChooseApplicationFolder(const QString& executableFolder, const QString& 
                                 const QString& seedList)
 {
     const QFileInfo exe(executableFolder);
-    const bool portable = !executableFolder.isEmpty() && exe.isDir() && exe.isWritable();
+    // An installed program lives in a system folder, which an administrator can write to; its
+    // lists still belong in the user's own folder.
+    const QString path = QDir::cleanPath(executableFolder) + u'/';
+    const bool systemFolder = path.startsWith(u"/usr/"_s) || path.startsWith(u"/bin/"_s)
+                              || path.startsWith(u"/sbin/"_s) || path.startsWith(u"/opt/"_s);
+    const bool portable =
+        !executableFolder.isEmpty() && exe.isDir() && exe.isWritable() && !systemFolder;
     const QString folder = portable ? executableFolder : userFolder;
     QDir().mkpath(folder);
 

@@ -56,7 +56,8 @@ bool X11Session::startDesktop()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"DISPLAY"_s, m_display);
     env.insert(u"HOME"_s, m_home.path());
-    env.remove(u"DBUS_SESSION_BUS_ADDRESS"_s);
+    // No session bus, and none started on the side for the X display either.
+    env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"disabled:"_s);
     const auto launch = [&](std::unique_ptr<QProcess>& process, const QString& program,
                             const QStringList& arguments) {
         if (QStandardPaths::findExecutable(program).isEmpty()) {
@@ -109,7 +110,8 @@ bool X11Session::startProgram(const QString& executable)
     env.insert(u"XDG_CONFIG_HOME"_s, QDir(m_home.path()).filePath(u"config"_s));
     env.insert(u"XDG_DATA_HOME"_s, QDir(m_home.path()).filePath(u"data"_s));
     env.insert(u"HOME"_s, m_home.path());
-    env.remove(u"DBUS_SESSION_BUS_ADDRESS"_s);
+    // No session bus, and none started on the side for the X display either.
+    env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"disabled:"_s);
     // No sound card here: ALSA's default device discards the sound, so streams play as usual.
     QFile asoundrc(QDir(m_home.path()).filePath(u".asoundrc"_s));
     if (asoundrc.open(QIODevice::WriteOnly | QIODevice::Truncate))
