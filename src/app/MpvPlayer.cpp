@@ -24,9 +24,16 @@ enum Observed : std::uint64_t
 
 constexpr std::uint64_t LoadHook = 1;
 
-// Pauses before reopening a stream that broke off, in seconds; the last one repeats.
-constexpr int RetryPauses[] = {2, 4, 8, 16, 30};
-constexpr int MaxRetries = 12;
+// Pauses before reopening a stream that broke off, in seconds; the last one repeats for as long
+// as the user lets the station play.
+constexpr int RetryPauses[] = {1, 2, 4, 8, 16, 30};
+
+// Playlists within playlists beyond this depth are refused; a playlist that names itself would
+// otherwise open itself for ever.
+constexpr int MaxNesting = 3;
+
+// Longer addresses are no radio station; they only feed mpv and ffmpeg needless work.
+constexpr qsizetype MaxAddressLength = 8192;
 
 const QStringList& networkSchemes()
 {
@@ -86,7 +93,21 @@ QString refusedText(const QString& scheme)
     return u"Chyba: nepodporovaný typ adresy (%1)"_s.arg(scheme);
 }
 
+// Why an address cannot even be tried, or empty. A control character would end the C string
+// mpv gets (NUL) or smuggle headers into the HTTP request (CR LF).
+QString malformedText(const QString& url)
+{
+    if (url.size() > MaxAddressLength)
+        return u"Chyba: adresa je příliš dlouhá"_s;
+    for (const QChar c : url) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return u"Chyba: adresa obsahuje neplatné znaky"_s;
+    }
+    return {};
+}
+
 const QString ConnectingText = u"Připojování…"_s;
+const QString ReconnectingText = u"Obnovování spojení…"_s;
 const QString PlayingText = u"Přehrávání"_s;
 const QString StoppedText = u"Zastaveno"_s;
 
@@ -114,8 +135,14 @@ QString titleOf(const mpv_node& node)
 MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent)
     : Player(parent)
 {
-    m_retryTimer.setSingleShot(true);
-    connect(&m_retryTimer, &QTimer::timeout, this, [this] { openStream(true); });
+    // Ticks once a second during a pause so that the status can count down to the next try.
+    m_retryTimer.setInterval(1000);
+    connect(&m_retryTimer, &QTimer::timeout, this, [this] {
+        if (--m_retryLeft > 0)
+            apply(Player::Reconnecting, retryText());
+        else
+            openStream(true);
+    });
 
     // mpv parses and prints numbers with the C library and refuses to start otherwise.
     std::setlocale(LC_NUMERIC, "C");
@@ -146,6 +173,13 @@ MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent)
     option("resume-playback", "no");
     option("audio-display", "no");
     option("load-unsafe-playlists", "no");
+    // Nothing beside the stream itself is read from disk: no subtitles, covers or audio files
+    // found next to it, no per-file or per-folder configuration.
+    option("sub-auto", "no");
+    option("audio-file-auto", "no");
+    option("cover-art-auto", "no");
+    option("use-filedir-conf", "no");
+    option("save-position-on-quit", "no");
     option("audio-client-name", "skylistener");
     if (!audioOutput.isEmpty())
         option("ao", audioOutput.toUtf8());
@@ -200,6 +234,11 @@ MpvPlayer::~MpvPlayer()
 
 bool MpvPlayer::isRadioAddress(const QString& url, QString* scheme)
 {
+    if (!malformedText(url).isEmpty()) {
+        if (scheme)
+            *scheme = schemeOf(url).left(16);
+        return false;
+    }
     const QString found = schemeOf(url);
     if (found.isEmpty() || found == u"file"_s || networkSchemes().contains(found))
         return true;
@@ -222,8 +261,10 @@ void MpvPlayer::play()
 {
     if (m_url.isEmpty())
         return;
-    const bool underway = m_active && !m_retryTimer.isActive();
-    if (!underway)
+    // During a pause between reconnection attempts play() tries at once and keeps retrying.
+    if (m_retryTimer.isActive())
+        openStream(true);
+    else if (!m_active)
         openStream(false);
 }
 
@@ -266,6 +307,10 @@ void MpvPlayer::openStream(bool retry)
     }
     stopStream();
 
+    if (const QString malformed = malformedText(m_url); !malformed.isEmpty()) {
+        apply(Player::Error, malformed);
+        return;
+    }
     QString scheme;
     if (!isRadioAddress(m_url, &scheme)) {
         apply(Player::Error, refusedText(scheme));
@@ -293,12 +338,12 @@ void MpvPlayer::openStream(bool retry)
     }
     mpv_free_node_contents(&result);
 
-    m_entries = {entry};
+    m_entries = {{entry, 0}};
     m_lastEntry = entry;
     if (isNetworkAddress(m_url))
         m_remoteEntries = {entry};
     m_active = true;
-    apply(Player::Connecting, ConnectingText);
+    applyConnecting();
 }
 
 // Forgets the current stream without touching the state the caller reports next.
@@ -316,7 +361,7 @@ void MpvPlayer::stopStream()
     m_loaded = false;
     m_pausedForCache = false;
     m_bufferPercent = -1;
-    m_refusedScheme.clear();
+    m_refusal.clear();
     m_title.clear();
     m_bitRate = 0;
 }
@@ -340,8 +385,8 @@ void MpvPlayer::handleEvent(const mpv_event& event)
     case MPV_EVENT_START_FILE: {
         const auto* start = static_cast<const mpv_event_start_file*>(event.data);
         m_startedEntry = start->playlist_entry_id;
-        if (m_active && m_entries.contains(m_startedEntry) && m_state != Player::Connecting)
-            apply(Player::Connecting, ConnectingText);
+        if (m_active && m_entries.contains(m_startedEntry))
+            applyConnecting();
         break;
     }
     case MPV_EVENT_FILE_LOADED:
@@ -410,7 +455,7 @@ void MpvPlayer::handleEndFile(const mpv_event& event)
         }
         for (int i = 0; i < end->playlist_insert_num_entries; ++i) {
             const std::int64_t inserted = end->playlist_insert_id + i;
-            m_entries.insert(inserted);
+            m_entries.insert(inserted, m_entries.value(entry) + 1);
             if (m_remoteEntries.contains(entry))
                 m_remoteEntries.insert(inserted);
             m_lastEntry = std::max(m_lastEntry, inserted);
@@ -438,13 +483,20 @@ void MpvPlayer::handleLoadHook(const mpv_event& event)
 
     QString scheme;
     bool allowed = isRadioAddress(address, &scheme);
+    if (!malformedText(address).isEmpty())
+        scheme = u"?"_s;
     // A playlist from the network may name only network streams, never files on this computer.
     if (allowed && m_remoteEntries.contains(m_startedEntry) && !isNetworkAddress(address)) {
         allowed = false;
         scheme = schemeOf(address).isEmpty() ? u"file"_s : schemeOf(address);
     }
     if (!allowed) {
-        m_refusedScheme = scheme;
+        m_refusal = refusedText(scheme);
+    } else if (m_entries.value(m_startedEntry) > MaxNesting) {
+        allowed = false;
+        m_refusal = u"Chyba: příliš mnoho vnořených seznamů stanic"_s;
+    }
+    if (!allowed) {
         // An empty name fails to open, which ends the entry with an error.
         mpv_set_property_string(m_mpv, "stream-open-filename", "");
     }
@@ -453,13 +505,14 @@ void MpvPlayer::handleLoadHook(const mpv_event& event)
 
 void MpvPlayer::finishStream(bool endOfFile, int mpvError)
 {
-    const QString refused = m_refusedScheme;
+    const QString refusal = m_refusal;
     const bool network = isNetworkAddress(m_url);
     stopStream();
 
-    if (!refused.isEmpty()) {
-        apply(Player::Error, refusedText(refused));
-    } else if (network && (m_hasPlayed || m_retries > 0) && m_retries < MaxRetries) {
+    if (!refusal.isEmpty()) {
+        apply(Player::Error, refusal);
+    } else if (network && (m_hasPlayed || m_retries > 0)) {
+        // A station that played is live: whatever ended it, it is awaited until it is back.
         retryLater();
     } else if (endOfFile && !network) {
         apply(Player::Stopped, StoppedText);
@@ -472,11 +525,23 @@ void MpvPlayer::finishStream(bool endOfFile, int mpvError)
 
 void MpvPlayer::retryLater()
 {
-    const int pause = RetryPauses[std::min<std::size_t>(m_retries, std::size(RetryPauses) - 1)];
+    m_retryLeft = RetryPauses[std::min<std::size_t>(m_retries, std::size(RetryPauses) - 1)];
     ++m_retries;
-    m_retryTimer.start(pause * 1000);
-    apply(Player::Reconnecting,
-          u"Chyba: spojení se stanicí bylo přerušeno, nový pokus za %1 s"_s.arg(pause));
+    m_retryTimer.start();
+    apply(Player::Reconnecting, retryText());
+}
+
+QString MpvPlayer::retryText() const
+{
+    return u"%1 (další pokus za %2 s)"_s.arg(ReconnectingText).arg(m_retryLeft);
+}
+
+void MpvPlayer::applyConnecting()
+{
+    if (m_retries > 0)
+        apply(Player::Reconnecting, ReconnectingText);
+    else
+        apply(Player::Connecting, ConnectingText);
 }
 
 // Derives state and status from what mpv last reported about the stream being played.
@@ -485,7 +550,7 @@ void MpvPlayer::refreshPlayback()
     if (!m_active)
         return;
     if (!m_loaded) {
-        apply(Player::Connecting, ConnectingText);
+        applyConnecting();
         return;
     }
     if (!m_coreIdle) {

@@ -1,8 +1,11 @@
 #include "app/MpvPlayer.h"
 #include "support/IcecastServer.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -41,9 +44,37 @@ public:
     {
         return u"http://127.0.0.1:%1%2"_s.arg(serverPort()).arg(path);
     }
+    void setAnswer(QByteArray answer) { m_answer = std::move(answer); }
 
 private:
     QByteArray m_answer;
+};
+
+// Ticks on the GUI thread while a test waits. Far fewer ticks than the time allows mean that
+// something blocked the thread.
+class Heartbeat
+{
+public:
+    Heartbeat()
+    {
+        m_timer.setInterval(Interval);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { ++m_ticks; });
+        m_timer.start();
+        m_clock.start();
+    }
+    // At least a fifth of the ticks the time since the start allows.
+    bool steady() const { return m_ticks >= m_clock.elapsed() / (5 * Interval); }
+    QByteArray report() const
+    {
+        return QByteArray::number(m_ticks) + " ticks in " + QByteArray::number(m_clock.elapsed()) +
+               " ms";
+    }
+
+private:
+    static constexpr int Interval = 20;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_ticks = 0;
 };
 
 QList<int> states(const QSignalSpy& spy)
@@ -66,9 +97,12 @@ private Q_SLOTS:
     void stopKeepsUrlAndPlayOpensAgain();
     void playlistsPlayLikeStreams();
     void refusesAddressesThatAreNoRadio();
+    void refusesMalformedAddresses();
+    void addressesNeverRunScriptsOrReadConfiguration();
     void reportsStationsThatCannotPlay();
     void volumeAndMute();
     void reconnectsAfterServerCrash();
+    void reconnectsWhenSourceReturns();
 
 private:
     std::unique_ptr<IcecastServer> m_server;
@@ -265,8 +299,105 @@ void tst_MpvPlayer::refusesAddressesThatAreNoRadio()
     }
 }
 
+void tst_MpvPlayer::refusesMalformedAddresses()
+{
+    Heartbeat beat;
+    const QString stream = m_server->streamUrl();
+    // Each of them would reach a working station if the rest were ignored.
+    const QStringList malformed = {
+        stream + u"\r\nX-Injected: 1"_s,
+        stream + u"\n"_s,
+        stream + QChar(0) + u".txt"_s,
+        stream + u"\t"_s,
+        stream + u"?"_s + QString(100 * 1024, u'a'),
+        QString(100 * 1024, u'/'),
+    };
+    for (const QString& url : malformed) {
+        QVERIFY(!MpvPlayer::isRadioAddress(url));
+        MpvPlayer player(u"null"_s);
+        QSignalSpy stateSpy(&player, &Player::PlayStateChange);
+        player.setURL(url);
+        QCOMPARE(player.URL(), url);
+        QCOMPARE(player.playState(), int(Player::Error));
+        QVERIFY2(player.status().startsWith(u"Chyba: "_s), qPrintable(player.status()));
+        QVERIFY(player.status().size() < 100);
+        player.play();
+        QTest::qWait(300);
+        QCOMPARE(player.playState(), int(Player::Error));
+        QCOMPARE(states(stateSpy), QList<int>{int(Player::Error)});
+    }
+
+    // Entries of a playlist get the same check.
+    QFile list(m_files.filePath(u"broken.pls"_s));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write("[playlist]\nFile1=" + stream.toUtf8() + "\tX\n");
+    list.close();
+    MpvPlayer player(u"null"_s);
+    player.setURL(list.fileName());
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Error), Wait);
+    QVERIFY2(beat.steady(), beat.report());
+}
+
+void tst_MpvPlayer::addressesNeverRunScriptsOrReadConfiguration()
+{
+    // A script that leaves a mark when mpv runs it, and an mpv configuration that asks for it.
+    const QString marker = m_files.filePath(u"script-ran"_s);
+    const QString script = m_files.filePath(u"mark.lua"_s);
+    QFile lua(script);
+    QVERIFY(lua.open(QIODevice::WriteOnly));
+    lua.write("local f = io.open('" + marker.toUtf8() + "', 'w')\nf:write('ran')\nf:close()\n");
+    lua.close();
+    if (!QStandardPaths::findExecutable(u"mpv"_s).isEmpty()) {
+        // The mark works: mpv itself, told to, runs the script.
+        QProcess::execute(u"mpv"_s, {u"--no-config"_s, u"--really-quiet"_s, u"--ao=null"_s,
+                                     u"--script="_s + script, u"av://lavfi:sine=duration=0.1"_s});
+        QVERIFY(QFile::remove(marker));
+    }
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    QFile conf(home.filePath(u"mpv.conf"_s));
+    QVERIFY(conf.open(QIODevice::WriteOnly));
+    conf.write("script=" + script.toUtf8() + "\n");
+    conf.close();
+    QFile input(home.filePath(u"input.conf"_s));
+    QVERIFY(input.open(QIODevice::WriteOnly));
+    input.write("x run /bin/sh -c 'touch " + marker.toUtf8() + "'\n");
+    input.close();
+    const QByteArray oldHome = qgetenv("MPV_HOME");
+    qputenv("MPV_HOME", home.path().toUtf8());
+
+    QFile list(m_files.filePath(u"options.m3u"_s));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write("--script=" + script.toUtf8() + "\n--scripts=" + script.toUtf8() + "\n");
+    list.close();
+    const QStringList urls = {
+        u"--script="_s + script,
+        u"--scripts="_s + script,
+        u"--include="_s + home.filePath(u"mpv.conf"_s),
+        list.fileName(),
+        u"script="_s + script,
+    };
+    for (const QString& url : urls) {
+        MpvPlayer player(u"null"_s);
+        player.setURL(url);
+        QTRY_VERIFY2_WITH_TIMEOUT(player.playState() == Player::Error, qPrintable(url), Wait);
+        QVERIFY2(!QFile::exists(marker), qPrintable(url));
+    }
+    {
+        MpvPlayer player(u"null"_s);
+        player.setURL(m_server->streamUrl());
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
+    }
+    if (oldHome.isNull())
+        qunsetenv("MPV_HOME");
+    else
+        qputenv("MPV_HOME", oldHome);
+    QVERIFY(!QFile::exists(marker));
+}
+
 void tst_MpvPlayer::reportsStationsThatCannotPlay()
 {
+    Heartbeat beat;
     quint16 closedPort = 0;
     {
         QTcpServer probe;
@@ -280,12 +411,26 @@ void tst_MpvPlayer::reportsStationsThatCannotPlay()
     QTcpServer silent;
     QVERIFY(silent.listen(QHostAddress::LocalHost, 0));
     CannedServer missing("HTTP/1.0 404 Not Found\r\nContent-Type: text/plain\r\n\r\nno\n");
+    // Claims to be MP3 and sends noise.
+    QByteArray noise(256 * 1024, Qt::Uninitialized);
+    QRandomGenerator random(1250);
+    for (char& byte : noise)
+        byte = static_cast<char>(random.bounded(256));
+    CannedServer noisy("HTTP/1.0 200 OK\r\nContent-Type: audio/mpeg\r\n\r\n" + noise);
+    // A playlist whose only entry is the playlist itself.
+    CannedServer loop({});
+    loop.setAnswer("HTTP/1.0 200 OK\r\nContent-Type: audio/x-scpls\r\n\r\n[playlist]\r\n"
+                   "NumberOfEntries=1\r\nFile1=" +
+                   loop.url(u"/loop.pls"_s).toUtf8() + "\r\n");
 
     const QStringList urls = {
         u"http://127.0.0.1:%1/tone.mp3"_s.arg(closedPort),
         garbage.url(u"/stream"_s),
         page.url(u"/index.html"_s),
         missing.url(u"/tone.mp3"_s),
+        m_server->url(u"/no-such-mount.mp3"_s),
+        noisy.url(u"/noise.mp3"_s),
+        loop.url(u"/loop.pls"_s),
         m_files.filePath(u"no such file.mp3"_s),
         u"http://127.0.0.1:%1/tone.mp3"_s.arg(silent.serverPort()),
     };
@@ -294,14 +439,19 @@ void tst_MpvPlayer::reportsStationsThatCannotPlay()
         QSignalSpy stateSpy(&player, &Player::PlayStateChange);
         QSignalSpy statusSpy(&player, &Player::StatusChange);
         player.setURL(url);
-        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Error), Wait);
+        QTRY_VERIFY2_WITH_TIMEOUT(player.playState() == Player::Error, qPrintable(url), Wait);
         QVERIFY2(player.status().startsWith(u"Chyba: "_s), qPrintable(player.status()));
         QCOMPARE(states(stateSpy).first(), int(Player::Connecting));
         QCOMPARE(states(stateSpy).last(), int(Player::Error));
-        QVERIFY(!states(stateSpy).contains(int(Player::Playing)));
+        QVERIFY2(!states(stateSpy).contains(int(Player::Playing)), qPrintable(url));
         QVERIFY(statusSpy.size() >= 2);
         QCOMPARE(player.bitRate(), 0);
         QCOMPARE(player.URL(), url);
+        // An address that never played is not tried again and again.
+        QTest::qWait(1500);
+        QCOMPARE(player.playState(), int(Player::Error));
+        QVERIFY(!states(stateSpy).contains(int(Player::Reconnecting)));
+        QVERIFY2(beat.steady(), beat.report());
     }
 }
 
@@ -331,19 +481,29 @@ void tst_MpvPlayer::volumeAndMute()
 
 void tst_MpvPlayer::reconnectsAfterServerCrash()
 {
+    Heartbeat beat;
     MpvPlayer player(u"null"_s);
     QSignalSpy stateSpy(&player, &Player::PlayStateChange);
     player.setURL(m_server->streamUrl());
     QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
 
+    stateSpy.clear();
     m_server->killServer();
-    QTRY_VERIFY_WITH_TIMEOUT(
-        player.playState() != Player::Playing && player.status().startsWith(u"Chyba: "_s), Wait);
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Reconnecting), Wait);
+    QVERIFY2(player.status().startsWith(u"Obnovování spojení…"_s), qPrintable(player.status()));
     QCOMPARE(player.bitRate(), 0);
+    // The first attempts fail on a closed port and the pauses grow.
+    QTRY_VERIFY_WITH_TIMEOUT(player.status().contains(u"za 2 s"_s), Wait);
 
-    // The station comes back and the player finds it by itself.
+    // The station comes back and the player finds it by itself, soon.
     QVERIFY2(m_server->restart(), qPrintable(m_server->error()));
-    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), 2 * Wait);
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), 5000);
+    QCOMPARE(player.URL(), m_server->streamUrl());
+    // Throughout the break the player said it was reconnecting, never that it failed.
+    QCOMPARE(states(stateSpy).first(), int(Player::Reconnecting));
+    QVERIFY(!states(stateSpy).contains(int(Player::Error)));
+    QVERIFY(!states(stateSpy).contains(int(Player::Connecting)));
+    QVERIFY2(beat.steady(), beat.report());
 
     // A stop ends the retries: the player stays stopped when the station returns.
     m_server->killServer();
@@ -354,6 +514,42 @@ void tst_MpvPlayer::reconnectsAfterServerCrash()
     QTest::qWait(4000);
     QCOMPARE(player.playState(), int(Player::Stopped));
     QCOMPARE(player.status(), u"Zastaveno"_s);
+
+    // So does another station.
+    player.play();
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
+    m_server->killServer();
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Reconnecting), Wait);
+    const QString other = m_files.filePath(u"no such station.mp3"_s);
+    player.setURL(other);
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Error), Wait);
+    QVERIFY2(m_server->restart(), qPrintable(m_server->error()));
+    QTest::qWait(3000);
+    QCOMPARE(player.playState(), int(Player::Error));
+    QCOMPARE(player.URL(), other);
+    QVERIFY2(beat.steady(), beat.report());
+}
+
+void tst_MpvPlayer::reconnectsWhenSourceReturns()
+{
+    Heartbeat beat;
+    MpvPlayer player(u"null"_s);
+    QSignalSpy stateSpy(&player, &Player::PlayStateChange);
+    player.setURL(m_server->streamUrl());
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
+
+    // The server stays and answers 404 for the mount: still the station is awaited.
+    stateSpy.clear();
+    m_server->killSource();
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Reconnecting), Wait);
+    QVERIFY2(player.status().startsWith(u"Obnovování spojení…"_s), qPrintable(player.status()));
+    QTRY_VERIFY_WITH_TIMEOUT(player.status().contains(u"za 4 s"_s), Wait);
+    QCOMPARE(player.playState(), int(Player::Reconnecting));
+
+    QVERIFY2(m_server->restartSource(), qPrintable(m_server->error()));
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
+    QVERIFY(!states(stateSpy).contains(int(Player::Error)));
+    QVERIFY2(beat.steady(), beat.report());
 }
 
 QTEST_GUILESS_MAIN(tst_MpvPlayer)
