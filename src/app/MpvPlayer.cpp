@@ -1,5 +1,8 @@
 #include "app/MpvPlayer.h"
 
+#include "app/StreamAddress.h"
+#include "app/XmlPlaylist.h"
+
 #include <QFileInfo>
 #include <QMetaObject>
 
@@ -35,29 +38,11 @@ constexpr int MaxNesting = 3;
 // Longer addresses are no radio station; they only feed mpv and ffmpeg needless work.
 constexpr qsizetype MaxAddressLength = 8192;
 
-const QStringList& networkSchemes()
-{
-    static const QStringList schemes = {u"http"_s, u"https"_s, u"mms"_s,  u"mmsh"_s, u"mmst"_s,
-                                        u"rtsp"_s, u"rtsps"_s, u"rtmp"_s, u"rtmps"_s};
-    return schemes;
-}
-
-// The scheme of an address mpv would treat as a protocol; empty for a plain path.
-QString schemeOf(const QString& url)
-{
-    const qsizetype mark = url.indexOf(u"://"_s);
-    if (mark >= 0)
-        return url.left(mark).toLower();
-    // mpv also reads "scheme:" forms for some of its own sources; a drive letter is a path.
-    const qsizetype colon = url.indexOf(u':');
-    if (colon > 1 && !url.left(colon).contains(u'/') && !url.left(colon).contains(u'\\'))
-        return url.left(colon).toLower();
-    return {};
-}
+using StreamAddress::schemeOf;
 
 bool isNetworkAddress(const QString& url)
 {
-    return networkSchemes().contains(schemeOf(url));
+    return StreamAddress::isNetwork(url);
 }
 
 // What mpv is given: URLs as they stand, paths made absolute so that "-" or a name that looks
@@ -135,6 +120,7 @@ QString titleOf(const mpv_node& node)
 MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent)
     : Player(parent)
 {
+    connect(&m_fetcher, &PlaylistFetcher::resolved, this, &MpvPlayer::playResolved);
     // Ticks once a second during a pause so that the status can count down to the next try.
     m_retryTimer.setInterval(1000);
     connect(&m_retryTimer, &QTimer::timeout, this, [this] {
@@ -240,7 +226,7 @@ bool MpvPlayer::isRadioAddress(const QString& url, QString* scheme)
         return false;
     }
     const QString found = schemeOf(url);
-    if (found.isEmpty() || found == u"file"_s || networkSchemes().contains(found))
+    if (found.isEmpty() || found == u"file"_s || isNetworkAddress(url))
         return true;
     if (scheme)
         *scheme = found;
@@ -321,28 +307,64 @@ void MpvPlayer::openStream(bool retry)
         return;
     }
 
-    const QByteArray address = mpvAddress(m_url);
-    const char* command[] = {"loadfile", address.constData(), "replace", nullptr};
-    mpv_node result;
-    if (mpv_command_ret(m_mpv, command, &result) < 0) {
+    m_active = true;
+    if (XmlPlaylist::isXmlPlaylist(m_url)) {
+        // mpv does not read these: they are resolved first and their streams played in order.
+        m_fetcher.resolve(m_url);
+        applyConnecting();
+        return;
+    }
+    loadStreams({m_url});
+}
+
+void MpvPlayer::playResolved(const QStringList& streams)
+{
+    if (!m_active)
+        return;
+    if (!streams.isEmpty()) {
+        loadStreams(streams);
+    } else if (m_hasPlayed || m_retries > 0) {
+        finishStream(false, MPV_ERROR_LOADING_FAILED);
+    } else {
+        stopStream();
+        apply(Player::Error, u"Chyba: seznam stanic nenabízí žádné vysílání"_s);
+    }
+}
+
+// Hands the streams to mpv as its playlist: it plays the first and moves on to the next when
+// one fails. Entries of a playlist from the network are marked so that they open no files.
+void MpvPlayer::loadStreams(const QStringList& streams)
+{
+    const bool remote = isNetworkAddress(m_url);
+    m_entries.clear();
+    m_remoteEntries.clear();
+    m_lastEntry = -1;
+    for (const QString& stream : streams) {
+        const QByteArray address = mpvAddress(stream);
+        const char* command[] = {"loadfile", address.constData(),
+                                 m_entries.isEmpty() ? "replace" : "append", nullptr};
+        mpv_node result;
+        if (mpv_command_ret(m_mpv, command, &result) < 0)
+            continue;
+        std::int64_t entry = -1;
+        if (result.format == MPV_FORMAT_NODE_MAP) {
+            for (int i = 0; i < result.u.list->num; ++i) {
+                if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
+                    result.u.list->values[i].format == MPV_FORMAT_INT64)
+                    entry = result.u.list->values[i].u.int64;
+            }
+        }
+        mpv_free_node_contents(&result);
+        m_entries.insert(entry, 0);
+        m_lastEntry = std::max(m_lastEntry, entry);
+        if (remote)
+            m_remoteEntries.insert(entry);
+    }
+    if (m_entries.isEmpty()) {
+        stopStream();
         apply(Player::Error, errorText(MPV_ERROR_LOADING_FAILED));
         return;
     }
-    std::int64_t entry = -1;
-    if (result.format == MPV_FORMAT_NODE_MAP) {
-        for (int i = 0; i < result.u.list->num; ++i) {
-            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
-                result.u.list->values[i].format == MPV_FORMAT_INT64)
-                entry = result.u.list->values[i].u.int64;
-        }
-    }
-    mpv_free_node_contents(&result);
-
-    m_entries = {{entry, 0}};
-    m_lastEntry = entry;
-    if (isNetworkAddress(m_url))
-        m_remoteEntries = {entry};
-    m_active = true;
     applyConnecting();
 }
 
@@ -350,6 +372,7 @@ void MpvPlayer::openStream(bool retry)
 void MpvPlayer::stopStream()
 {
     m_retryTimer.stop();
+    m_fetcher.cancel();
     if (m_mpv && m_active) {
         const char* command[] = {"stop", nullptr};
         mpv_command(m_mpv, command);

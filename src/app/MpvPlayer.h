@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Player.h"
+#include "app/PlaylistFetcher.h"
 
 #include <QHash>
 #include <QSet>
@@ -14,8 +15,9 @@ struct mpv_handle;
 struct mpv_event;
 
 // The program's player on libmpv. It plays radio streams (direct or through .pls/.m3u/.m3u8
-// playlists) and refuses every other kind of address, reads no mpv configuration and shows
-// nothing of its own. mpv reports on its own thread; those reports are drained on the GUI
+// playlists, which mpv reads, or ASX/XSPF playlists, which it resolves itself; a failing entry
+// gives way to the next) and refuses every other kind of address, reads no mpv configuration and
+// shows nothing of its own. mpv reports on its own thread; those reports are drained on the GUI
 // thread, so every signal is raised there. A stream that breaks off after it has played is
 // opened again with growing pauses (1 s up to 30 s) until the user stops or picks another
 // stream; an address that never played ends with its error. Addresses with control characters
@@ -58,6 +60,8 @@ private:
 
     // Starts `url` from scratch; `retry` keeps the count of reconnection attempts.
     void openStream(bool retry);
+    void playResolved(const QStringList& streams);
+    void loadStreams(const QStringList& streams);
     void stopStream();
     void finishStream(bool endOfFile, int mpvError);
     void retryLater();
@@ -97,4 +101,5 @@ private:
     int m_retries = 0;
     int m_retryLeft = 0; // seconds until the next attempt
     QTimer m_retryTimer;
+    PlaylistFetcher m_fetcher;
 };

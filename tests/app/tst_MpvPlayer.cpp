@@ -19,7 +19,8 @@ namespace {
 
 constexpr int Wait = 40000;
 
-// A loopback server that answers every connection with the same bytes and hangs up.
+// A loopback server that answers each request with the bytes given for its path (or with the
+// same bytes for every path) and hangs up.
 class CannedServer : public QTcpServer
 {
 public:
@@ -30,16 +31,20 @@ public:
         connect(this, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* socket = nextPendingConnection()) {
                 connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    if (!socket->readAll().isEmpty() && socket->property("answered").isNull()) {
-                        socket->setProperty("answered", true);
-                        socket->write(m_answer);
-                        socket->disconnectFromHost();
-                    }
+                    const QByteArray request =
+                        socket->property("request").toByteArray() + socket->readAll();
+                    socket->setProperty("request", request);
+                    if (!request.contains("\r\n\r\n") || socket->property("answered").isValid())
+                        return;
+                    socket->setProperty("answered", true);
+                    socket->write(m_routes.value(request.split(' ').value(1), m_answer));
+                    socket->disconnectFromHost();
                 });
                 connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             }
         });
     }
+    void route(const QByteArray& path, const QByteArray& answer) { m_routes.insert(path, answer); }
     QString url(const QString& path) const
     {
         return u"http://127.0.0.1:%1%2"_s.arg(serverPort()).arg(path);
@@ -48,7 +53,14 @@ public:
 
 private:
     QByteArray m_answer;
+    QHash<QByteArray, QByteArray> m_routes;
 };
+
+QByteArray httpAnswer(const QByteArray& contentType, const QByteArray& body)
+{
+    return "HTTP/1.0 200 OK\r\nContent-Type: " + contentType +
+           "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+}
 
 // Ticks on the GUI thread while a test waits. Far fewer ticks than the time allows mean that
 // something blocked the thread.
@@ -96,6 +108,7 @@ private Q_SLOTS:
     void playsStreamWithBitRateAndTitle();
     void stopKeepsUrlAndPlayOpensAgain();
     void playlistsPlayLikeStreams();
+    void playlistsOfEveryKindFromTheNetwork();
     void refusesAddressesThatAreNoRadio();
     void refusesMalformedAddresses();
     void addressesNeverRunScriptsOrReadConfiguration();
@@ -245,6 +258,83 @@ void tst_MpvPlayer::playlistsPlayLikeStreams()
     MpvPlayer player(u"null"_s);
     player.setURL(write(u"mirrors.m3u"_s, "http://127.0.0.1:1/gone.mp3\n" + stream.toUtf8()));
     QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
+}
+
+void tst_MpvPlayer::playlistsOfEveryKindFromTheNetwork()
+{
+    Heartbeat beat;
+    quint16 closedPort = 0;
+    {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        closedPort = probe.serverPort();
+    }
+    const QByteArray dead = "http://127.0.0.1:" + QByteArray::number(closedPort) + "/dead.mp3";
+    const QByteArray bom = "\xEF\xBB\xBF";
+    // Playlists with byte order marks, CR LF, blank lines, a dead first entry, relative entries
+    // (the server sends those on to the station), references to themselves and content types
+    // that say nothing or lie.
+    CannedServer web("HTTP/1.0 404 Not Found\r\n\r\n");
+    web.route("/live/tone.mp3",
+              "HTTP/1.0 302 Found\r\nLocation: " + m_server->streamUrl().toUtf8() + "\r\n\r\n");
+    web.route("/a.pls", httpAnswer("text/plain", bom +
+                                                     "\r\n[playlist]\r\n\r\nNumberOfEntries=2"
+                                                     "\r\nFile1=" +
+                                                     dead + "\r\n\r\nFile2=live/tone.mp3\r\n"));
+    web.route("/b.m3u", httpAnswer("application/octet-stream",
+                                   bom + "#EXTM3U\r\n\r\n#EXTINF:-1,Dead\r\n" + dead +
+                                       "\r\n\r\n#EXTINF:-1,Tone\r\nlive/tone.mp3\r\n"));
+    web.route("/c.m3u8", httpAnswer("text/html", "#EXTM3U\r\n" + dead + "\r\nlive/tone.mp3\r\n"));
+    web.route("/d.asx", httpAnswer("text/plain", bom +
+                                                     "\r\n\r\n<ASX Version=\"3.0\">\r\n"
+                                                     "<ENTRY><REF HREF=\"" +
+                                                     dead +
+                                                     "\"/></ENTRY>\r\n"
+                                                     "<ENTRYREF HREF=\"d.asx\"/>\r\n\r\n"
+                                                     "<Entry><Ref href=\"live/tone.mp3\"/>"
+                                                     "</Entry>\r\n</ASX>\r\n"));
+    web.route("/e.xspf",
+              httpAnswer("application/octet-stream",
+                         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                         "<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\"><trackList>\r\n"
+                         "<track><location>" +
+                             dead +
+                             "</location></track>\r\n\r\n"
+                             "<track><location>e.xspf</location></track>\r\n"
+                             "<track><location>live/tone.mp3</location></track>\r\n"
+                             "</trackList></playlist>\r\n"));
+    // An ASX that only names an XSPF, and one that only names itself.
+    web.route("/f.asx", httpAnswer("audio/x-ms-asf", "<asx><entryref href=\"/e.xspf\"/></asx>"));
+    web.route("/self.asx",
+              httpAnswer("video/x-ms-asf", "<asx><entry><ref href=\"self.asx\"/></entry>"
+                                           "<entryref href=\"self.asx\"/></asx>"));
+
+    for (const char* path : {"/a.pls", "/b.m3u", "/c.m3u8", "/d.asx", "/e.xspf", "/f.asx"}) {
+        MpvPlayer player(u"null"_s);
+        QSignalSpy stateSpy(&player, &Player::PlayStateChange);
+        const QString url = web.url(QString::fromLatin1(path));
+        player.setURL(url);
+        QTRY_VERIFY2_WITH_TIMEOUT(player.playState() == Player::Playing, qPrintable(url), Wait);
+        QVERIFY(!states(stateSpy).contains(int(Player::Error)));
+        QCOMPARE(player.URL(), url);
+        player.stop();
+        QCOMPARE(player.playState(), int(Player::Stopped));
+    }
+
+    MpvPlayer player(u"null"_s);
+    player.setURL(web.url(u"/self.asx"_s));
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Error), Wait);
+    QVERIFY2(player.status().startsWith(u"Chyba: "_s), qPrintable(player.status()));
+
+    // An XSPF on this computer.
+    QFile local(m_files.filePath(u"station.xspf"_s));
+    QVERIFY(local.open(QIODevice::WriteOnly));
+    local.write("<playlist><trackList><track><location>" + m_server->streamUrl().toUtf8() +
+                "</location></track></trackList></playlist>");
+    local.close();
+    player.setURL(local.fileName());
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
+    QVERIFY2(beat.steady(), beat.report());
 }
 
 void tst_MpvPlayer::refusesAddressesThatAreNoRadio()
