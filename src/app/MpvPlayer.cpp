@@ -3,8 +3,11 @@
 #include "app/StreamAddress.h"
 #include "app/XmlPlaylist.h"
 
+#include "stations/Cp1250.h"
+
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QStringDecoder>
 
 #include <mpv/client.h>
 
@@ -96,6 +99,23 @@ const QString ReconnectingText = u"Obnovování spojení…"_s;
 const QString PlayingText = u"Přehrávání"_s;
 const QString StoppedText = u"Zastaveno"_s;
 
+// A title as the station sent it. mpv passes the bytes of an in-band title on unchanged; a
+// station that sends them in Windows-1250, as Czech stations often do, is read so.
+QString titleText(const char* bytes)
+{
+    const QByteArrayView raw(bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(raw);
+    if (utf8.hasError())
+        text = Cp1250::decode(raw);
+    // A line break or other control character has no place in one status line.
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = u' ';
+    }
+    return text.simplified();
+}
+
 // The stream title from mpv's metadata: the in-band ICY title first, then a tag title.
 QString titleOf(const mpv_node& node)
 {
@@ -108,9 +128,9 @@ QString titleOf(const mpv_node& node)
             continue;
         const QString key = QString::fromUtf8(node.u.list->keys[i]).toLower();
         if (key == u"icy-title"_s)
-            return QString::fromUtf8(value.u.string).trimmed();
+            return titleText(value.u.string);
         if (key == u"title"_s)
-            title = QString::fromUtf8(value.u.string).trimmed();
+            title = titleText(value.u.string);
     }
     return title;
 }

@@ -1,4 +1,5 @@
 #include "app/MpvPlayer.h"
+#include "stations/Cp1250.h"
 #include "support/IcecastServer.h"
 
 #include <QElapsedTimer>
@@ -89,6 +90,70 @@ private:
     qint64 m_ticks = 0;
 };
 
+// A small Shoutcast-style station: MP3 frames from a file, sent in a loop as fast as the
+// listener takes them, with an in-band title block after every `MetaInt` bytes of audio. The
+// title goes out as the bytes given, in whatever code page the test chose.
+class IcyServer : public QTcpServer
+{
+public:
+    IcyServer(QByteArray statusLine, QByteArray audio, QByteArray title)
+        : m_statusLine(std::move(statusLine))
+        , m_audio(std::move(audio))
+    {
+        QByteArray text = "StreamTitle='" + title + "';StreamUrl='';";
+        text.append(QByteArray((16 - text.size() % 16) % 16, '\0'));
+        m_meta = char(text.size() / 16) + text;
+        listen(QHostAddress::LocalHost, 0);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    const QByteArray request =
+                        socket->property("request").toByteArray() + socket->readAll();
+                    socket->setProperty("request", request);
+                    if (request.contains("\r\n\r\n") && !socket->property("offset").isValid()) {
+                        socket->setProperty("offset", 0);
+                        const bool icy = request.toLower().contains("icy-metadata: 1");
+                        socket->setProperty("icy", icy);
+                        socket->write(m_statusLine + "\r\nContent-Type: audio/mpeg\r\n" +
+                                      (icy ? "icy-metaint: " + QByteArray::number(MetaInt) + "\r\n"
+                                           : QByteArray()) +
+                                      "icy-name: Loopback\r\n\r\n");
+                        feed(socket);
+                    }
+                });
+                connect(socket, &QTcpSocket::bytesWritten, socket, [this, socket] {
+                    if (socket->property("offset").isValid())
+                        feed(socket);
+                });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+    QString url() const { return u"http://127.0.0.1:%1/live"_s.arg(serverPort()); }
+
+private:
+    static constexpr int MetaInt = 8192;
+
+    void feed(QTcpSocket* socket)
+    {
+        qsizetype offset = socket->property("offset").toLongLong();
+        while (socket->bytesToWrite() < 4 * MetaInt) {
+            QByteArray chunk;
+            for (qsizetype i = 0; i < MetaInt; ++i)
+                chunk += m_audio.at((offset + i) % m_audio.size());
+            offset += MetaInt;
+            socket->write(chunk);
+            if (socket->property("icy").toBool())
+                socket->write(m_meta);
+        }
+        socket->setProperty("offset", offset);
+    }
+
+    QByteArray m_statusLine;
+    QByteArray m_audio;
+    QByteArray m_meta;
+};
+
 QList<int> states(const QSignalSpy& spy)
 {
     QList<int> result;
@@ -113,6 +178,7 @@ private Q_SLOTS:
     void refusesMalformedAddresses();
     void addressesNeverRunScriptsOrReadConfiguration();
     void reportsStationsThatCannotPlay();
+    void titlesInTheStationsCodePage();
     void volumeAndMute();
     void reconnectsAfterServerCrash();
     void reconnectsWhenSourceReturns();
@@ -542,6 +608,47 @@ void tst_MpvPlayer::reportsStationsThatCannotPlay()
         QCOMPARE(player.playState(), int(Player::Error));
         QVERIFY(!states(stateSpy).contains(int(Player::Reconnecting)));
         QVERIFY2(beat.steady(), beat.report());
+    }
+}
+
+void tst_MpvPlayer::titlesInTheStationsCodePage()
+{
+    const QString mp3 = m_files.filePath(u"loop.mp3"_s);
+    if (!QFile::exists(mp3)) {
+        QCOMPARE(QProcess::execute(u"ffmpeg"_s,
+                                   {u"-nostdin"_s, u"-loglevel"_s, u"error"_s, u"-y"_s, u"-f"_s,
+                                    u"lavfi"_s, u"-i"_s, u"sine=frequency=330:duration=4"_s,
+                                    u"-c:a"_s, u"libmp3lame"_s, u"-b:a"_s, u"64k"_s, mp3}),
+                 0);
+    }
+    QFile file(mp3);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray audio = file.readAll();
+    QVERIFY(audio.size() > 16000);
+
+    const QString czech = u"Žluťoučký kůň úpěl ďábelské ódy"_s;
+    bool encodable = false;
+    const QByteArray cp1250 = Cp1250::encode(czech, &encodable);
+    QVERIFY(encodable);
+    struct Case
+    {
+        QByteArray statusLine;
+        QByteArray bytes;
+        QString expected;
+    };
+    const QList<Case> cases = {
+        // Windows-1250 bytes are no valid UTF-8.
+        {"ICY 200 OK", cp1250, czech},
+        {"HTTP/1.0 200 OK", cp1250, czech},
+        // UTF-8 stays UTF-8; a line break becomes a space.
+        {"HTTP/1.0 200 OK", czech.toUtf8() + "\r\n- Live", czech + u" - Live"_s},
+    };
+    for (const Case& c : cases) {
+        IcyServer station(c.statusLine, audio, c.bytes);
+        MpvPlayer player(u"null"_s);
+        player.setURL(station.url());
+        QTRY_COMPARE_WITH_TIMEOUT(player.status(), u"Přehrávání: "_s + c.expected, Wait);
+        QCOMPARE(player.playState(), int(Player::Playing));
     }
 }
 
