@@ -493,21 +493,25 @@ void MpvPlayer::handleEndFile(const mpv_event& event)
     case MPV_END_FILE_REASON_REDIRECT:
         // A playlist: its entries take its place.
         if (end->playlist_insert_num_entries <= 0) {
-            finishStream(false, MPV_ERROR_NOTHING_TO_PLAY);
+            if (entry == m_lastEntry)
+                finishStream(false, MPV_ERROR_NOTHING_TO_PLAY);
             return;
         }
+        // mpv puts them where the playlist stood, so the last of them is last only when the
+        // playlist was.
         for (int i = 0; i < end->playlist_insert_num_entries; ++i) {
             const std::int64_t inserted = end->playlist_insert_id + i;
             m_entries.insert(inserted, m_entries.value(entry) + 1);
             if (m_remoteEntries.contains(entry))
                 m_remoteEntries.insert(inserted);
-            m_lastEntry = std::max(m_lastEntry, inserted);
         }
+        if (entry == m_lastEntry)
+            m_lastEntry = end->playlist_insert_id + end->playlist_insert_num_entries - 1;
         return;
     case MPV_END_FILE_REASON_EOF:
     case MPV_END_FILE_REASON_ERROR:
         // mpv tries the next entry of a playlist by itself; only the last one decides.
-        if (entry < m_lastEntry)
+        if (entry != m_lastEntry)
             return;
         finishStream(end->reason == MPV_END_FILE_REASON_EOF, end->error);
         return;

@@ -38,8 +38,12 @@ void PlaylistFetcher::resolve(const QString& address)
 {
     cancel();
     m_pending = {{address, 0}};
-    // Always answer later, never from within the caller.
-    QTimer::singleShot(0, this, &PlaylistFetcher::next);
+    // Always answer later, never from within the caller; a later resolve() or cancel() makes
+    // this start stale.
+    QTimer::singleShot(0, this, [this, generation = m_generation] {
+        if (generation == m_generation)
+            next();
+    });
 }
 
 void PlaylistFetcher::cancel()
@@ -54,6 +58,7 @@ void PlaylistFetcher::cancel()
     m_pending.clear();
     m_streams.clear();
     m_read.clear();
+    ++m_generation;
 }
 
 // Takes the entries in order: streams are collected, XML playlists read and their entries put

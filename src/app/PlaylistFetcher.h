@@ -49,4 +49,5 @@ private:
     QList<Pending> m_pending;
     QStringList m_streams;
     QSet<QString> m_read;
+    quint64 m_generation = 0;
 };

@@ -369,13 +369,20 @@ void tst_MpvPlayer::playlistsOfEveryKindFromTheNetwork()
                              "<track><location>e.xspf</location></track>\r\n"
                              "<track><location>live/tone.mp3</location></track>\r\n"
                              "</trackList></playlist>\r\n"));
+    // A playlist in the middle whose only entry is dead gives way to the entry after it.
+    web.route("/dead.pls", httpAnswer("audio/x-scpls", "[playlist]\nFile1=" + dead + "\n"));
+    web.route("/g.xspf", httpAnswer("application/xspf+xml",
+                                    "<playlist><trackList><track><location>dead.pls</location>"
+                                    "</track><track><location>live/tone.mp3</location></track>"
+                                    "</trackList></playlist>"));
     // An ASX that only names an XSPF, and one that only names itself.
     web.route("/f.asx", httpAnswer("audio/x-ms-asf", "<asx><entryref href=\"/e.xspf\"/></asx>"));
     web.route("/self.asx",
               httpAnswer("video/x-ms-asf", "<asx><entry><ref href=\"self.asx\"/></entry>"
                                            "<entryref href=\"self.asx\"/></asx>"));
 
-    for (const char* path : {"/a.pls", "/b.m3u", "/c.m3u8", "/d.asx", "/e.xspf", "/f.asx"}) {
+    for (const char* path :
+         {"/a.pls", "/b.m3u", "/c.m3u8", "/d.asx", "/e.xspf", "/f.asx", "/g.xspf"}) {
         MpvPlayer player(u"null"_s);
         QSignalSpy stateSpy(&player, &Player::PlayStateChange);
         const QString url = web.url(QString::fromLatin1(path));
