@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -130,6 +131,9 @@ public:
         });
     }
     QString url() const { return u"http://127.0.0.1:%1/live"_s.arg(serverPort()); }
+    // From now on every listener gets this many bytes of audio and then nothing, with the
+    // connection left open: a station whose source hangs.
+    void stallAfter(qsizetype bytes) { m_limit = bytes; }
 
 private:
     static constexpr int MetaInt = 8192;
@@ -137,7 +141,7 @@ private:
     void feed(QTcpSocket* socket)
     {
         qsizetype offset = socket->property("offset").toLongLong();
-        while (socket->bytesToWrite() < 4 * MetaInt) {
+        while (socket->bytesToWrite() < 4 * MetaInt && offset < m_limit) {
             QByteArray chunk;
             for (qsizetype i = 0; i < MetaInt; ++i)
                 chunk += m_audio.at((offset + i) % m_audio.size());
@@ -152,6 +156,7 @@ private:
     QByteArray m_statusLine;
     QByteArray m_audio;
     QByteArray m_meta;
+    qsizetype m_limit = std::numeric_limits<qsizetype>::max();
 };
 
 QList<int> states(const QSignalSpy& spy)
@@ -657,6 +662,20 @@ void tst_MpvPlayer::titlesInTheStationsCodePage()
         QTRY_COMPARE_WITH_TIMEOUT(player.status(), u"Přehrávání: "_s + c.expected, Wait);
         QCOMPARE(player.playState(), int(Player::Playing));
     }
+
+    // A station that stops sending but keeps the connection open is noticed and reconnected;
+    // once it sends again it plays again.
+    Heartbeat beat;
+    IcyServer station("ICY 200 OK", audio, cp1250);
+    station.stallAfter(64 * 1024);
+    MpvPlayer player(u"null"_s);
+    player.setURL(station.url());
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Reconnecting), 2 * Wait);
+    QVERIFY2(player.status().startsWith(u"Obnovování spojení…"_s), qPrintable(player.status()));
+    station.stallAfter(std::numeric_limits<qsizetype>::max());
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
+    QVERIFY2(beat.steady(), beat.report());
 }
 
 void tst_MpvPlayer::volumeAndMute()
