@@ -1,7 +1,13 @@
 #include "app/MpvPlayer.h"
 
+#include "app/StreamAddress.h"
+#include "app/XmlPlaylist.h"
+
+#include "stations/Cp1250.h"
+
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QStringDecoder>
 
 #include <mpv/client.h>
 
@@ -24,33 +30,22 @@ enum Observed : std::uint64_t
 
 constexpr std::uint64_t LoadHook = 1;
 
-// Pauses before reopening a stream that broke off, in seconds; the last one repeats.
-constexpr int RetryPauses[] = {2, 4, 8, 16, 30};
-constexpr int MaxRetries = 12;
+// Pauses before reopening a stream that broke off, in seconds; the last one repeats for as long
+// as the user lets the station play.
+constexpr int RetryPauses[] = {1, 2, 4, 8, 16, 30};
 
-const QStringList& networkSchemes()
-{
-    static const QStringList schemes = {u"http"_s, u"https"_s, u"mms"_s,  u"mmsh"_s, u"mmst"_s,
-                                        u"rtsp"_s, u"rtsps"_s, u"rtmp"_s, u"rtmps"_s};
-    return schemes;
-}
+// Playlists within playlists beyond this depth are refused; a playlist that names itself would
+// otherwise open itself for ever.
+constexpr int MaxNesting = 3;
 
-// The scheme of an address mpv would treat as a protocol; empty for a plain path.
-QString schemeOf(const QString& url)
-{
-    const qsizetype mark = url.indexOf(u"://"_s);
-    if (mark >= 0)
-        return url.left(mark).toLower();
-    // mpv also reads "scheme:" forms for some of its own sources; a drive letter is a path.
-    const qsizetype colon = url.indexOf(u':');
-    if (colon > 1 && !url.left(colon).contains(u'/') && !url.left(colon).contains(u'\\'))
-        return url.left(colon).toLower();
-    return {};
-}
+// Longer addresses are no radio station; they only feed mpv and ffmpeg needless work.
+constexpr qsizetype MaxAddressLength = 8192;
+
+using StreamAddress::schemeOf;
 
 bool isNetworkAddress(const QString& url)
 {
-    return networkSchemes().contains(schemeOf(url));
+    return StreamAddress::isNetwork(url);
 }
 
 // What mpv is given: URLs as they stand, paths made absolute so that "-" or a name that looks
@@ -86,9 +81,40 @@ QString refusedText(const QString& scheme)
     return u"Chyba: nepodporovaný typ adresy (%1)"_s.arg(scheme);
 }
 
+// Why an address cannot even be tried, or empty. A control character would end the C string
+// mpv gets (NUL) or smuggle headers into the HTTP request (CR LF).
+QString malformedText(const QString& url)
+{
+    if (url.size() > MaxAddressLength)
+        return u"Chyba: adresa je příliš dlouhá"_s;
+    for (const QChar c : url) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return u"Chyba: adresa obsahuje neplatné znaky"_s;
+    }
+    return {};
+}
+
 const QString ConnectingText = u"Připojování…"_s;
+const QString ReconnectingText = u"Obnovování spojení…"_s;
 const QString PlayingText = u"Přehrávání"_s;
 const QString StoppedText = u"Zastaveno"_s;
+
+// A title as the station sent it. mpv passes the bytes of an in-band title on unchanged; a
+// station that sends them in Windows-1250, as Czech stations often do, is read so.
+QString titleText(const char* bytes)
+{
+    const QByteArrayView raw(bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(raw);
+    if (utf8.hasError())
+        text = Cp1250::decode(raw);
+    // A line break or other control character has no place in one status line.
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = u' ';
+    }
+    return text.simplified();
+}
 
 // The stream title from mpv's metadata: the in-band ICY title first, then a tag title.
 QString titleOf(const mpv_node& node)
@@ -102,9 +128,9 @@ QString titleOf(const mpv_node& node)
             continue;
         const QString key = QString::fromUtf8(node.u.list->keys[i]).toLower();
         if (key == u"icy-title"_s)
-            return QString::fromUtf8(value.u.string).trimmed();
+            return titleText(value.u.string);
         if (key == u"title"_s)
-            title = QString::fromUtf8(value.u.string).trimmed();
+            title = titleText(value.u.string);
     }
     return title;
 }
@@ -114,8 +140,15 @@ QString titleOf(const mpv_node& node)
 MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent)
     : Player(parent)
 {
-    m_retryTimer.setSingleShot(true);
-    connect(&m_retryTimer, &QTimer::timeout, this, [this] { openStream(true); });
+    connect(&m_fetcher, &PlaylistFetcher::resolved, this, &MpvPlayer::playResolved);
+    // Ticks once a second during a pause so that the status can count down to the next try.
+    m_retryTimer.setInterval(1000);
+    connect(&m_retryTimer, &QTimer::timeout, this, [this] {
+        if (--m_retryLeft > 0)
+            apply(Player::Reconnecting, retryText());
+        else
+            openStream(true);
+    });
 
     // mpv parses and prints numbers with the C library and refuses to start otherwise.
     std::setlocale(LC_NUMERIC, "C");
@@ -146,6 +179,13 @@ MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent)
     option("resume-playback", "no");
     option("audio-display", "no");
     option("load-unsafe-playlists", "no");
+    // Nothing beside the stream itself is read from disk: no subtitles, covers or audio files
+    // found next to it, no per-file or per-folder configuration.
+    option("sub-auto", "no");
+    option("audio-file-auto", "no");
+    option("cover-art-auto", "no");
+    option("use-filedir-conf", "no");
+    option("save-position-on-quit", "no");
     option("audio-client-name", "skylistener");
     if (!audioOutput.isEmpty())
         option("ao", audioOutput.toUtf8());
@@ -200,8 +240,13 @@ MpvPlayer::~MpvPlayer()
 
 bool MpvPlayer::isRadioAddress(const QString& url, QString* scheme)
 {
+    if (!malformedText(url).isEmpty()) {
+        if (scheme)
+            *scheme = schemeOf(url).left(16);
+        return false;
+    }
     const QString found = schemeOf(url);
-    if (found.isEmpty() || found == u"file"_s || networkSchemes().contains(found))
+    if (found.isEmpty() || found == u"file"_s || isNetworkAddress(url))
         return true;
     if (scheme)
         *scheme = found;
@@ -222,8 +267,10 @@ void MpvPlayer::play()
 {
     if (m_url.isEmpty())
         return;
-    const bool underway = m_active && !m_retryTimer.isActive();
-    if (!underway)
+    // During a pause between reconnection attempts play() tries at once and keeps retrying.
+    if (m_retryTimer.isActive())
+        openStream(true);
+    else if (!m_active)
         openStream(false);
 }
 
@@ -266,6 +313,10 @@ void MpvPlayer::openStream(bool retry)
     }
     stopStream();
 
+    if (const QString malformed = malformedText(m_url); !malformed.isEmpty()) {
+        apply(Player::Error, malformed);
+        return;
+    }
     QString scheme;
     if (!isRadioAddress(m_url, &scheme)) {
         apply(Player::Error, refusedText(scheme));
@@ -276,35 +327,72 @@ void MpvPlayer::openStream(bool retry)
         return;
     }
 
-    const QByteArray address = mpvAddress(m_url);
-    const char* command[] = {"loadfile", address.constData(), "replace", nullptr};
-    mpv_node result;
-    if (mpv_command_ret(m_mpv, command, &result) < 0) {
+    m_active = true;
+    if (XmlPlaylist::isXmlPlaylist(m_url)) {
+        // mpv does not read these: they are resolved first and their streams played in order.
+        m_fetcher.resolve(m_url);
+        applyConnecting();
+        return;
+    }
+    loadStreams({m_url});
+}
+
+void MpvPlayer::playResolved(const QStringList& streams)
+{
+    if (!m_active)
+        return;
+    if (!streams.isEmpty()) {
+        loadStreams(streams);
+    } else if (m_hasPlayed || m_retries > 0) {
+        finishStream(false, MPV_ERROR_LOADING_FAILED);
+    } else {
+        stopStream();
+        apply(Player::Error, u"Chyba: seznam stanic nenabízí žádné vysílání"_s);
+    }
+}
+
+// Hands the streams to mpv as its playlist: it plays the first and moves on to the next when
+// one fails. Entries of a playlist from the network are marked so that they open no files.
+void MpvPlayer::loadStreams(const QStringList& streams)
+{
+    const bool remote = isNetworkAddress(m_url);
+    m_entries.clear();
+    m_remoteEntries.clear();
+    m_lastEntry = -1;
+    for (const QString& stream : streams) {
+        const QByteArray address = mpvAddress(stream);
+        const char* command[] = {"loadfile", address.constData(),
+                                 m_entries.isEmpty() ? "replace" : "append", nullptr};
+        mpv_node result;
+        if (mpv_command_ret(m_mpv, command, &result) < 0)
+            continue;
+        std::int64_t entry = -1;
+        if (result.format == MPV_FORMAT_NODE_MAP) {
+            for (int i = 0; i < result.u.list->num; ++i) {
+                if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
+                    result.u.list->values[i].format == MPV_FORMAT_INT64)
+                    entry = result.u.list->values[i].u.int64;
+            }
+        }
+        mpv_free_node_contents(&result);
+        m_entries.insert(entry, 0);
+        m_lastEntry = std::max(m_lastEntry, entry);
+        if (remote)
+            m_remoteEntries.insert(entry);
+    }
+    if (m_entries.isEmpty()) {
+        stopStream();
         apply(Player::Error, errorText(MPV_ERROR_LOADING_FAILED));
         return;
     }
-    std::int64_t entry = -1;
-    if (result.format == MPV_FORMAT_NODE_MAP) {
-        for (int i = 0; i < result.u.list->num; ++i) {
-            if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
-                result.u.list->values[i].format == MPV_FORMAT_INT64)
-                entry = result.u.list->values[i].u.int64;
-        }
-    }
-    mpv_free_node_contents(&result);
-
-    m_entries = {entry};
-    m_lastEntry = entry;
-    if (isNetworkAddress(m_url))
-        m_remoteEntries = {entry};
-    m_active = true;
-    apply(Player::Connecting, ConnectingText);
+    applyConnecting();
 }
 
 // Forgets the current stream without touching the state the caller reports next.
 void MpvPlayer::stopStream()
 {
     m_retryTimer.stop();
+    m_fetcher.cancel();
     if (m_mpv && m_active) {
         const char* command[] = {"stop", nullptr};
         mpv_command(m_mpv, command);
@@ -316,7 +404,7 @@ void MpvPlayer::stopStream()
     m_loaded = false;
     m_pausedForCache = false;
     m_bufferPercent = -1;
-    m_refusedScheme.clear();
+    m_refusal.clear();
     m_title.clear();
     m_bitRate = 0;
 }
@@ -340,8 +428,8 @@ void MpvPlayer::handleEvent(const mpv_event& event)
     case MPV_EVENT_START_FILE: {
         const auto* start = static_cast<const mpv_event_start_file*>(event.data);
         m_startedEntry = start->playlist_entry_id;
-        if (m_active && m_entries.contains(m_startedEntry) && m_state != Player::Connecting)
-            apply(Player::Connecting, ConnectingText);
+        if (m_active && m_entries.contains(m_startedEntry))
+            applyConnecting();
         break;
     }
     case MPV_EVENT_FILE_LOADED:
@@ -405,21 +493,25 @@ void MpvPlayer::handleEndFile(const mpv_event& event)
     case MPV_END_FILE_REASON_REDIRECT:
         // A playlist: its entries take its place.
         if (end->playlist_insert_num_entries <= 0) {
-            finishStream(false, MPV_ERROR_NOTHING_TO_PLAY);
+            if (entry == m_lastEntry)
+                finishStream(false, MPV_ERROR_NOTHING_TO_PLAY);
             return;
         }
+        // mpv puts them where the playlist stood, so the last of them is last only when the
+        // playlist was.
         for (int i = 0; i < end->playlist_insert_num_entries; ++i) {
             const std::int64_t inserted = end->playlist_insert_id + i;
-            m_entries.insert(inserted);
+            m_entries.insert(inserted, m_entries.value(entry) + 1);
             if (m_remoteEntries.contains(entry))
                 m_remoteEntries.insert(inserted);
-            m_lastEntry = std::max(m_lastEntry, inserted);
         }
+        if (entry == m_lastEntry)
+            m_lastEntry = end->playlist_insert_id + end->playlist_insert_num_entries - 1;
         return;
     case MPV_END_FILE_REASON_EOF:
     case MPV_END_FILE_REASON_ERROR:
         // mpv tries the next entry of a playlist by itself; only the last one decides.
-        if (entry < m_lastEntry)
+        if (entry != m_lastEntry)
             return;
         finishStream(end->reason == MPV_END_FILE_REASON_EOF, end->error);
         return;
@@ -438,13 +530,20 @@ void MpvPlayer::handleLoadHook(const mpv_event& event)
 
     QString scheme;
     bool allowed = isRadioAddress(address, &scheme);
+    if (!malformedText(address).isEmpty())
+        scheme = u"?"_s;
     // A playlist from the network may name only network streams, never files on this computer.
     if (allowed && m_remoteEntries.contains(m_startedEntry) && !isNetworkAddress(address)) {
         allowed = false;
         scheme = schemeOf(address).isEmpty() ? u"file"_s : schemeOf(address);
     }
     if (!allowed) {
-        m_refusedScheme = scheme;
+        m_refusal = refusedText(scheme);
+    } else if (m_entries.value(m_startedEntry) > MaxNesting) {
+        allowed = false;
+        m_refusal = u"Chyba: příliš mnoho vnořených seznamů stanic"_s;
+    }
+    if (!allowed) {
         // An empty name fails to open, which ends the entry with an error.
         mpv_set_property_string(m_mpv, "stream-open-filename", "");
     }
@@ -453,13 +552,14 @@ void MpvPlayer::handleLoadHook(const mpv_event& event)
 
 void MpvPlayer::finishStream(bool endOfFile, int mpvError)
 {
-    const QString refused = m_refusedScheme;
+    const QString refusal = m_refusal;
     const bool network = isNetworkAddress(m_url);
     stopStream();
 
-    if (!refused.isEmpty()) {
-        apply(Player::Error, refusedText(refused));
-    } else if (network && (m_hasPlayed || m_retries > 0) && m_retries < MaxRetries) {
+    if (!refusal.isEmpty()) {
+        apply(Player::Error, refusal);
+    } else if (network && (m_hasPlayed || m_retries > 0)) {
+        // A station that played is live: whatever ended it, it is awaited until it is back.
         retryLater();
     } else if (endOfFile && !network) {
         apply(Player::Stopped, StoppedText);
@@ -472,11 +572,23 @@ void MpvPlayer::finishStream(bool endOfFile, int mpvError)
 
 void MpvPlayer::retryLater()
 {
-    const int pause = RetryPauses[std::min<std::size_t>(m_retries, std::size(RetryPauses) - 1)];
+    m_retryLeft = RetryPauses[std::min<std::size_t>(m_retries, std::size(RetryPauses) - 1)];
     ++m_retries;
-    m_retryTimer.start(pause * 1000);
-    apply(Player::Reconnecting,
-          u"Chyba: spojení se stanicí bylo přerušeno, nový pokus za %1 s"_s.arg(pause));
+    m_retryTimer.start();
+    apply(Player::Reconnecting, retryText());
+}
+
+QString MpvPlayer::retryText() const
+{
+    return u"%1 (další pokus za %2 s)"_s.arg(ReconnectingText).arg(m_retryLeft);
+}
+
+void MpvPlayer::applyConnecting()
+{
+    if (m_retries > 0)
+        apply(Player::Reconnecting, ReconnectingText);
+    else
+        apply(Player::Connecting, ConnectingText);
 }
 
 // Derives state and status from what mpv last reported about the stream being played.
@@ -485,7 +597,7 @@ void MpvPlayer::refreshPlayback()
     if (!m_active)
         return;
     if (!m_loaded) {
-        apply(Player::Connecting, ConnectingText);
+        applyConnecting();
         return;
     }
     if (!m_coreIdle) {

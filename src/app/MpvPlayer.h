@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/Player.h"
+#include "app/PlaylistFetcher.h"
 
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QTimer>
@@ -13,10 +15,13 @@ struct mpv_handle;
 struct mpv_event;
 
 // The program's player on libmpv. It plays radio streams (direct or through .pls/.m3u/.m3u8
-// playlists) and refuses every other kind of address, reads no mpv configuration and shows
-// nothing of its own. mpv reports on its own thread; those reports are drained on the GUI
+// playlists, which mpv reads, or ASX/XSPF playlists, which it resolves itself; a failing entry
+// gives way to the next) and refuses every other kind of address, reads no mpv configuration and
+// shows nothing of its own. mpv reports on its own thread; those reports are drained on the GUI
 // thread, so every signal is raised there. A stream that breaks off after it has played is
-// opened again with growing pauses until the user stops or picks another stream.
+// opened again with growing pauses (1 s up to 30 s) until the user stops or picks another
+// stream; an address that never played ends with its error. Addresses with control characters
+// or of absurd length never reach mpv.
 class MpvPlayer final : public Player
 {
     Q_OBJECT
@@ -55,9 +60,14 @@ private:
 
     // Starts `url` from scratch; `retry` keeps the count of reconnection attempts.
     void openStream(bool retry);
+    void playResolved(const QStringList& streams);
+    void loadStreams(const QStringList& streams);
     void stopStream();
     void finishStream(bool endOfFile, int mpvError);
     void retryLater();
+    QString retryText() const;
+    // Connecting, or reconnecting while a dropped stream is being reopened.
+    void applyConnecting();
     void refreshPlayback();
     void setBitRate(int bitsPerSecond);
     void apply(int state, const QString& status);
@@ -72,8 +82,9 @@ private:
     bool m_mute = false;
     int m_bitRate = 0;
 
-    // The playlist entries of the stream being played; events about others are stale.
-    QSet<std::int64_t> m_entries;
+    // The playlist entries of the stream being played with their depth in nested playlists;
+    // events about other entries are stale.
+    QHash<std::int64_t, int> m_entries;
     std::int64_t m_lastEntry = -1;
     std::int64_t m_startedEntry = -1;
     // Entries that came out of a playlist fetched over the network may not open local files.
@@ -83,10 +94,12 @@ private:
     bool m_coreIdle = true;
     bool m_pausedForCache = false;
     int m_bufferPercent = -1;
-    QString m_refusedScheme;
+    QString m_refusal; // why our check refused an entry
     QString m_title;
 
     bool m_hasPlayed = false;
     int m_retries = 0;
+    int m_retryLeft = 0; // seconds until the next attempt
     QTimer m_retryTimer;
+    PlaylistFetcher m_fetcher;
 };

@@ -127,6 +127,21 @@ void IcecastServer::killServer()
     stopProcess(m_source);
 }
 
+void IcecastServer::killSource()
+{
+    if (m_source && m_source->state() != QProcess::NotRunning) {
+        m_source->kill();
+        m_source->waitForFinished(5000);
+    }
+    stopProcess(m_source);
+}
+
+bool IcecastServer::restartSource()
+{
+    stopProcess(m_source);
+    return startSource() && waitForMount();
+}
+
 bool IcecastServer::startServer()
 {
     m_server = std::make_unique<QProcess>();

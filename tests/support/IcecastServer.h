@@ -27,6 +27,10 @@ public:
     void killServer();
     // After killServer(): the server and a new source on the same port.
     bool restart();
+    // Kills only the source, as a broken encoder would; the server stays up without the mount.
+    void killSource();
+    // After killSource(): a new source on the mount.
+    bool restartSource();
 
     // Sets the stream title the server sends to its listeners.
     bool setTitle(const QString& title);
