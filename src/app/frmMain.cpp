@@ -316,4 +316,7 @@ void frmMain::Form_Unload()
     values.stationFile = StationFilePath();
     SaveExitSettings(m_services.settings, values);
     Q_EMIT Unloaded();
+    // The program ends here, also when the window was hidden in the tray and so is no "last
+    // window" that could close.
+    QCoreApplication::quit();
 }
