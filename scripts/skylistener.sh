@@ -47,7 +47,7 @@ sanitize)
     install_missing "${build_packages[@]}" "${test_packages[@]}"
     build "$here/build-sanitize" -DSKYLISTENER_SANITIZE=ON -DSKYLISTENER_BENCH=OFF
     # Leaks are errors, except the few inside system libraries listed (and explained) there.
-    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1
+    export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1
     export LSAN_OPTIONS=suppressions=$here/tests/lsan.supp:print_suppressions=0
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     cd "$here/build-sanitize" && ctest --output-on-failure -j2 --timeout 600 -L 'unit|widget|player'

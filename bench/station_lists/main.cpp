@@ -154,13 +154,21 @@ int main(int argc, char* argv[])
         row("LoadStationList", load, bareFill, "bare fill");
 
         const QByteArray n = QByteArray::number(count);
-        for (const auto& [name, ms] :
-             {std::pair{"ReadStationFile+scan", scan}, std::pair{"StationExists", exists},
-              std::pair{"AddStation", add}, std::pair{"ReplaceStation", replace},
-              std::pair{"DeleteStation", remove}}) {
-            figure(name + (" " + n), ms, "ms", "read+decode " + n, raw, "<=5x");
-            if (name[0] == 'A' || name[0] == 'R' || name[0] == 'D')
-                figure(name + (" " + n), ms, "ms", "write+flush " + n, flushed, "-");
+        struct Operation
+        {
+            const char* name;
+            double ms;
+            bool writes;
+        };
+        for (const Operation& op :
+             {Operation{"ReadStationFile+scan", scan, false},
+              Operation{"StationExists", exists, false}, Operation{"AddStation", add, true},
+              Operation{"ReplaceStation", replace, true},
+              Operation{"DeleteStation", remove, true}}) {
+            const QByteArray what = op.name + (" " + n);
+            figure(what, op.ms, "ms", "read+decode " + n, raw, "<=5x");
+            if (op.writes)
+                figure(what, op.ms, "ms", "write+flush " + n, flushed, "-");
         }
         figure("LoadStationList " + n, load, "ms", "bare fill " + n, bareFill, "<=2x");
     }

@@ -21,7 +21,9 @@ QByteArray HostileStationBytes(qsizetype size)
 
     // One block; a thousand of its unterminated records are spread evenly over the file.
     const QByteArray block = deepTags + undefinedBytes + nuls + brokenTags + closes;
-    const qsizetype blocks = qMax<qsizetype>(1, (size - first.size() - last.size()) / block.size());
+    constexpr qsizetype unterminatedRoom = 1000 * 40;
+    const qsizetype blocks =
+        qMax<qsizetype>(1, (size - first.size() - last.size() - unterminatedRoom) / block.size());
     const qsizetype unterminatedEvery = qMax<qsizetype>(1, blocks / 1000);
 
     QByteArray bytes;
