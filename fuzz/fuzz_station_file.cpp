@@ -37,6 +37,13 @@ const QString& listPath()
 
 } // namespace
 
+// Qt's warnings about damaged values would flood the fuzzer's own output.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));

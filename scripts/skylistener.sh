@@ -65,7 +65,7 @@ fuzz)
         echo "Fuzzing $t for ${FUZZ_SECONDS:-60} s"
         "$dir/fuzz/$t" -max_total_time="${FUZZ_SECONDS:-60}" -timeout=10 -rss_limit_mb=2048 \
             -print_final_stats=1 -artifact_prefix="$dir/artifacts/$t/" \
-            "$dir/corpus/$t" "$here/fuzz/corpus/$t" 2>&1 | grep -v '^#[0-9]' || {
+            "$dir/corpus/$t" "$here/fuzz/corpus/$t" 2>&1 | grep -Ev '^(#[0-9]|"|###### )' || {
             echo "$t found a fault; the input is in $dir/artifacts/$t/" >&2
             exit 1
         }
