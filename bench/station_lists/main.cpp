@@ -1,5 +1,9 @@
 // Station list figures: every file operation against the time to merely read and decode the
-// same bytes, and filling the main list against filling the same widget in a bare loop.
+// same bytes (and the changes also against writing and flushing the same bytes through a save
+// file), filling the main list against filling the same widget in a bare loop, and reading
+// hostile files of 10 and 50 MB in milliseconds per MB. Lines starting with "figure|" are for
+// bench/run_all.sh.
+#include "HostileStationFile.h"
 #include "app/MpvPlayer.h"
 #include "app/ProcessState.h"
 #include "app/UserPrompts.h"
@@ -12,6 +16,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -52,6 +57,14 @@ QByteArray generateList(int count)
                  (i % 7 ? "0" : "1") + "</bold></radiostation>";
     }
     return bytes + "\r\n";
+}
+
+// One line of the summary table: value, its reference and the target ratio.
+void figure(const QByteArray& what, double value, const char* unit, const QByteArray& reference,
+            double referenceValue, const char* target)
+{
+    std::printf("figure|station lists|%s|%.3f|%s|%s|%.3f|%s\n", what.constData(), value, unit,
+                reference.constData(), referenceValue, target);
 }
 
 void writeBytes(const QString& path, const QByteArray& bytes)
@@ -106,6 +119,14 @@ int main(int argc, char* argv[])
         const double replace = medianMs(runs, restore, [&] {
             (void)ReplaceStation(lastUrl, u"Jiná"_s, u"http://other"_s, u"0"_s, u"0"_s, u"1"_s);
         });
+        // What any safe write costs: the same bytes to a save file, flushed to the disk, after
+        // the same rewrite of the list that precedes each change above.
+        const double flushed = medianMs(runs, restore, [&] {
+            QSaveFile file(dir.filePath(u"flushed.ksl"_s));
+            file.open(QIODevice::WriteOnly);
+            file.write(bytes);
+            file.commit();
+        });
         restore();
         const double load = medianMs(runs, none, [&] { window.LoadStationList(); });
 
@@ -129,8 +150,57 @@ int main(int argc, char* argv[])
         row("AddStation", add, raw, "read+decode");
         row("ReplaceStation", replace, raw, "read+decode");
         row("DeleteStation", remove, raw, "read+decode");
+        row("write+flush same bytes", flushed, raw, "read+decode");
         row("bare list fill", bareFill, bareFill, "bare fill");
         row("LoadStationList", load, bareFill, "bare fill");
+
+        const QByteArray n = QByteArray::number(count);
+        struct Operation
+        {
+            const char* name;
+            double ms;
+            bool writes;
+        };
+        for (const Operation& op :
+             {Operation{"ReadStationFile+scan", scan, false},
+              Operation{"StationExists", exists, false}, Operation{"AddStation", add, true},
+              Operation{"ReplaceStation", replace, true},
+              Operation{"DeleteStation", remove, true}}) {
+            const QByteArray what = op.name + (" " + n);
+            figure(what, op.ms, "ms", "read+decode " + n, raw, "<=5x");
+            if (op.writes)
+                figure(what, op.ms, "ms", "write+flush " + n, flushed, "-");
+        }
+        figure("LoadStationList " + n, load, "ms", "bare fill " + n, bareFill, "<=2x");
+    }
+
+    // Hostile files: the time per MB stays flat when the file grows, so reading is linear.
+    std::printf("\n%-9s %-24s %10s %10s\n", "MB", "hostile file", "ms", "ms/MB");
+    for (const int megabytes : {10, 50}) {
+        const QByteArray bytes = HostileStationBytes(qsizetype(megabytes) << 20);
+        const QString path = dir.filePath(u"hostile.ksl"_s);
+        writeBytes(path, bytes);
+        const double raw = medianMs(
+            3, [] {},
+            [&] {
+                QFile file(path);
+                file.open(QIODevice::ReadOnly);
+                const QString text = Cp1250::decode(file.readAll());
+                Q_UNUSED(text);
+            });
+        const double read = medianMs(
+            3, [] {},
+            [&] {
+                const QString text = ReadStationFile(path);
+                const QList<StationRecord> entries = StationListEntries(text, StationFilter::All);
+                Q_UNUSED(entries);
+            });
+        std::printf("%-9d %-24s %10.1f %10.2f\n", megabytes, "read+decode", raw, raw / megabytes);
+        std::printf("%-9d %-24s %10.1f %10.2f\n", megabytes, "ReadStationFile+entries", read,
+                    read / megabytes);
+        const QByteArray mb = QByteArray::number(megabytes);
+        figure("hostile file " + mb + " MB", read / megabytes, "ms/MB", "read+decode " + mb + " MB",
+               raw / megabytes, "flat per MB");
     }
     std::printf("targets: file operations <= 5x read+decode; LoadStationList <= 2x bare fill\n");
     return 0;

@@ -277,12 +277,16 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
                 return true;
             }
         }
-    } else if (watched == m_listView->viewport()) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
-            ListView1_MouseDown();
-        else if (event->type() == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton)
-            ListView1_DblClick();
+    } else if (watched == m_listView->viewport() &&
+               (event->type() == QEvent::MouseButtonPress ||
+                event->type() == QEvent::MouseButtonDblClick)) {
+        // Only now is the event known to be a mouse event.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            if (event->type() == QEvent::MouseButtonPress)
+                ListView1_MouseDown();
+            else
+                ListView1_DblClick();
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

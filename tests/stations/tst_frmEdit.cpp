@@ -1,5 +1,6 @@
 #include "support/FakePlayer.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SmallDisk.h"
 #include "support/TestFolder.h"
 
 #include "app/ProcessState.h"
@@ -10,7 +11,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -280,6 +283,55 @@ private Q_SLOTS:
         QCOMPARE(e.prompts.asked.last(), failed);
         QCOMPARE(e.file(), ThreeStations + "\r\n");
         QCOMPARE(e.count(), u"Celkem 3 stanice"_s);
+    }
+
+    void aFullDiskOrAGoneFolderIsShownAndTheEditorGoesOn()
+    {
+        Editor e;
+        const QString diskFolder = e.folder.filePath(u"disk"_s);
+        QVERIFY(QDir().mkpath(diskFolder));
+        constexpr qint64 capacity = 64 * 1024;
+        const QString path = QDir(diskFolder).filePath(u"list.ksl"_s);
+        const QByteArray before = StationListOfSize(ThreeStations, capacity - 100);
+        const auto current = [&] {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        {
+            SmallDisk disk(diskFolder, capacity);
+            {
+                QFile file(path);
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                QCOMPARE(file.write(before), before.size());
+            }
+            setStationFilePath(path);
+            e.open();
+            const int entries = e.list()->topLevelItemCount();
+
+            e.fill(u"Delta"_s, u"http://delta.cz/"_s);
+            e.press(u"Command1"_s);
+            QCOMPARE(e.prompts.asked,
+                     QStringList{u"exclamation: "_s + StationFileWriteErrorMessage(path)});
+            QCOMPARE(current(), before);
+            QCOMPARE(e.list()->topLevelItemCount(), entries);
+            QCOMPARE(e.name()->text(), u"Delta"_s);
+        }
+
+        // With room again the same add goes through: the editor carried on.
+        e.prompts.asked.clear();
+        e.press(u"Command1"_s);
+        QVERIFY(e.prompts.asked.isEmpty());
+        QVERIFY(e.entry(u"Delta"_s));
+        QVERIFY(current().contains("http://delta.cz/"));
+
+        // The list's folder disappears while the editor is open.
+        QVERIFY(QDir(diskFolder).removeRecursively());
+        e.fill(u"Epsilon"_s, u"http://epsilon.cz/"_s);
+        e.press(u"Command1"_s);
+        QCOMPARE(e.prompts.asked,
+                 QStringList{u"exclamation: "_s + StationFileWriteErrorMessage(path)});
+        QVERIFY(!QFileInfo::exists(diskFolder));
+        QVERIFY(e.dialog->isVisible());
     }
 
     void testPlayUsesThePlayer()

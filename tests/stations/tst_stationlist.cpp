@@ -1,10 +1,13 @@
 // Lookup, add, replace, delete and the entries the lists show.
+#include "SmallDisk.h"
 #include "TestFolder.h"
 #include "app/ProcessState.h"
 #include "stations/StationFile.h"
 #include "stations/StationList.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -110,6 +113,59 @@ private Q_SLOTS:
         QVERIFY(!DeleteStation(u"http://a"_s));
         QCOMPARE(current(), before);
         QFile::setPermissions(StationFilePath(), QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    void aFullDiskKeepsTheFile()
+    {
+        // The list fills the small disk but for a few bytes; any larger list does not fit.
+        const QString diskFolder = m_folder->filePath(u"disk"_s);
+        QVERIFY(QDir().mkpath(diskFolder));
+        constexpr qint64 capacity = 64 * 1024;
+        SmallDisk disk(diskFolder, capacity);
+        qInfo("%s", qPrintable(disk.describe()));
+        const QString path = QDir(diskFolder).filePath(u"list.ksl"_s);
+        const QByteArray before = StationListOfSize(StationBytes("A", "http://a"), capacity - 100);
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(before), before.size());
+        }
+        setStationFilePath(path);
+
+        QString message;
+        QVERIFY(!AddStation(u"Nová"_s, u"http://nova"_s, u"0"_s, u"0"_s, u"1"_s, &message));
+        QCOMPARE(message, StationFileWriteErrorMessage(path));
+        message.clear();
+        QVERIFY(!ReplaceStation(u"http://a"_s, QString(200, u'B'), u"http://b"_s, u"0"_s, u"0"_s,
+                                u"1"_s, &message));
+        QCOMPARE(message, StationFileWriteErrorMessage(path));
+
+        // The old list is whole, no half-written file is left behind, and it still reads.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        QCOMPARE(QDir(diskFolder).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{u"list.ksl"_s});
+        QVERIFY(StationExists(u"http://a"_s));
+    }
+
+    void aRemovedFolderIsReportedAndNotMadeAgain()
+    {
+        const QString folder = m_folder->filePath(u"lists"_s);
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = QDir(folder).filePath(u"list.ksl"_s);
+        setStationFilePath(path);
+        QVERIFY(AddStation(u"A"_s, u"http://a"_s, u"0"_s, u"0"_s, u"1"_s));
+        QVERIFY(QDir(folder).removeRecursively());
+
+        QString message;
+        QVERIFY(!AddStation(u"B"_s, u"http://b"_s, u"0"_s, u"0"_s, u"1"_s, &message));
+        QCOMPARE(message, StationFileWriteErrorMessage(path));
+        // A list that has gone reads as empty, so replacing and deleting have nothing to write.
+        QVERIFY(!StationExists(u"http://a"_s));
+        QVERIFY(ReplaceStation(u"http://a"_s, u"B"_s, u"http://b"_s, u"0"_s, u"0"_s, u"1"_s));
+        QVERIFY(DeleteStation(u"http://a"_s));
+        QVERIFY(!QFileInfo::exists(folder));
     }
 
     void listEntries()

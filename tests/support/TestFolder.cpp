@@ -40,3 +40,15 @@ QByteArray StationBytes(const QByteArray& name, const QByteArray& url, const QBy
            "</stationurl><stationcolor>" + colour + "</stationcolor><visible>" + visible +
            "</visible><bold>" + bold + "</bold></radiostation>";
 }
+
+QByteArray StationListOfSize(const QByteArray& stations, qsizetype size)
+{
+    QByteArray bytes = stations;
+    for (int i = 0; bytes.size() + 400 < size; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        bytes += StationBytes("Plnidlo " + n, "http://plnidlo.cz/" + n);
+    }
+    const QByteArray url = "http://posledni.cz/";
+    const qsizetype rest = size - bytes.size() - StationBytes({}, url).size() - 2;
+    return bytes + StationBytes(QByteArray(qMax<qsizetype>(1, rest), 'x'), url) + "\r\n";
+}

@@ -36,3 +36,7 @@ private:
 QByteArray StationBytes(const QByteArray& name, const QByteArray& url,
                         const QByteArray& colour = "0", const QByteArray& visible = "1",
                         const QByteArray& bold = "0");
+
+// The stations followed by filler stations and CR LF, exactly `size` bytes in all (at least the
+// stations and 300 bytes).
+QByteArray StationListOfSize(const QByteArray& stations, qsizetype size);

@@ -1,0 +1,217 @@
+// Start-up and idle figures. Start-up: from starting the process to its window first shown,
+// the main window over a list of 200 stations against a bare QTreeWidget with 200 items, the
+// median of several alternating starts. Idle: CPU seconds each program uses over a span with
+// nothing playing, after it has shown its window.
+// Usage: bench_startup PROBE [IDLE_SECONDS]
+#include "stations/ProgramSettings.h"
+#include "stations/SettingsKeys.h"
+#include "stations/SettingsStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Started
+{
+    pid_t pid = -1;
+    int out = -1;
+};
+
+Started launch(const std::vector<std::string>& argv)
+{
+    int out[2];
+    if (pipe(out) != 0)
+        return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDERR_FILENO);
+        close(out[0]);
+        close(out[1]);
+        std::vector<char*> args;
+        for (const std::string& arg : argv)
+            args.push_back(const_cast<char*>(arg.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        _exit(127);
+    }
+    close(out[1]);
+    return {pid, out[0]};
+}
+
+// Waits for "SHOWN" on the child's output; false on end of output or after 30 s.
+bool waitShown(int fd)
+{
+    std::string seen;
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(30);
+    while (Clock::now() < deadline) {
+        pollfd watch{.fd = fd, .events = POLLIN, .revents = 0};
+        if (poll(&watch, 1, 100) <= 0)
+            continue;
+        char buffer[256];
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got <= 0)
+            return false;
+        seen.append(buffer, size_t(got));
+        if (seen.find("SHOWN") != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+void finish(Started& s)
+{
+    kill(s.pid, SIGKILL);
+    waitpid(s.pid, nullptr, 0);
+    close(s.out);
+}
+
+std::optional<double> startupMs(const std::vector<std::string>& argv)
+{
+    const Clock::time_point start = Clock::now();
+    Started s = launch(argv);
+    if (s.pid < 0)
+        return std::nullopt;
+    const bool shown = waitShown(s.out);
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    finish(s);
+    return shown ? std::optional<double>(ms) : std::nullopt;
+}
+
+// User and system CPU seconds of a process so far.
+double cpuSeconds(pid_t pid)
+{
+    QFile stat(u"/proc/%1/stat"_s.arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    // Fields after the command name, which ends with the last ')'.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    const double ticks = fields.value(11).toDouble() + fields.value(12).toDouble();
+    return ticks / double(sysconf(_SC_CLK_TCK));
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+QByteArray stationList(int count)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        bytes += "<radiostation><stationname>Stanice \xC8"
+                 "esk\xE1 " +
+                 n + "</stationname><stationurl>http://radio.example/" + n +
+                 ".mp3</stationurl><stationcolor>" + QByteArray::number(i * 97 % 16777216) +
+                 "</stationcolor><visible>1</visible><bold>" + (i % 7 ? "0" : "1") +
+                 "</bold></radiostation>";
+    }
+    return bytes + "\r\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s PROBE [IDLE_SECONDS]\n", argv[0]);
+        return 2;
+    }
+    const std::string probe = argv[1];
+    const int idleSeconds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 60;
+    constexpr int stations = 200;
+    constexpr int starts = 9;
+
+    QTemporaryDir dir;
+    const QString listPath = dir.filePath(u"bench.ksl"_s);
+    QFile list(listPath);
+    if (!list.open(QIODevice::WriteOnly) || list.write(stationList(stations)) < 0)
+        return 1;
+    list.close();
+    QDir(dir.path()).mkpath(u"settings"_s);
+    const QString settingsFolder = dir.filePath(u"settings"_s);
+    {
+        SettingsStore settings(settingsFolder);
+        SaveSetting(settings, SettingsKeys::StationFile, listPath);
+    }
+
+    const std::vector<std::string> mainArgs{probe, "main", settingsFolder.toStdString(),
+                                            dir.path().toStdString()};
+    const std::vector<std::string> bareArgs{probe, "bare", std::to_string(stations)};
+
+    // One start of each first, not counted: the disk cache and the fonts warm up.
+    startupMs(mainArgs);
+    startupMs(bareArgs);
+    std::vector<double> mainTimes, bareTimes;
+    for (int i = 0; i < starts; ++i) {
+        if (const auto ms = startupMs(mainArgs))
+            mainTimes.push_back(*ms);
+        if (const auto ms = startupMs(bareArgs))
+            bareTimes.push_back(*ms);
+    }
+    if (mainTimes.empty() || bareTimes.empty()) {
+        std::fprintf(stderr, "a program did not show its window\n");
+        return 1;
+    }
+    const double mainMs = median(mainTimes);
+    const double bareMs = median(bareTimes);
+    std::printf("%-34s %10s %8s\n", "start-up to window shown", "median ms", "ratio");
+    std::printf("%-34s %10.1f %8.2f\n", "bare QTreeWidget, 200 items", bareMs, 1.0);
+    std::printf("%-34s %10.1f %8.2f\n", "main window, 200 stations", mainMs, mainMs / bareMs);
+    std::printf("figure|start-up|main window, 200 stations|%.1f|ms|bare QTreeWidget 200 items|%.1f|"
+                "<=1.5x\n",
+                mainMs, bareMs);
+    std::fflush(stdout);
+
+    // Idle: both at once, each measured from its window shown.
+    auto mainArgsStay = mainArgs;
+    mainArgsStay.push_back("--stay");
+    auto bareArgsStay = bareArgs;
+    bareArgsStay.push_back("--stay");
+    Started m = launch(mainArgsStay);
+    Started b = launch(bareArgsStay);
+    if (!waitShown(m.out) || !waitShown(b.out)) {
+        finish(m);
+        finish(b);
+        std::fprintf(stderr, "a program did not show its window\n");
+        return 1;
+    }
+    const double mainBefore = cpuSeconds(m.pid);
+    const double bareBefore = cpuSeconds(b.pid);
+    sleep(unsigned(idleSeconds));
+    const double mainIdle = cpuSeconds(m.pid) - mainBefore;
+    const double bareIdle = cpuSeconds(b.pid) - bareBefore;
+    finish(m);
+    finish(b);
+    std::printf("\n%-34s %10s\n", "idle, nothing playing", "CPU s");
+    std::printf("%-34s %10.2f\n", "bare QTreeWidget", bareIdle);
+    std::printf("%-34s %10.2f   (%d s)\n", "main window", mainIdle, idleSeconds);
+    std::printf("figure|idle|main window CPU over %d s|%.2f|s|bare QTreeWidget|%.2f|<=0.1 s\n",
+                idleSeconds, mainIdle, bareIdle);
+    return 0;
+}

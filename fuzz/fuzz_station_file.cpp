@@ -1,0 +1,96 @@
+// Station list files as the program reads them: decoding, the record scan, the field parser and
+// the list entries, then a rewrite of the same file by deleting and replacing a station.
+#include "app/ProcessState.h"
+#include "stations/Cp1250.h"
+#include "stations/StationFile.h"
+#include "stations/StationList.h"
+
+#include <QByteArrayView>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void check(bool condition, const char* what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "broken: %s\n", what);
+        std::abort();
+    }
+}
+
+// One folder for the whole run, in memory where the system offers it.
+const QString& listPath()
+{
+    static const QTemporaryDir dir(QDir(u"/dev/shm"_s).exists()
+                                       ? u"/dev/shm/skylistener-fuzz-XXXXXX"_s
+                                       : QDir::tempPath() + u"/skylistener-fuzz-XXXXXX"_s);
+    static const QString path = dir.filePath(u"list.ksl"_s);
+    return path;
+}
+
+} // namespace
+
+// Qt's warnings about damaged values would flood the fuzzer's own output.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+
+    // Every byte decodes and encodes back to itself.
+    bool encoded = false;
+    check(Cp1250::encode(Cp1250::decode(bytes), &encoded) == bytes, "Windows-1250 round trip");
+    check(encoded, "Windows-1250 round trip flag");
+
+    const QString text = DecodeStationText(bytes);
+    StationRecordScan scan(text);
+    QStringView inner;
+    qsizetype records = 0;
+    while (scan.next(inner)) {
+        ++records;
+        const StationRecord record = ParseStationRecord(inner);
+        check(GetStationUrl(inner) == record.url, "the URL alone equals the parsed URL");
+        // A record carried over by a rewrite scans back to the same inner text.
+        const QString wrapped = WrapStationRecord(inner);
+        StationRecordScan again(wrapped);
+        QStringView back;
+        check(again.next(back) && back == inner && !again.next(back), "a wrapped record");
+    }
+    const QList<StationRecord> all = StationListEntries(text, StationFilter::All);
+    const QList<StationRecord> visible = StationListEntries(text, StationFilter::VisibleOnly);
+    check(all.size() <= records && visible.size() <= all.size(), "entry counts");
+
+    // The rewrites go through a real file; large inputs only cost time there.
+    if (size > 64 * 1024 || all.isEmpty())
+        return 0;
+    const QString& path = listPath();
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return 0;
+        file.write(bytes.data(), bytes.size());
+    }
+    setStationFilePath(path);
+    const QString url = all.constFirst().url;
+    check(StationExists(url), "a listed station exists");
+    check(ReplaceStation(url, u"Nová"_s, u"http://nová/"_s, u"0"_s, u"0"_s, u"1"_s),
+          "replace writes");
+    check(DeleteStation(u"http://nová/"_s), "delete writes");
+    // Without CR and tabs the text reads back as it was written, so the station has gone.
+    if (!text.contains(u'\r')) {
+        for (const StationRecord& r : StationListEntries(ReadStationFile(path), StationFilter::All))
+            check(r.url.compare(u"http://nová/"_s, Qt::CaseInsensitive) != 0, "deleted");
+    }
+    return 0;
+}
