@@ -163,12 +163,10 @@ private Q_SLOTS:
         MprisWindow window;
         window.stationName = [&] { return player.url == u"http://a"_s ? u"Alfa"_s : QString(); };
         MprisService service(player, std::move(window), u"skylistener"_s);
-        QVERIFY(service.isRegistered());
         QVERIFY(nameOwned());
         ChangeRecorder recorder;
         record(recorder);
 
-        QCOMPARE(property(RootInterface, u"Identity"_s).toString(), u"skylistener"_s);
         // Nothing chosen yet: nothing to play, and no track.
         QCOMPARE(property(PlayerInterface, u"PlaybackStatus"_s).toString(), u"Stopped"_s);
         QCOMPARE(property(PlayerInterface, u"CanPlay"_s), QVariant(false));
@@ -184,7 +182,6 @@ private Q_SLOTS:
         QCOMPARE(meta.value(u"xesam:title"_s).toString(), u"Alfa"_s);
         QCOMPARE(meta.value(u"xesam:album"_s).toString(), u"Alfa"_s);
         const QString firstTrack = meta.value(u"mpris:trackid"_s).value<QDBusObjectPath>().path();
-        QVERIFY(firstTrack.startsWith(u'/'));
         QVERIFY(firstTrack != u"/org/mpris/MediaPlayer2/TrackList/NoTrack"_s);
         QTRY_COMPARE(recorder.last(u"PlaybackStatus"_s).toString(), u"Playing"_s);
 
