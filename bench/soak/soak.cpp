@@ -1,8 +1,8 @@
 // Endurance: the real main window (MpvPlayer with null audio output, icon animation on) plays
 // two local Icecast stations, switching between them every 20 s (the first after 10 s) as the
-// user does with Enter, for SKYLISTENER_SOAK_SECONDS (600 unless set). Prints the peak and resident memory after a
-// tenth of the run and at its end, and the growth between them; ends with 1 when the resident
-// memory grew by more than 5 %.
+// user does with Enter, for SKYLISTENER_SOAK_SECONDS (600 unless set). Prints the peak and resident
+// memory after a tenth of the run and at its end, and the growth between them; ends with 1 when the
+// resident memory grew by more than 5 %.
 #include "IcecastServer.h"
 #include "app/MpvPlayer.h"
 #include "app/UserPrompts.h"

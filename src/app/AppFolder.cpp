@@ -22,8 +22,8 @@ QString ChooseApplicationFolder(const QString& executableFolder, const QString& 
     // An installed program lives in a system folder, which an administrator can write to; its
     // lists still belong in the user's own folder.
     const QString path = QDir::cleanPath(executableFolder) + u'/';
-    const bool systemFolder = path.startsWith(u"/usr/"_s) || path.startsWith(u"/bin/"_s)
-                              || path.startsWith(u"/sbin/"_s) || path.startsWith(u"/opt/"_s);
+    const bool systemFolder = path.startsWith(u"/usr/"_s) || path.startsWith(u"/bin/"_s) ||
+                              path.startsWith(u"/sbin/"_s) || path.startsWith(u"/opt/"_s);
     const bool portable =
         !executableFolder.isEmpty() && exe.isDir() && exe.isWritable() && !systemFolder;
     const QString folder = portable ? executableFolder : userFolder;

@@ -133,7 +133,8 @@ private Q_SLOTS:
         QCOMPARE(folder.read(u"exe/czech.ksl"_s), QByteArray("mine\r\n")); // never overwritten
 
         // An installed program's folder is never used, even where it can be written to.
-        QCOMPARE(ChooseApplicationFolder(u"/usr/bin"_s, user, seed), QDir::toNativeSeparators(user));
+        QCOMPARE(ChooseApplicationFolder(u"/usr/bin"_s, user, seed),
+                 QDir::toNativeSeparators(user));
 
         // Otherwise the per-user folder, created and seeded with a list the user may change.
         QCOMPARE(ChooseApplicationFolder(folder.filePath(u"nonexistent"_s), user, seed),
