@@ -31,6 +31,23 @@ private Q_SLOTS:
         QCOMPARE(reopened->get(u"App"_s, u"Other"_s, u"Key"_s, u"d"_s), u"d"_s);
     }
 
+    void damagedSettingsFileIsReadAsText()
+    {
+        // Found by fuzzing: values that look like serialised objects once made the reader
+        // allocate gigabytes. They are plain text, and the file's other keys still read.
+        TestFolder folder;
+        QDir(folder.path()).mkpath(u"cfg"_s);
+        folder.write(u"cfg/Hollowmere.ini"_s,
+                     "[Skylistener]\nTop=@Variant(\\0\\0\\0\\x7f)\r\nHeight=@Variant(\\0\\0\\0\\t="
+                     "1=@Variant(\\0\\0\\0\\x7f)\nVolume= 75 \n\x01\xff=\nLeft\n");
+        const SettingsStore store(folder.filePath(u"cfg"_s));
+        const StartupSettings s = ReadStartupSettings(store, u"/a"_s);
+        QVERIFY(!s.top);
+        QCOMPARE(s.height, 2730.0);
+        QCOMPARE(s.volume, 75);
+        QCOMPARE(GetSetting(store, SettingsKeys::Top, QString()), u"@Variant(000x7f)"_s);
+    }
+
     void startupDefaultsOnAnEmptyStore()
     {
         TestFolder folder;
