@@ -7,9 +7,9 @@
 #include <memory>
 
 // Per-user text values addressed by application, section and key. On Windows they live in the
-// registry under "Software\VB and VBA Program Settings" of the current user, where earlier
-// versions of the program kept them; elsewhere in one INI file per application in a folder
-// that the constructor names, so that tests can use a temporary one.
+// registry under "Software\VB and VBA Program Settings" of the current user, where the
+// platform's per-user settings functions keep them; elsewhere in one plain-text INI file per
+// application in a folder that the constructor names, so that tests can use a temporary one.
 class SettingsStore
 {
 public:
