@@ -1,5 +1,7 @@
 #include "controls/Container3D.h"
 
+#include "controls/MousePointer.h"
+
 #include "app/WindowUnits.h"
 #include "controls/OleColor.h"
 
@@ -41,12 +43,6 @@ constexpr int EdgeOfEffect[6] = {0,
 
 constexpr quint32 Light3D = 0x80000016;
 
-bool fitsInt16(int value)
-{
-    return value >= std::numeric_limits<qint16>::min() &&
-           value <= std::numeric_limits<qint16>::max();
-}
-
 Container3D::PropertyError overflow(const QString& property)
 {
     return {6, u"Container3D."_s + property, u"Overflow"_s};
@@ -82,39 +78,6 @@ void drawEdge(QPainter& painter, const QRect& r, int edge)
         drawRing(painter, r, 1, OleSystemColor::DarkShadow3D, Light3D);
 }
 
-Qt::CursorShape cursorShapeOf(int pointer)
-{
-    switch (pointer) {
-    case 2:
-        return Qt::CrossCursor;
-    case 3:
-        return Qt::IBeamCursor;
-    case 5:
-    case 15:
-        return Qt::SizeAllCursor;
-    case 6:
-        return Qt::SizeBDiagCursor;
-    case 7:
-        return Qt::SizeVerCursor;
-    case 8:
-        return Qt::SizeFDiagCursor;
-    case 9:
-        return Qt::SizeHorCursor;
-    case 10:
-        return Qt::UpArrowCursor;
-    case 11:
-        return Qt::WaitCursor;
-    case 12:
-        return Qt::ForbiddenCursor;
-    case 13:
-        return Qt::BusyCursor;
-    case 14:
-        return Qt::WhatsThisCursor;
-    default:
-        return Qt::ArrowCursor;
-    }
-}
-
 short buttonsOf(Qt::MouseButtons buttons)
 {
     short out = 0;
@@ -123,18 +86,6 @@ short buttonsOf(Qt::MouseButtons buttons)
     if (buttons & Qt::RightButton)
         out |= 2;
     if (buttons & Qt::MiddleButton)
-        out |= 4;
-    return out;
-}
-
-short shiftOf(Qt::KeyboardModifiers modifiers)
-{
-    short out = 0;
-    if (modifiers & Qt::ShiftModifier)
-        out |= 1;
-    if (modifiers & Qt::ControlModifier)
-        out |= 2;
-    if (modifiers & Qt::AltModifier)
         out |= 4;
     return out;
 }
@@ -218,7 +169,7 @@ void Container3D::setMouseIcon(const QPixmap& icon)
 
 Container3D::PropertyError Container3D::setMousePointer(int pointer)
 {
-    if (!fitsInt16(pointer))
+    if (!FitsInt16(pointer))
         return overflow(KeyMousePointer);
     m_mousePointer = pointer;
     applyMousePointer();
@@ -260,7 +211,7 @@ Container3D::PropertyError Container3D::setAutoSize(int autoSize)
 
 Container3D::PropertyError Container3D::setBackStyle(int style)
 {
-    if (!fitsInt16(style))
+    if (!FitsInt16(style))
         return overflow(KeyBackStyle);
     m_backStyle = style;
     Q_EMIT PropertyChanged(KeyBackStyle);
@@ -273,11 +224,11 @@ void Container3D::ReadProperties(const QVariantMap& bag)
     const Container3DProperties p = Container3DProperties::load(bag);
     setEnabled(p.enabled);
     m_mouseIcon = p.mouseIcon;
-    m_mousePointer = fitsInt16(p.mousePointer) ? p.mousePointer : 0;
+    m_mousePointer = FitsInt16(p.mousePointer) ? p.mousePointer : 0;
     m_ctrlEffect = (p.ctrlEffect >= 0 && p.ctrlEffect <= 5) ? p.ctrlEffect : 1;
     m_backColor = p.backColor;
     m_autoSize = (p.autoSize == 0 || p.autoSize == 1) ? p.autoSize : 0;
-    m_backStyle = fitsInt16(p.backStyle) ? p.backStyle : 1;
+    m_backStyle = FitsInt16(p.backStyle) ? p.backStyle : 1;
     applyMousePointer();
     redraw(false);
 }
@@ -302,7 +253,7 @@ void Container3D::applyMousePointer()
     else if (m_mousePointer == 99 && !m_mouseIcon.isNull())
         setCursor(QCursor(m_mouseIcon));
     else
-        setCursor(cursorShapeOf(m_mousePointer));
+        setCursor(StandardCursorShape(m_mousePointer).value_or(Qt::ArrowCursor));
 }
 
 void Container3D::redraw(bool repaintOnly)
@@ -364,7 +315,7 @@ void Container3D::changeEvent(QEvent* event)
 void Container3D::mousePressEvent(QMouseEvent* event)
 {
     m_pressedInside = true;
-    Q_EMIT MouseDown(buttonsOf(event->button()), shiftOf(event->modifiers()),
+    Q_EMIT MouseDown(buttonsOf(event->button()), ShiftMask(event->modifiers()),
                      twipsOf(event->position().x()), twipsOf(event->position().y()));
 }
 
@@ -374,7 +325,7 @@ void Container3D::mouseMoveEvent(QMouseEvent* event)
         Q_EMIT MouseEnter();
         m_tmrMouseEnter->start();
     }
-    Q_EMIT MouseMove(buttonsOf(event->buttons()), shiftOf(event->modifiers()),
+    Q_EMIT MouseMove(buttonsOf(event->buttons()), ShiftMask(event->modifiers()),
                      twipsOf(event->position().x()), twipsOf(event->position().y()));
 }
 
@@ -382,7 +333,7 @@ void Container3D::mouseReleaseEvent(QMouseEvent* event)
 {
     const bool click = m_pressedInside && rect().contains(event->position().toPoint());
     m_pressedInside = false;
-    Q_EMIT MouseUp(buttonsOf(event->button()), shiftOf(event->modifiers()),
+    Q_EMIT MouseUp(buttonsOf(event->button()), ShiftMask(event->modifiers()),
                    twipsOf(event->position().x()), twipsOf(event->position().y()));
     if (click)
         Q_EMIT Click();

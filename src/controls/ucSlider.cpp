@@ -1,5 +1,7 @@
 #include "controls/ucSlider.h"
 
+#include "controls/MousePointer.h"
+
 #include "controls/Edge3D.h"
 #include "controls/OleColor.h"
 #include "controls/PropertySet.h"
@@ -43,61 +45,6 @@ constexpr int DefaultMax = 10;
 constexpr int DefaultValue = 0;
 
 constexpr int CustomPointer = 99;
-
-bool fitsInt16(qint64 value)
-{
-    return value >= std::numeric_limits<qint16>::min() &&
-           value <= std::numeric_limits<qint16>::max();
-}
-
-std::optional<Qt::CursorShape> cursorShape(int code)
-{
-    switch (code) {
-    case 1:
-    case 4:
-        return Qt::ArrowCursor;
-    case 2:
-        return Qt::CrossCursor;
-    case 3:
-        return Qt::IBeamCursor;
-    case 5:
-    case 15:
-        return Qt::SizeAllCursor;
-    case 6:
-        return Qt::SizeBDiagCursor;
-    case 7:
-        return Qt::SizeVerCursor;
-    case 8:
-        return Qt::SizeFDiagCursor;
-    case 9:
-        return Qt::SizeHorCursor;
-    case 10:
-        return Qt::UpArrowCursor;
-    case 11:
-        return Qt::WaitCursor;
-    case 12:
-        return Qt::ForbiddenCursor;
-    case 13:
-        return Qt::BusyCursor;
-    case 14:
-        return Qt::WhatsThisCursor;
-    default:
-        return std::nullopt;
-    }
-}
-
-// The modifier mask of a mouse event: 1 Shift, 2 Ctrl, 4 Alt.
-qint16 shiftMask(Qt::KeyboardModifiers modifiers)
-{
-    qint16 mask = 0;
-    if (modifiers & Qt::ShiftModifier)
-        mask |= 1;
-    if (modifiers & Qt::ControlModifier)
-        mask |= 2;
-    if (modifiers & Qt::AltModifier)
-        mask |= 4;
-    return mask;
-}
 
 QVariant pictureValue(const QPixmap& picture)
 {
@@ -159,7 +106,7 @@ void ucSlider::setBackColor(quint32 color)
 
 ControlError ucSlider::setMousePointer(int code)
 {
-    if (!fitsInt16(code))
+    if (!FitsInt16(code))
         return ControlError::Overflow;
     m_mousePointer = code;
     applyPointer();
@@ -231,7 +178,7 @@ void ucSlider::readProperties(const PropertySet& properties)
     m_backColor = quint32(backColor.toLongLong());
     const int pointer =
         intFrom(properties.read(kMousePointer, DefaultMousePointer), DefaultMousePointer);
-    m_mousePointer = fitsInt16(pointer) ? pointer : DefaultMousePointer;
+    m_mousePointer = FitsInt16(pointer) ? pointer : DefaultMousePointer;
     m_mouseIcon = pictureFrom(properties.read(kMouseIcon));
     applyPointer();
     m_enabled = properties.read(kEnabled, DefaultEnabled).toBool();
@@ -312,7 +259,7 @@ void ucSlider::mousePressEvent(QMouseEvent* event)
     }
     if (m_showValueTip)
         updateTip();
-    qint16 shift = shiftMask(event->modifiers());
+    qint16 shift = ShiftMask(event->modifiers());
     Q_EMIT MouseDown(shift);
 }
 
@@ -330,7 +277,7 @@ void ucSlider::mouseReleaseEvent(QMouseEvent* event)
         pos.y() < height())
         Q_EMIT Click();
     if (m_dragging) {
-        qint16 shift = shiftMask(event->modifiers());
+        qint16 shift = ShiftMask(event->modifiers());
         Q_EMIT MouseUp(shift);
     }
     m_dragging = false;
@@ -463,7 +410,7 @@ void ucSlider::applyPointer()
         setCursor(QCursor(m_mouseIcon));
         return;
     }
-    if (const std::optional<Qt::CursorShape> shape = cursorShape(m_mousePointer))
+    if (const std::optional<Qt::CursorShape> shape = StandardCursorShape(m_mousePointer))
         setCursor(*shape);
     else
         unsetCursor();
