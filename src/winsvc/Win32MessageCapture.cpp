@@ -1,6 +1,6 @@
 #include "winsvc/Win32MessageCapture.h"
 
-#ifdef Q_OS_WIN
+#ifdef _WIN32
 
 #include <windows.h>
 
@@ -46,8 +46,14 @@ LRESULT CALLBACK hookedWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lP
                                    static_cast<LPARAM>(m.lParam));
         });
     }
-    if (uMsg == WM_NCDESTROY)
+    if (uMsg == WM_NCDESTROY) {
+        // The handle dies with this message: its hook forgets it too, so that the record is
+        // free again and a later window that gets the same handle is subclassed afresh.
+        if (const auto gone = subclasses().find(hWnd);
+            gone != subclasses().end() && gone->second.hook)
+            gone->second.hook->UnhookWindow(reinterpret_cast<WindowHandle>(hWnd));
         subclasses().erase(hWnd);
+    }
     return result;
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QtCore/qsystemdetection.h>
-
-#ifdef Q_OS_WIN
+#ifdef _WIN32
 
 #include "winsvc/MessageHook.h"
 #include "winsvc/WindowSystem.h"
