@@ -3,7 +3,8 @@
 # then starts the program (run), runs every test (test), runs the unit, widget and player tests
 # in the sanitizer build (sanitize), runs each fuzz target for FUZZ_SECONDS (fuzz), plays for
 # SOAK_SECONDS watching the memory (soak), prints every benchmark's figures (bench) or makes the
-# Debian package and checks that apt can install it here (package).
+# Debian package and checks that apt can install it here (package), or cross-builds the window
+# services for Windows and tests them on real windows under Wine (windows; also part of test).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 mode=${1:-run}
@@ -12,6 +13,10 @@ build_packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools
     qt6-qpa-plugins libqt6svg6 libgl-dev libmpv-dev clang-format dpkg-dev)
 test_packages=(icecast2 ffmpeg mpv xvfb xauth xdotool x11-utils imagemagick openbox trayer dbus
     clang libclang-rt-14-dev desktop-file-utils appstream)
+# The Windows cross compiler, Wine, and the X libraries Wine's display driver loads at run time
+# (only recommended by the Wine packages) for running under Xvfb.
+windows_packages=(g++-mingw-w64-x86-64 wine wine64 xvfb xauth libxrandr2 libxrender1 libxi6
+    libxcursor1 libxfixes3 libxinerama1 libxcomposite1 libfreetype6)
 
 install_missing() {
     local missing=()
@@ -40,7 +45,7 @@ run)
     exec "$here/build/src/skylistener"
     ;;
 test)
-    install_missing "${build_packages[@]}" "${test_packages[@]}"
+    install_missing "${build_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}"
     build "$here/build"
     cd "$here/build" && ctest --output-on-failure -j2 --timeout 300
     ;;
@@ -92,8 +97,15 @@ package)
     apt-get install --simulate -qq "${debs[0]}" >/dev/null
     echo "${debs[0]}"
     ;;
+windows)
+    install_missing cmake "${windows_packages[@]}"
+    cmake -S "$here/windows" -B "$here/build-windows" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" >/dev/null
+    cmake --build "$here/build-windows" -j"$(nproc)"
+    bash "$here/tests/winsvc/run_under_wine.sh" "$here/build-windows/tst_Win32Windows.exe"
+    ;;
 *)
-    echo "usage: $0 [run|test|sanitize|fuzz|soak|bench|package]" >&2
+    echo "usage: $0 [run|test|sanitize|fuzz|soak|bench|package|windows]" >&2
     exit 2
     ;;
 esac
