@@ -29,6 +29,9 @@ done
 
 export DISPLAY=:$(head -n1 "$work/display")
 export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
+# The wine server keeps its socket in a folder of its own under TMPDIR: ours goes with the rest.
+mkdir "$work/tmp"
+export TMPDIR=$work/tmp
 # No .NET or HTML engine: a fresh prefix would otherwise offer to download them.
 export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
 unset WAYLAND_DISPLAY
