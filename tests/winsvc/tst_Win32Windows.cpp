@@ -454,7 +454,7 @@ void gluedWindowsMoveWithTheirParent()
     const RECT parentStart{300, 300, 600, 500};
     const RECT childStart{600, 300, 750, 400};   // touches the parent's right edge
     const RECT siblingStart{650, 400, 800, 480}; // touches only the child
-    const RECT looseStart{900, 100, 1050, 200}; // touches nothing
+    const RECT looseStart{900, 100, 1050, 200};  // touches nothing
     HWND parent = makeWindow(parentStart);
     HWND child = makeWindow(childStart, "child");
     HWND sibling = makeWindow(siblingStart, "sibling");
