@@ -16,8 +16,13 @@ X11Session::~X11Session()
     for (auto* process : {m_program.get(), m_tray.get(), m_trayWatcher.get(), m_windowManager.get(),
                           m_bus.get(), m_xvfb.get()}) {
         if (process && process->state() != QProcess::NotRunning) {
-            process->kill();
-            process->waitForFinished(5000);
+            // Asked first: a killed X server leaves its lock and socket behind, and a server
+            // started at the same time elsewhere can then take the same display.
+            process->terminate();
+            if (!process->waitForFinished(3000)) {
+                process->kill();
+                process->waitForFinished(5000);
+            }
         }
     }
 }
