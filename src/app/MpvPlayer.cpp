@@ -255,12 +255,17 @@ bool MpvPlayer::isRadioAddress(const QString& url, QString* scheme)
 
 void MpvPlayer::setURL(const QString& url)
 {
+    const int raised = m_stateEvents;
     m_url = url;
-    if (url.isEmpty()) {
+    if (url.isEmpty())
         stop();
-        return;
-    }
-    openStream(false);
+    else
+        openStream(false);
+    // A new stream is news even when its state number is the old one's (connecting while the
+    // previous station was still connecting, or refused after a refused one): whoever shows
+    // which station plays must hear of it.
+    if (m_stateEvents == raised)
+        Q_EMIT PlayStateChange(m_state);
 }
 
 void MpvPlayer::play()
@@ -629,8 +634,10 @@ void MpvPlayer::apply(int state, const QString& status)
         m_bitRate = 0;
     m_state = state;
     m_status = status;
-    if (stateChanged)
+    if (stateChanged) {
+        ++m_stateEvents;
         Q_EMIT PlayStateChange(state);
+    }
     if (statusChanged)
         Q_EMIT StatusChange();
 }

@@ -77,6 +77,8 @@ private:
 
     QString m_url;
     int m_state = Player::Undefined;
+    // Counts the PlayStateChange events raised, so that a new URL can tell whether it raised one.
+    int m_stateEvents = 0;
     QString m_status;
     int m_volume = 50;
     bool m_mute = false;

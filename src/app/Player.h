@@ -8,8 +8,9 @@
 // on this interface only; MpvPlayer implements it on libmpv.
 //
 // State contract: playState() is PlayState::Playing (3) exactly while audio plays; every change
-// of the play state raises PlayStateChange with the new state, and every change of the status
-// text raises StatusChange.
+// of the play state raises PlayStateChange with the new state, so does every assignment of a URL
+// (also when the state number stays the same), and every change of the status text raises
+// StatusChange.
 class Player : public QObject
 {
     Q_OBJECT

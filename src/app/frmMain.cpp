@@ -28,11 +28,16 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSizeGrip>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+
+#include <algorithm>
+#include <iterator>
 
 using namespace Qt::StringLiterals;
 
@@ -198,6 +203,9 @@ void frmMain::Form_Load()
 
 void frmMain::applyTrayStyle()
 {
+    // After the exit sequence (a dialog may still return into here) the icon is gone.
+    if (m_unloaded)
+        return;
     if (MinimizeToTray()) {
         m_tray->setTrayFormStyle(3); // minimising hides the window and shows the icon
     } else {
@@ -271,11 +279,14 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::Resize)
             Form_Resize();
         if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
+            auto* keyEvent = static_cast<QKeyEvent*>(event);
+            const int key = keyEvent->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
                 ListView1_EnterKey();
                 return true;
             }
+            if (ListView1_FirstNavigationKey(keyEvent))
+                return true;
         }
     } else if (watched == m_listView->viewport() &&
                (event->type() == QEvent::MouseButtonPress ||
@@ -289,6 +300,29 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool frmMain::ListView1_FirstNavigationKey(QKeyEvent* event)
+{
+    // With nothing selected the list shows its focus on the first station without selecting
+    // it, so that Down would skip it and Home, or any key in a list of one, select nothing.
+    // The first navigation key selects the station it lands on; Down, Up, Home and Page Up
+    // land on the first.
+    static const int keys[] = {Qt::Key_Down, Qt::Key_Up,       Qt::Key_Home,
+                               Qt::Key_End,  Qt::Key_PageDown, Qt::Key_PageUp};
+    if (m_navigating || !m_listView->selectedItems().isEmpty() ||
+        (event->modifiers() & ~Qt::KeypadModifier) ||
+        std::ranges::find(keys, event->key()) == std::end(keys))
+        return false;
+    if (event->key() != Qt::Key_End && event->key() != Qt::Key_PageDown)
+        m_listView->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    {
+        const QScopedValueRollback guard(m_navigating, true);
+        QCoreApplication::sendEvent(m_listView, event);
+    }
+    if (m_listView->selectedItems().isEmpty() && m_listView->currentItem())
+        m_listView->currentItem()->setSelected(true);
+    return true;
 }
 
 void frmMain::changeEvent(QEvent* event)
@@ -310,6 +344,10 @@ void frmMain::Form_Unload()
         return;
     m_unloaded = true;
 
+    // A dialog's event loop may still run until the program ends: neither the player's events
+    // nor the animation may reach the tray icon released here.
+    disconnect(m_player.get(), nullptr, this, nullptr);
+    m_timer1->stop();
     m_tray.reset();
 
     ExitSettings values;

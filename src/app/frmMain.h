@@ -14,6 +14,7 @@ class SysTray;
 class WindowSystem;
 class ucSlider;
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QTimer;
@@ -113,6 +114,8 @@ private:
     void ListView1_ItemClick(const QString& key);
     void ListView1_DblClick();
     void ListView1_EnterKey();
+    // A navigation key while no station is selected; true when it was handled.
+    bool ListView1_FirstNavigationKey(QKeyEvent* event);
     void wmp_PlayStateChange(int NewState);
     void wmp_StatusChange();
     void Timer1_Timer();
@@ -140,6 +143,7 @@ private:
     QString m_chosenUrl;
     ucSlider* m_slider = nullptr;
     bool m_unloaded = false;
+    bool m_navigating = false;
     // Last, so that it goes first: it calls into the player, the list and the slider.
     std::unique_ptr<MprisService> m_mpris;
 };

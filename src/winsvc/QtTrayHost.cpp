@@ -3,20 +3,47 @@
 #include "winsvc/TrayActions.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
 #ifdef SKYLISTENER_HAS_DBUS
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusInterface>
 #include <QDBusReply>
 #endif
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Whether Qt shows the icon through a StatusNotifier host (KDE Plasma, GNOME's AppIndicator
+// extension, most panels) rather than as an XEmbed icon: Qt decides this once, when the first
+// icon is created, by the same test.
+bool statusNotifierHostRuns()
+{
+#ifdef SKYLISTENER_HAS_DBUS
+    if (QGuiApplication::platformName() != u"xcb"_s)
+        return true;
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    const QString watcher = u"org.kde.StatusNotifierWatcher"_s;
+    if (!bus.isConnected() || !bus.interface() ||
+        !bus.interface()->isServiceRegistered(watcher).value())
+        return false;
+    QDBusInterface watcherObject(watcher, u"/StatusNotifierWatcher"_s, watcher, bus);
+    return watcherObject.property("IsStatusNotifierHostRegistered").toBool();
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
 QtTrayHost::QtTrayHost(QObject* parent)
     : TrayHost(parent)
     , m_icon(new QSystemTrayIcon(this))
+    , m_statusNotifier(statusNotifierHostRuns())
 {
     connect(m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
@@ -24,6 +51,11 @@ QtTrayHost::QtTrayHost(QObject* parent)
                 case QSystemTrayIcon::Trigger:
                     Q_EMIT mouseAction(TrayNotify::LeftDown);
                     Q_EMIT mouseAction(TrayNotify::LeftUp);
+                    // A StatusNotifier host reports no double click, only its activation
+                    // (usually a single left click): that counts as the double click, or the
+                    // icon could never restore the window.
+                    if (m_statusNotifier)
+                        Q_EMIT mouseAction(TrayNotify::LeftDouble);
                     break;
                 case QSystemTrayIcon::DoubleClick:
                     Q_EMIT mouseAction(TrayNotify::LeftDouble);

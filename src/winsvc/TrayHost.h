@@ -33,7 +33,8 @@ Q_SIGNALS:
 
 // The notification area through QSystemTrayIcon. Qt reports clicks, not button presses and
 // releases, so a click becomes a button-down and a button-up notification, a double click a
-// double-click notification and a context request a right button down and up.
+// double-click notification and a context request a right button down and up. A StatusNotifier
+// host reports no double clicks: there its activation is a click followed by a double click.
 class QtTrayHost : public TrayHost
 {
     Q_OBJECT
@@ -52,4 +53,5 @@ public:
 
 private:
     QSystemTrayIcon* m_icon = nullptr;
+    bool m_statusNotifier = false;
 };

@@ -1,17 +1,22 @@
-// How the main window plays stations and mirrors the player, with a scripted player.
+// How the main window plays stations and mirrors the player, with a scripted player and with
+// the real one.
 #include "FakePlayer.h"
+#include "IcecastServer.h"
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
+#include "app/MpvPlayer.h"
 #include "app/ProcessState.h"
 #include "app/frmMain.h"
 #include "controls/ucSlider.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
+#include "winsvc/SysTray.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -126,6 +131,46 @@ private Q_SLOTS:
         m_player->state = Player::Playing;
         m_window->LoadStationList();
         QCOMPARE(item(u"Beta"_s)->text(1), u"Přehrávání"_s);
+    }
+
+    void aNewStationIsShownAtOnceWithTheRealPlayer()
+    {
+        // Alfa's server takes the connection and never answers, so that Alfa stays connecting
+        // until the network timeout; Beta is a working station.
+        IcecastServer icecast;
+        QVERIFY2(icecast.start(), qPrintable(icecast.error()));
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        m_folder->write(
+            u"czech.ksl"_s,
+            StationBytes("Alfa", u"http://127.0.0.1:%1/a.mp3"_s.arg(silent.serverPort()).toUtf8()) +
+                StationBytes("Beta", icecast.streamUrl().toUtf8()) +
+                StationBytes("Gama", "smb://host/g.mp3") +
+                StationBytes("Delta", "smb://host/d.mp3") + "\r\n");
+        auto owned = std::make_unique<MpvPlayer>(u"null"_s);
+        MpvPlayer* player = owned.get();
+        m_window = std::make_unique<frmMain>(
+            frmMainServices{m_folder->settings(), m_prompts, m_folder->path(), std::move(owned)});
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+
+        // The station just chosen is the one marked, in the caption and in the tray tip, before
+        // the player has anything else to tell.
+        const auto choose = [&](const QString& name, int state) {
+            doubleClick(centreOf(item(name)));
+            QCOMPARE(player->playState(), state);
+            QCOMPARE(m_window->windowTitle(), u"["_s + name + u" *] - skylistener"_s);
+            QCOMPARE(m_window->cTray()->TrayTip(), m_window->windowTitle());
+            for (const QString& other : {u"Alfa"_s, u"Beta"_s, u"Gama"_s, u"Delta"_s})
+                QCOMPARE(item(other)->text(1), other == name ? u"Zastaveno"_s : QString());
+        };
+        choose(u"Alfa"_s, Player::Connecting);
+        choose(u"Beta"_s, Player::Connecting);
+        if (QTest::currentTestFailed())
+            return;
+        QTRY_COMPARE_WITH_TIMEOUT(m_window->windowTitle(), u"[Beta] - skylistener"_s, 20000);
+        choose(u"Gama"_s, Player::Error);
+        choose(u"Delta"_s, Player::Error);
     }
 
     void enterStopsThePlayingStationAndSwitchesToOthers()

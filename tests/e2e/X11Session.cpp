@@ -13,10 +13,16 @@ X11Session::X11Session() = default;
 
 X11Session::~X11Session()
 {
-    for (auto* process : {m_program.get(), m_tray.get(), m_windowManager.get(), m_xvfb.get()}) {
+    for (auto* process : {m_program.get(), m_tray.get(), m_trayWatcher.get(), m_windowManager.get(),
+                          m_bus.get(), m_xvfb.get()}) {
         if (process && process->state() != QProcess::NotRunning) {
-            process->kill();
-            process->waitForFinished(5000);
+            // Asked first: a killed X server leaves its lock and socket behind, and a server
+            // started at the same time elsewhere can then take the same display.
+            process->terminate();
+            if (!process->waitForFinished(3000)) {
+                process->kill();
+                process->waitForFinished(5000);
+            }
         }
     }
 }
@@ -51,13 +57,54 @@ bool X11Session::start()
     return true;
 }
 
-bool X11Session::startDesktop()
+bool X11Session::startSessionBus()
+{
+    // --print-address: the daemon writes the address it listens on to the given fd (1).
+    m_bus = std::make_unique<QProcess>();
+    m_bus->start(u"dbus-daemon"_s,
+                 {u"--session"_s, u"--nofork"_s, u"--nopidfile"_s, u"--print-address=1"_s});
+    QDeadlineTimer deadline(10000);
+    QByteArray address;
+    while (m_bus->waitForStarted(5000) && !address.contains('\n') && !deadline.hasExpired()) {
+        m_bus->waitForReadyRead(200);
+        address += m_bus->readAllStandardOutput();
+    }
+    if (!address.contains('\n')) {
+        m_error = u"dbus-daemon gave no address"_s;
+        return false;
+    }
+    m_busAddress = QString::fromUtf8(address.trimmed());
+    return true;
+}
+
+QProcessEnvironment X11Session::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"DISPLAY"_s, m_display);
     env.insert(u"HOME"_s, m_home.path());
-    // No session bus, and none started on the side for the X display either.
-    env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"disabled:"_s);
+    // The private session bus or none, and none started on the side for the X display either.
+    env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s,
+               m_busAddress.isEmpty() ? u"disabled:"_s : m_busAddress);
+    return env;
+}
+
+QString X11Session::busCall(const QString& service, const QString& path, const QString& method,
+                            const QStringList& arguments) const
+{
+    QProcess send;
+    send.setProcessEnvironment(environment());
+    send.start(u"dbus-send"_s, QStringList{u"--session"_s, u"--print-reply"_s,
+                                           u"--dest="_s + service, path, method} +
+                                   arguments);
+    if (!send.waitForFinished(10000) || send.exitStatus() != QProcess::NormalExit ||
+        send.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(send.readAllStandardOutput()).trimmed();
+}
+
+bool X11Session::startDesktop(Tray tray)
+{
+    const QProcessEnvironment env = environment();
     const auto launch = [&](std::unique_ptr<QProcess>& process, const QString& program,
                             const QStringList& arguments) {
         if (QStandardPaths::findExecutable(program).isEmpty()) {
@@ -74,19 +121,53 @@ bool X11Session::startDesktop()
     if (!launch(m_windowManager, u"openbox"_s, {}))
         return false;
     QThread::msleep(500);
-    if (!launch(m_tray, u"trayer"_s,
-                {u"--edge"_s, u"bottom"_s, u"--align"_s, u"right"_s, u"--widthtype"_s, u"pixel"_s,
-                 u"--width"_s, u"200"_s, u"--height"_s, u"24"_s}))
-        return false;
+    if (tray == Tray::XEmbed) {
+        if (!launch(m_tray, u"trayer"_s,
+                    {u"--edge"_s, u"bottom"_s, u"--align"_s, u"right"_s, u"--widthtype"_s,
+                     u"pixel"_s, u"--width"_s, u"200"_s, u"--height"_s, u"24"_s}))
+            return false;
+    } else {
+        if (m_busAddress.isEmpty()) {
+            m_error = u"a StatusNotifier host needs the session bus"_s;
+            return false;
+        }
+        // The host registers with the watcher, and the program asks the watcher whether a host
+        // runs: each waits for the one before it.
+        const auto waitForWatcher = [&](const QString& property, const QString& value) {
+            for (QDeadlineTimer deadline(10000); !deadline.hasExpired(); QThread::msleep(100)) {
+                const QString reply =
+                    busCall(u"org.kde.StatusNotifierWatcher"_s, u"/StatusNotifierWatcher"_s,
+                            u"org.freedesktop.DBus.Properties.Get"_s,
+                            {u"string:org.kde.StatusNotifierWatcher"_s, u"string:"_s + property});
+                if (!reply.isEmpty() && reply.endsWith(value))
+                    return true;
+            }
+            m_error = u"the StatusNotifier watcher did not report "_s + property;
+            return false;
+        };
+        if (!launch(m_trayWatcher, u"status-notifier-watcher"_s, {}) ||
+            !waitForWatcher(u"ProtocolVersion"_s, QString()))
+            return false;
+        if (!launch(m_tray, u"gtk-sni-tray-standalone"_s, {u"--bottom"_s, u"--size"_s, u"24"_s}) ||
+            !waitForWatcher(u"IsStatusNotifierHostRegistered"_s, u"true"_s))
+            return false;
+    }
     // The tray is ready once its panel window shows.
     QDeadlineTimer deadline(10000);
     while (!deadline.hasExpired()) {
-        if (!xdotool({u"search"_s, u"--onlyvisible"_s, u"--class"_s, u"trayer"_s}).isEmpty())
+        if (!trayPanel().isEmpty())
             return true;
         QThread::msleep(100);
     }
-    m_error = u"trayer showed no panel"_s;
+    m_error = u"the tray showed no panel"_s;
     return false;
+}
+
+QString X11Session::trayPanel() const
+{
+    return xdotool({u"search"_s, u"--onlyvisible"_s, u"--class"_s,
+                    m_trayWatcher ? u"gtk-sni-tray-standalone"_s : u"trayer"_s})
+        .section(u'\n', 0, 0);
 }
 
 QString X11Session::settingsFile() const
@@ -104,14 +185,10 @@ void X11Session::writeSettings(const QStringList& lines) const
 
 bool X11Session::startProgram(const QString& executable)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"DISPLAY"_s, m_display);
+    QProcessEnvironment env = environment();
     env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
     env.insert(u"XDG_CONFIG_HOME"_s, QDir(m_home.path()).filePath(u"config"_s));
     env.insert(u"XDG_DATA_HOME"_s, QDir(m_home.path()).filePath(u"data"_s));
-    env.insert(u"HOME"_s, m_home.path());
-    // No session bus, and none started on the side for the X display either.
-    env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"disabled:"_s);
     // No sound card here: ALSA's default device discards the sound, so streams play as usual.
     QFile asoundrc(QDir(m_home.path()).filePath(u".asoundrc"_s));
     if (asoundrc.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -142,7 +219,13 @@ bool X11Session::closeProgram()
 {
     xdotool({u"windowfocus"_s, u"--sync"_s, m_window});
     xdotool({u"key"_s, u"ctrl+x"_s});
-    return m_program->waitForFinished(10000) && m_program->exitCode() == 0;
+    return programEnded();
+}
+
+bool X11Session::programEnded()
+{
+    return m_program->waitForFinished(10000) && m_program->exitStatus() == QProcess::NormalExit &&
+           m_program->exitCode() == 0;
 }
 
 QString X11Session::xdotool(const QStringList& arguments) const
