@@ -25,11 +25,34 @@ public:
     SettingsStore& settings() { return *m_settings; }
     // A fresh store over the same backing files, as the next run of the program sees them.
     std::unique_ptr<SettingsStore> reopenSettings() const;
+    // A store over the same backing files that reads only what is on disk now, as a second
+    // running copy of the program sees them.
+    std::unique_ptr<SettingsStore> secondCopy() const;
+    // The program's settings file.
+    QString settingsFile() const;
 
 private:
     QTemporaryDir m_dir;
     QTemporaryDir m_settingsDir;
     std::unique_ptr<SettingsStore> m_settings;
+};
+
+// Makes a file or folder unwritable, for root as well (the immutable attribute); undone on
+// destruction.
+class Unwritable
+{
+public:
+    explicit Unwritable(QString path);
+    ~Unwritable();
+    Unwritable(const Unwritable&) = delete;
+    Unwritable& operator=(const Unwritable&) = delete;
+
+    // False where neither the mode nor the attribute could be set.
+    bool ok() const;
+
+private:
+    QString m_path;
+    bool m_immutable = false;
 };
 
 // A record in the file form, for building test files.
