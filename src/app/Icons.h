@@ -22,4 +22,3 @@ QIcon AnimationFrame(int frame);
 int AnimationFrameCount();
 
 QIcon ApplicationIcon();
-

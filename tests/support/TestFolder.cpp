@@ -37,14 +37,21 @@ std::unique_ptr<SettingsStore> TestFolder::reopenSettings() const
     return std::make_unique<SettingsStore>(m_settingsDir.path());
 }
 
-std::unique_ptr<SettingsStore> TestFolder::secondCopy() const
-{
-    return std::make_unique<SettingsStore>(m_settingsDir.path());
-}
-
 QString TestFolder::settingsFile() const
 {
     return QDir(m_settingsDir.path()).filePath(u"Hollowmere.ini"_s);
+}
+
+QString TestFolder::settingOnDisk(const QString& key) const
+{
+    QFile file(settingsFile());
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        if (line.startsWith(key + u'='))
+            return line.mid(key.size() + 1);
+    }
+    return QString();
 }
 
 Unwritable::Unwritable(QString path)

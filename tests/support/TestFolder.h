@@ -25,11 +25,10 @@ public:
     SettingsStore& settings() { return *m_settings; }
     // A fresh store over the same backing files, as the next run of the program sees them.
     std::unique_ptr<SettingsStore> reopenSettings() const;
-    // A store over the same backing files that reads only what is on disk now, as a second
-    // running copy of the program sees them.
-    std::unique_ptr<SettingsStore> secondCopy() const;
-    // The program's settings file.
+    // The program's settings file, and one of its values as the file on disk holds it now (what
+    // a second running copy of the program would read); null when the file holds none.
     QString settingsFile() const;
+    QString settingOnDisk(const QString& key) const;
 
 private:
     QTemporaryDir m_dir;
