@@ -47,17 +47,21 @@ run)
     ;;
 test)
     install_missing "${build_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}"
-    build "$here/build"
-    cd "$here/build" && ctest --output-on-failure -j2 --timeout 300
+    # "run" leaves the tests switched off in build/'s cache; switch them on again, and fail
+    # rather than pass when CTest finds no test at all.
+    build "$here/build" -DSKYLISTENER_TESTS=ON -DSKYLISTENER_BENCH=ON
+    cd "$here/build" && ctest --output-on-failure --no-tests=error -j2 --timeout 300
     ;;
 sanitize)
     install_missing "${build_packages[@]}" "${test_packages[@]}"
-    build "$here/build-sanitize" -DSKYLISTENER_SANITIZE=ON -DSKYLISTENER_BENCH=OFF
+    build "$here/build-sanitize" -DSKYLISTENER_SANITIZE=ON -DSKYLISTENER_TESTS=ON \
+        -DSKYLISTENER_BENCH=OFF
     # Leaks are errors, except the few inside system libraries listed (and explained) there.
     export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1
     export LSAN_OPTIONS=suppressions=$here/tests/lsan.supp:print_suppressions=0
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-    cd "$here/build-sanitize" && ctest --output-on-failure -j2 --timeout 600 -L 'unit|widget|player'
+    cd "$here/build-sanitize" &&
+        ctest --output-on-failure --no-tests=error -j2 --timeout 600 -L 'unit|widget|player'
     ;;
 fuzz)
     install_missing "${build_packages[@]}" "${test_packages[@]}"
@@ -80,12 +84,12 @@ fuzz)
     ;;
 soak)
     install_missing "${build_packages[@]}" "${test_packages[@]}"
-    build "$here/build"
+    build "$here/build" -DSKYLISTENER_TESTS=ON -DSKYLISTENER_BENCH=ON
     cmake --build "$here/build" --target soak
     ;;
 bench)
     install_missing "${build_packages[@]}" "${test_packages[@]}"
-    build "$here/build"
+    build "$here/build" -DSKYLISTENER_TESTS=ON -DSKYLISTENER_BENCH=ON
     cmake --build "$here/build" --target bench
     ;;
 package)

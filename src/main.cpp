@@ -3,6 +3,7 @@
 #include "app/Resources.h"
 #include "app/UserPrompts.h"
 #include "app/frmMain.h"
+#include "stations/SettingsKeys.h"
 #include "stations/SettingsStore.h"
 
 #include <QApplication>
@@ -18,8 +19,11 @@ int main(int argc, char* argv[])
     InitResources();
     SettingsStore settings;
     DialogPrompts prompts;
-    frmMain window(
-        {settings, prompts, ApplicationFolder(u":/czech.ksl"_s), std::make_unique<MpvPlayer>()});
+    // The shipped list is a first start's gift (nothing stored yet): a user who has deleted it
+    // since does not get it back.
+    const bool firstStart = !settings.holdsValues(SettingsKeys::Application, SettingsKeys::Section);
+    const QString folder = ApplicationFolder(firstStart ? u":/czech.ksl"_s : QString());
+    frmMain window({settings, prompts, folder, std::make_unique<MpvPlayer>()});
     window.show();
     return QApplication::exec();
 }

@@ -79,19 +79,3 @@ QIcon ApplicationIcon()
 {
     return QIcon(PictureFile(u"icons/skylistener.svg"_s));
 }
-
-QIcon ListIcon()
-{
-    return QIcon(PictureFile(u"icons/list.svg"_s));
-}
-
-QIcon StationIcon(bool visible)
-{
-    return QIcon(
-        PictureFile(visible ? u"icons/station-visible.svg"_s : u"icons/station-hidden.svg"_s));
-}
-
-QIcon BoldIcon()
-{
-    return QIcon(PictureFile(u"icons/bold.svg"_s));
-}

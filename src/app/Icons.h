@@ -3,10 +3,10 @@
 #include <QIcon>
 #include <QString>
 
-// The program's pictures: toolbar buttons, the frames of the playing animation, the application
-// icon and the small pictures of the editor and the list chooser. All of them are our own SVG
-// files compiled into the program; on Linux the desktop theme's icon is preferred for a toolbar
-// button that has a standard freedesktop name, so that the toolbar matches the desktop.
+// The program's pictures: toolbar buttons, the frames of the playing animation and the
+// application icon. All of them are our own SVG files compiled into the program; on Linux the
+// desktop theme's icon is preferred for a toolbar button that has a standard freedesktop name,
+// so that the toolbar matches the desktop.
 
 // The resource path of one of our pictures, e.g. "about/background.svg" gives
 // ":/about/background.svg". Makes sure the compiled-in resources are registered first.
@@ -22,10 +22,3 @@ QIcon AnimationFrame(int frame);
 int AnimationFrameCount();
 
 QIcon ApplicationIcon();
-
-// A station list file, as shown before every entry of the list chooser.
-QIcon ListIcon();
-// The editor's picture of a visible or a hidden station.
-QIcon StationIcon(bool visible);
-// The picture on the editor's bold toggle.
-QIcon BoldIcon();

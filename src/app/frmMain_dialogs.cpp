@@ -2,6 +2,7 @@
 // when it closes; the editor, the chooser and the settings dialog refill the station list.
 #include "app/frmMain.h"
 
+#include "app/UserPrompts.h"
 #include "app/frmAbout.h"
 #include "app/frmURL.h"
 #include "stations/frmEdit.h"
@@ -38,7 +39,11 @@ void frmMain::showAboutDialog()
 void frmMain::mnuVybratSeznam_Click()
 {
     showModal<frmSList>(
-        m_services.settings, m_services.applicationFolder, [this] { LoadStationList(); }, this);
+        m_services.settings,
+        [this](QWidget* parent, const QString& text) {
+            m_services.prompts.Exclamation(parent, text);
+        },
+        m_services.applicationFolder, [this] { LoadStationList(); }, this);
 }
 
 void frmMain::mnuNastaveni_Click()

@@ -3,6 +3,7 @@
 #include "app/AppFolder.h"
 #include "stations/SettingsKeys.h"
 
+#include <QDir>
 #include <QLocale>
 
 #include <cmath>
@@ -17,6 +18,20 @@ QString GetSetting(const SettingsStore& store, const QString& key, const QString
 void SaveSetting(SettingsStore& store, const QString& key, const QString& text)
 {
     store.save(SettingsKeys::Application, SettingsKeys::Section, key, text);
+}
+
+bool WriteSettingsNow(SettingsStore& store, QString* errorMessage)
+{
+    const bool ok = store.sync();
+    if (!ok && errorMessage)
+        *errorMessage = SettingsWriteErrorMessage(store.location(SettingsKeys::Application));
+    return ok;
+}
+
+QString SettingsWriteErrorMessage(const QString& path)
+{
+    return u"Nastavení se nepodařilo uložit do souboru \"%1\". "
+           u"Soubor zůstal beze změny."_s.arg(QDir::toNativeSeparators(path));
 }
 
 std::optional<double> ParseSettingNumber(const QString& text)

@@ -41,6 +41,14 @@ void SaveExitSettings(SettingsStore& store, const ExitSettings& values);
 QString GetSetting(const SettingsStore& store, const QString& key, const QString& defaultText);
 void SaveSetting(SettingsStore& store, const QString& key, const QString& text);
 
+// Writes the store to disk now, so that a second running copy of the program sees the values.
+// On failure the old file stays whole, false is returned and `errorMessage` holds a Czech
+// message naming the file.
+[[nodiscard]] bool WriteSettingsNow(SettingsStore& store, QString* errorMessage);
+
+// The message shown when the settings file cannot be written.
+QString SettingsWriteErrorMessage(const QString& path);
+
 // A stored number in the user's or the C number format, blanks around it allowed; empty when
 // the text is not a finite number.
 std::optional<double> ParseSettingNumber(const QString& text);

@@ -118,19 +118,32 @@ QString SettingsStore::DefaultLocation()
 #endif
 }
 
+bool SettingsStore::isNative() const
+{
+#ifdef Q_OS_WIN
+    return m_location.startsWith(u"HKEY_"_s);
+#else
+    return false;
+#endif
+}
+
+QString SettingsStore::location(const QString& application) const
+{
+    return isNative() ? m_location + u'\\' + application
+                      : QDir(m_location).filePath(application + u".ini"_s);
+}
+
 QSettings& SettingsStore::settingsFor(const QString& application) const
 {
     auto& slot = m_byApplication[application];
-    if (!slot) {
-#ifdef Q_OS_WIN
-        if (m_location.startsWith(u"HKEY_"_s)) {
-            slot = std::make_unique<QSettings>(m_location + u'\\' + application,
-                                               QSettings::NativeFormat);
-            return *slot;
-        }
-#endif
-        slot = std::make_unique<QSettings>(QDir(m_location).filePath(application + u".ini"_s),
-                                           plainIniFormat());
+    if (slot)
+        return *slot;
+    slot = std::make_unique<QSettings>(location(application),
+                                       isNative() ? QSettings::NativeFormat : plainIniFormat());
+    // Values a failed write left behind are kept for the next one.
+    if (const auto unwritten = m_unwritten.find(application); unwritten != m_unwritten.end()) {
+        for (auto it = unwritten->second.cbegin(); it != unwritten->second.cend(); ++it)
+            slot->setValue(it.key(), it.value());
     }
     return *slot;
 }
@@ -146,10 +159,38 @@ void SettingsStore::save(const QString& application, const QString& section, con
                          const QString& text)
 {
     settingsFor(application).setValue(section + u'/' + key, text);
+    m_unwritten[application].insert(section + u'/' + key, text);
 }
 
-void SettingsStore::sync()
+bool SettingsStore::sync()
 {
-    for (auto& [application, settings] : m_byApplication)
+    // Values a failed write left behind are tried again.
+    for (const auto& unwritten : m_unwritten)
+        settingsFor(unwritten.first);
+    bool ok = true;
+    for (auto& [application, settings] : m_byApplication) {
+        if (!settings)
+            continue;
+        // The file is replaced whole or not at all, so a failed write leaves the old one.
+        settings->setAtomicSyncRequired(true);
         settings->sync();
+        if (settings->status() == QSettings::NoError) {
+            m_unwritten.erase(application);
+            continue;
+        }
+        ok = false;
+        // QSettings keeps reporting its first error for good. The next use starts a fresh one,
+        // given the values still to be written, so that each later write tells its own outcome.
+        settings.reset();
+    }
+    return ok;
+}
+
+bool SettingsStore::holdsValues(const QString& application, const QString& section) const
+{
+    QSettings& settings = settingsFor(application);
+    settings.beginGroup(section);
+    const bool any = !settings.childKeys().isEmpty();
+    settings.endGroup();
+    return any;
 }

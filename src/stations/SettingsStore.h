@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QSettings>
 #include <QString>
 
@@ -30,12 +31,22 @@ public:
     void save(const QString& application, const QString& section, const QString& key,
               const QString& text);
 
-    // Writes everything to its backing store now.
-    void sync();
+    // Writes everything to its backing store now. False when it could not be written: the old
+    // file then stays whole, and the values are kept for the next write.
+    bool sync();
+
+    // Whether any value is stored in the section; nothing is, before the program's first run.
+    bool holdsValues(const QString& application, const QString& section) const;
+
+    // Where the application's values are kept: its file (the registry key on Windows).
+    QString location(const QString& application) const;
 
 private:
     QSettings& settingsFor(const QString& application) const;
+    bool isNative() const;
 
     QString m_location;
     mutable std::map<QString, std::unique_ptr<QSettings>> m_byApplication;
+    // Per application, the values saved since its last successful write.
+    std::map<QString, QMap<QString, QString>> m_unwritten;
 };

@@ -58,6 +58,7 @@ void FillEditorStationList(QTreeWidget& list, QLabel& countLabel,
         QTreeWidgetItem* item = makeEntry(station, station.url);
         item->setIcon(0, station.visible ? visibleIcon : hiddenIcon);
         item->setData(0, StationVisibleRole, station.visible);
+        item->setData(0, StationColourRole, station.colour);
         items.append(item);
     }
     replaceItems(list, std::move(items));

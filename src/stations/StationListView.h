@@ -15,6 +15,9 @@ class QTreeWidgetItem;
 inline constexpr int StationKeyRole = Qt::UserRole;
 // In the editor list: whether the entry shows the visible picture.
 inline constexpr int StationVisibleRole = Qt::UserRole + 1;
+// In the editor list: the station's colour text as the file holds it, which the shown colour
+// cannot always give back (a system colour, a value with bits above blue).
+inline constexpr int StationColourRole = Qt::UserRole + 2;
 
 QString StationKey(const QTreeWidgetItem* item);
 

@@ -25,10 +25,13 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
+// The most the user may type into the name and URL fields.
 constexpr int MaxFieldLength = 250;
 
 const QString NewListTitle = u"Nový soubor se seznamem stanic"_s;
@@ -90,11 +93,9 @@ void frmEdit::buildControls()
 
     m_text1 = new QLineEdit(m_container3D1);
     m_text1->setObjectName(u"Text1"_s);
-    m_text1->setMaxLength(MaxFieldLength);
     m_text1->installEventFilter(this);
     m_text2 = new QLineEdit(m_container3D1);
     m_text2->setObjectName(u"Text2"_s);
-    m_text2->setMaxLength(MaxFieldLength);
     m_text2->installEventFilter(this);
 
     auto* cmdPlay = makeButton(m_container3D1, u"cmdPlay"_s, u"▶"_s);
@@ -190,9 +191,7 @@ bool frmEdit::eventFilter(QObject* watched, QEvent* event)
             // After the mouse press that may have given the focus has placed the cursor.
             QTimer::singleShot(0, field, [field] { field->selectAll(); });
         } else if (event->type() == QEvent::FocusOut && field == m_text1) {
-            const QString trimmed = trimSpaces(m_text1->text());
-            if (trimmed != m_text1->text())
-                m_text1->setText(trimmed);
+            trimTypedName();
         }
     }
     return QDialog::eventFilter(watched, event);
@@ -213,6 +212,26 @@ void frmEdit::setSwatch(quint32 colour)
             shown.name()));
 }
 
+void frmEdit::showStoredValue(QLineEdit& field, const QString& text)
+{
+    field.setMaxLength(static_cast<int>(std::max<qsizetype>(MaxFieldLength, text.size())));
+    field.setText(text);
+}
+
+bool frmEdit::nameAsStored() const
+{
+    return !m_selectedStationUrl.isEmpty() && m_text1->text() == m_storedName;
+}
+
+void frmEdit::trimTypedName()
+{
+    if (nameAsStored())
+        return;
+    const QString trimmed = trimSpaces(m_text1->text());
+    if (trimmed != m_text1->text())
+        m_text1->setText(trimmed);
+}
+
 bool frmEdit::written(bool ok, const QString& errorMessage)
 {
     if (!ok)
@@ -225,18 +244,23 @@ void frmEdit::ListView1_ItemClick(QTreeWidgetItem* item)
     if (!item)
         return;
     m_selectedStationUrl = StationKey(item);
-    m_text1->setText(item->text(0));
-    m_text2->setText(m_selectedStationUrl);
-    setSwatch(QColorToOleColor(item->foreground(0).color()));
+    m_storedName = item->text(0);
+    showStoredValue(*m_text1, m_storedName);
+    showStoredValue(*m_text2, m_selectedStationUrl);
+    m_storedColour = item->data(0, StationColourRole).toString();
+    setSwatch(StationColourValue(m_storedColour));
     m_check1->setChecked(item->font(0).bold());
     m_check2->setChecked(item->data(0, StationVisibleRole).toBool());
 }
 
 void frmEdit::Command1_Click()
 {
+    // Every way of saving gets here (click, access key, Space), not only those that move the
+    // focus out of the name field.
+    trimTypedName();
     const QString name = m_text1->text();
     const QString url = m_text2->text();
-    if (name.isEmpty()) {
+    if (trimSpaces(name).isEmpty()) {
         m_prompts.Exclamation(this, u"Název stanice musí obsahovat minimálně jeden znak!"_s);
         m_text1->setFocus();
         return;
@@ -258,7 +282,10 @@ void frmEdit::Command1_Click()
         return;
     }
 
-    const QString colour = QString::number(m_swatchColour);
+    // A colour the user did not change goes back as it was stored: the swatch cannot show a
+    // system colour or bits above blue, and rebuilding the number from it would lose them.
+    const bool colourKept = !m_storedColour.isNull() && !m_storedColour.contains(u'<');
+    const QString colour = colourKept ? m_storedColour : QString::number(m_swatchColour);
     const QString bold = m_check1->isChecked() ? u"1"_s : u"0"_s;
     const QString visible = m_check2->isChecked() ? u"1"_s : u"0"_s;
     const QString duplicate = u"Stanice s touto URL již existuje!"_s;
@@ -313,14 +340,19 @@ void frmEdit::Command4_Click()
 {
     if (const std::optional<QColor> chosen = m_prompts.ChooseColor(this, m_dialogColour))
         m_dialogColour = *chosen;
+    m_storedColour = QString();
     setSwatch(QColorToOleColor(m_dialogColour));
 }
 
 void frmEdit::Command5_Click()
 {
     m_selectedStationUrl.clear();
+    m_storedName.clear();
+    m_storedColour = QString();
     m_text1->clear();
     m_text2->clear();
+    m_text1->setMaxLength(MaxFieldLength);
+    m_text2->setMaxLength(MaxFieldLength);
     setSwatch(0);
     m_check1->setChecked(false);
     m_check2->setChecked(true);

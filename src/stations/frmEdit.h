@@ -53,6 +53,12 @@ private:
     void buildControls();
     void LoadEditorList();
     void setSwatch(quint32 colour);
+    // Shows a stored name or URL whole: the length limit holds only for what the user types.
+    static void showStoredValue(QLineEdit& field, const QString& text);
+    // Whether the name field still holds the selected station's name exactly as stored.
+    bool nameAsStored() const;
+    // Trims the name the user typed; a stored name the user left alone stays as it is.
+    void trimTypedName();
     // Shows a failed write's message; true when the write succeeded.
     bool written(bool ok, const QString& errorMessage);
 
@@ -61,6 +67,10 @@ private:
     std::function<void()> m_loadStationList;
 
     QString m_selectedStationUrl;
+    // The selected station's name and colour text as the file holds them; the colour text is
+    // null once the colour dialog has set the swatch.
+    QString m_storedName;
+    QString m_storedColour;
     quint32 m_swatchColour = 0;
     // What the colour dialog last returned in this opening; a cancelled dialog leaves it.
     QColor m_dialogColour = Qt::black;

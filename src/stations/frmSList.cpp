@@ -35,10 +35,11 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 
 } // namespace
 
-frmSList::frmSList(SettingsStore& settings, QString applicationFolder,
+frmSList::frmSList(SettingsStore& settings, Exclaim exclaim, QString applicationFolder,
                    std::function<void()> loadStationList, QWidget* parent)
     : QDialog(parent)
     , m_settings(settings)
+    , m_exclaim(std::move(exclaim))
     , m_applicationFolder(std::move(applicationFolder))
     , m_loadStationList(std::move(loadStationList))
 {
@@ -151,6 +152,9 @@ void frmSList::Timer1_Timer()
         return;
     const QString path = AddTrailingBackslash(m_applicationFolder) + m_selectedListFile;
     SaveSetting(m_settings, SettingsKeys::StationFile, path);
+    // On disk before the chooser closes; a failed write is told, and the list is loaded anyway.
+    if (QString error; !WriteSettingsNow(m_settings, &error) && m_exclaim)
+        m_exclaim(this, error);
     setStationFilePath(path);
     if (m_loadStationList)
         m_loadStationList();

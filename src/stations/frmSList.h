@@ -12,16 +12,19 @@ class QTreeWidgetItem;
 class SettingsStore;
 
 // The list chooser: shows the station list files (*.ksl) of the application's folder and makes
-// the picked one the current list, stores it in the settings and refills the main window's
-// list. The load always runs from a short timer, never inside an event of the list itself, so
-// that the chooser is not closed from within its list's handler. Created for one opening and
-// shown modally; closing it any other way changes nothing.
+// the picked one the current list, stores it in the settings at once (a failed write is told)
+// and refills the main window's list. The load always runs from a short timer, never inside an
+// event of the list itself, so that the chooser is not closed from within its list's handler.
+// Created for one opening and shown modally; closing it any other way changes nothing.
 class frmSList : public QDialog
 {
     Q_OBJECT
 
 public:
-    frmSList(SettingsStore& settings, QString applicationFolder,
+    // `exclaim` shows a message over the given window, the way the program's message boxes do.
+    using Exclaim = std::function<void(QWidget* parent, const QString& text)>;
+
+    frmSList(SettingsStore& settings, Exclaim exclaim, QString applicationFolder,
              std::function<void()> loadStationList, QWidget* parent = nullptr);
     ~frmSList() override;
 
@@ -45,6 +48,7 @@ private:
     void fillList();
 
     SettingsStore& m_settings;
+    Exclaim m_exclaim;
     QString m_applicationFolder;
     std::function<void()> m_loadStationList;
     QString m_selectedListFile;

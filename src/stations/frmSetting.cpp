@@ -171,6 +171,10 @@ void frmSetting::Command2_Click()
     setAnimateTrayIcon(m_check2->checkState() == Qt::Checked);
     SaveSetting(m_settings, SettingsKeys::AniIco, StoredCheckState(m_check2->checkState()));
     SaveSetting(m_settings, SettingsKeys::StationFile, m_txtText1->text());
+    // On disk before the dialog closes, where a second running copy sees them; a failed write
+    // is told, and the values still hold for this run.
+    if (QString error; !WriteSettingsNow(m_settings, &error))
+        m_prompts.Exclamation(this, error);
     setStationFilePath(m_txtText1->text());
     accept();
 }

@@ -16,8 +16,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -80,28 +80,33 @@ struct Editor
         name()->setText(stationName);
         url()->setText(stationUrl);
     }
+    // Clicks into a field, which selects its text, and types over it key by key.
+    static void type(QLineEdit* field, const QString& text)
+    {
+        QTest::mouseClick(field, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key(c.toUpper().unicode()), QString(c),
+                                Qt::NoModifier);
+    }
+    enum Way
+    {
+        Click,
+        AccessKey, // Alt+U, the focus stays where it is
+    };
+    void save(Way way) const
+    {
+        auto* button = child<QPushButton>(u"Command1"_s);
+        if (way == Click) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return;
+        }
+        // The access key presses the button for a moment before it clicks.
+        QSignalSpy clicked(button, &QPushButton::clicked);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::AltModifier);
+        clicked.wait(1000);
+    }
     QByteArray file() const { return folder.read(u"list.ksl"_s); }
-};
-
-// Makes a file unwritable, for root as well (the immutable attribute); undone on destruction.
-struct UnwritableFile
-{
-    QString path;
-    bool immutable = false;
-    explicit UnwritableFile(QString p)
-        : path(std::move(p))
-    {
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        if (QFileInfo(path).isWritable())
-            immutable = QProcess::execute(u"chattr"_s, {u"+i"_s, path}) == 0;
-    }
-    ~UnwritableFile()
-    {
-        if (immutable)
-            QProcess::execute(u"chattr"_s, {u"-i"_s, path});
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    }
-    bool ok() const { return !QFileInfo(path).isWritable(); }
 };
 
 } // namespace
@@ -144,37 +149,59 @@ private Q_SLOTS:
             const char* what;
             QString select, name, url, message;
             bool focusOnUrl;
+            Editor::Way way = Editor::Click;
         };
         const QString noName = u"Název stanice musí obsahovat minimálně jeden znak!"_s;
         const QString exists = u"Stanice s touto URL již existuje!"_s;
         const Case cases[] = {
             {"no name", {}, {}, u"http://x/"_s, noName, false},
             {"name of spaces", {}, u"   "_s, u"http://x/"_s, noName, false},
+            {"name of spaces, Alt+U",
+             {},
+             u"   "_s,
+             u"http://x/"_s,
+             noName,
+             false,
+             Editor::AccessKey},
+            {"stored name of spaces, Alt+U", u"   "_s, {}, {}, noName, false, Editor::AccessKey},
             {"no URL",
              {},
              u"Nová"_s,
              {},
              u"URL stanice musí obsahovat minimálně jeden znak!"_s,
              true},
-            {"URL in other case", {}, u"Nová"_s, u"HTTP://Beta.CZ/"_s, exists, true},
-            {"other station's URL", u"Alfa"_s, u"Alfa"_s, u"http://gama.cz/"_s, exists, true},
+            // The focus stays where it was, in the name typed last.
+            {"URL in other case",
+             {},
+             u"Nová"_s,
+             u"HTTP://Beta.CZ/"_s,
+             exists,
+             false,
+             Editor::AccessKey},
+            {"other station's URL", u"Alfa"_s, u"Alfa"_s, u"http://gama.cz/"_s, exists, false,
+             Editor::AccessKey},
             {"Windows-1250", {}, u"Радио"_s, u"http://radio.ru/"_s, u"Windows-1250"_s, false},
             {"tag", {}, u"Rock</StationName>"_s, u"http://rock.cz/"_s, u"</stationname>"_s, false},
             {"tag in URL", u"Alfa"_s, u"Alfa"_s, u"http://a.cz/<RadioStation>"_s, u"URL stanice"_s,
              true},
         };
+        const QByteArray before =
+            ThreeStations + StationBytes("   ", "http://blank.cz/", "0", "0") + "\r\n";
         for (const Case& c : cases) {
             Editor e;
+            e.folder.write(u"list.ksl"_s, before);
+            e.open();
             if (!c.select.isEmpty())
                 e.clickEntry(c.select);
-            e.name()->setFocus();
-            e.name()->setText(c.name);
-            e.url()->setFocus(); // leaving the name trims it
-            e.url()->setText(c.url);
-            e.press(u"Command1"_s);
+            // The name last: the access key saves with the focus still in it.
+            if (!c.url.isNull())
+                Editor::type(e.url(), c.url);
+            if (!c.name.isNull())
+                Editor::type(e.name(), c.name);
+            e.save(c.way);
             QVERIFY2(e.prompts.asked.size() == 1 && e.prompts.asked[0].contains(c.message), c.what);
             QVERIFY2(QApplication::focusWidget() == (c.focusOnUrl ? e.url() : e.name()), c.what);
-            QVERIFY2(e.file() == ThreeStations + "\r\n", c.what);
+            QVERIFY2(e.file() == before, c.what);
             QVERIFY2(e.dialog->SelectedStationUrl().isEmpty() == c.select.isEmpty(), c.what);
         }
     }
@@ -182,15 +209,14 @@ private Q_SLOTS:
     void savesThatWrite()
     {
         // A new station with a colour; the fields are emptied for the next one. The name is
-        // trimmed, the URL is not.
+        // trimmed also when the access key saves with the focus still in it; the URL is not.
         Editor e;
-        e.name()->setFocus();
-        e.fill(u"  Delta  "_s, u" http://delta.cz/"_s);
-        e.url()->setFocus();
         e.child<QPushButton>(u"Check1"_s)->setChecked(true);
         e.prompts.colorAnswers = {QColor(0, 0, 255)};
         e.press(u"Command4"_s);
-        e.press(u"Command1"_s);
+        Editor::type(e.url(), u" http://delta.cz/"_s);
+        Editor::type(e.name(), u"  Delta  "_s);
+        e.save(Editor::AccessKey);
         QVERIFY(e.file().endsWith(StationBytes("Delta", " http://delta.cz/", "16711680", "1", "1") +
                                   "\r\n"));
         QCOMPARE(e.count(), u"Celkem 4 stanice"_s);
@@ -216,6 +242,54 @@ private Q_SLOTS:
         QCOMPARE(StationListEntries(ReadStationFile(e.listPath), StationFilter::VisibleOnly).size(),
                  2); // Beta and Delta; Gama was hidden already
         QCOMPARE(e.prompts.asked, QStringList{u"color"_s});
+    }
+
+    void whatTheUserLeavesAloneIsSavedAsStored()
+    {
+        // Values the fields and the swatch cannot hold or show: long texts, a system colour,
+        // a value with bits above blue, blanks around a name.
+        const QByteArray longName = "Dlouh\xE1 " + QByteArray(300, 'n');
+        const QByteArray longUrl = "http://long.cz/" + QByteArray(300, 'u');
+        struct Case
+        {
+            const char* what;
+            QByteArray name, url, colour;
+            bool pressBold, pickColour;
+            Editor::Way way;
+        };
+        const Case cases[] = {
+            {"untouched, Alt+U", longName, longUrl, "-2147483640", false, false, Editor::AccessKey},
+            {"bold changed", "  Spaced  ", longUrl, "16777471", true, false, Editor::Click},
+            {"colour changed", longName, longUrl, "-2147483640", false, true, Editor::Click},
+        };
+        for (const Case& c : cases) {
+            Editor e;
+            const QByteArray other = StationBytes("Alfa", "http://alfa.cz/", "255");
+            e.folder.write(u"list.ksl"_s, StationBytes(c.name, c.url, c.colour) + other + "\r\n");
+            e.open();
+            e.clickEntry(QString::fromLatin1(c.name));
+            if (c.pressBold)
+                QTest::mouseClick(e.child<QPushButton>(u"Check1"_s), Qt::LeftButton);
+            if (c.pickColour) {
+                e.prompts.colorAnswers = {QColor(0, 0, 255)};
+                QTest::mouseClick(e.child<QPushButton>(u"Command4"_s), Qt::LeftButton);
+            }
+            e.save(c.way);
+            QVERIFY2(e.prompts.asked.size() == (c.pickColour ? 1 : 0), c.what);
+            const QByteArray colour = c.pickColour ? "16711680" : c.colour;
+            QVERIFY2(e.file() == StationBytes(c.name, c.url, colour, "1", c.pressBold ? "1" : "0") +
+                                     other + "\r\n",
+                     c.what);
+        }
+
+        // The length limit holds for what is typed, also after a long station was shown.
+        Editor e;
+        e.folder.write(u"list.ksl"_s, StationBytes(longName, longUrl) + "\r\n");
+        e.open();
+        e.clickEntry(QString::fromLatin1(longName));
+        e.press(u"Command5"_s);
+        Editor::type(e.url(), QString(260, u'x'));
+        QCOMPARE(e.url()->text().size(), 250);
     }
 
     void newListAndAVanishedStation()
@@ -269,7 +343,7 @@ private Q_SLOTS:
     void aFailedWriteIsShownAndTheFileStays()
     {
         Editor e;
-        UnwritableFile guard(e.listPath);
+        Unwritable guard(e.listPath);
         if (!guard.ok())
             QSKIP("cannot make a file unwritable here");
         const QString failed = u"exclamation: "_s + StationFileWriteErrorMessage(e.listPath);

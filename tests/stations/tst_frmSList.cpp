@@ -1,3 +1,4 @@
+#include "support/ScriptedPrompts.h"
 #include "support/TestFolder.h"
 
 #include "app/AppFolder.h"
@@ -23,6 +24,7 @@ const QString NotStored = u"(not stored)"_s;
 struct Chooser
 {
     TestFolder folder;
+    ScriptedPrompts prompts;
     int refills = 0;
     std::unique_ptr<frmSList> dialog;
 
@@ -32,8 +34,10 @@ struct Chooser
         folder.write(u"czech.ksl"_s, StationBytes("Dvojka", "http://dvojka/") + "\r\n");
         folder.write(u"notes.txt"_s, "not a list");
         setStationFilePath(folder.filePath(u"czech.ksl"_s));
-        dialog =
-            std::make_unique<frmSList>(folder.settings(), folder.path(), [this] { ++refills; });
+        dialog = std::make_unique<frmSList>(
+            folder.settings(),
+            [this](QWidget* parent, const QString& text) { prompts.Exclamation(parent, text); },
+            folder.path(), [this] { ++refills; });
         dialog->show();
         QApplication::setActiveWindow(dialog.get());
     }
@@ -80,11 +84,33 @@ private Q_SLOTS:
         QCOMPARE(c.refills, 0); // the load waits for the timer
         QTRY_VERIFY(!c.dialog->isVisible());
         const QString path = AddTrailingBackslash(c.folder.path()) + u"rock.KSL"_s;
-        QCOMPARE(c.folder.reopenSettings()->get(SettingsKeys::Application, SettingsKeys::Section,
-                                                SettingsKeys::StationFile, NotStored),
-                 path);
+        // On disk when the chooser has closed, where a second running copy sees it.
+        QCOMPARE(c.folder.settingOnDisk(SettingsKeys::StationFile), path);
         QCOMPARE(StationFilePath(), path);
         QCOMPARE(c.refills, 1);
+        QVERIFY(c.prompts.asked.isEmpty());
+
+        // A settings file that cannot be written: told, the file stays, the list loads anyway.
+        Chooser d;
+        const QString file = d.folder.settingsFile();
+        SaveSetting(d.folder.settings(), SettingsKeys::StationFile, u"/before.ksl"_s);
+        QVERIFY(d.folder.settings().sync());
+        const QString rock = AddTrailingBackslash(d.folder.path()) + u"rock.KSL"_s;
+        {
+            Unwritable guard(file);
+            if (!guard.ok())
+                QSKIP("cannot make a file unwritable here");
+            QTest::mouseClick(d.list()->viewport(), Qt::LeftButton, {}, d.centreOf(1));
+            QTest::mouseClick(d.dialog->findChild<QPushButton*>(u"Command2"_s), Qt::LeftButton);
+            QTRY_VERIFY(!d.dialog->isVisible());
+            QCOMPARE(d.prompts.asked,
+                     QStringList{u"exclamation: "_s + SettingsWriteErrorMessage(file)});
+            QCOMPARE(d.folder.settingOnDisk(SettingsKeys::StationFile), u"/before.ksl"_s);
+            QCOMPARE(StationFilePath(), rock);
+        }
+        // The value is not lost: the next write (the one at exit) stores it.
+        QVERIFY(d.folder.settings().sync());
+        QCOMPARE(d.folder.settingOnDisk(SettingsKeys::StationFile), rock);
     }
 
     void clickOnEmptySpaceThenLoadDoesNothing()

@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -66,13 +68,10 @@ private Q_SLOTS:
         QCOMPARE(s.path()->text(), s.defaultPath());
         s.press(u"Command2"_s);
         QVERIFY(!s.dialog->isVisible());
-        const auto reopened = s.folder.reopenSettings();
-        const auto get = [&](const QString& key) {
-            return reopened->get(SettingsKeys::Application, SettingsKeys::Section, key, NotStored);
-        };
-        QCOMPARE(get(u"MinTray"_s), u"0"_s);
-        QCOMPARE(get(u"AniIco"_s), u"0"_s);
-        QCOMPARE(get(u"StationFile"_s), s.defaultPath());
+        // On disk already, where a second running copy of the program reads them.
+        QCOMPARE(s.folder.settingOnDisk(u"MinTray"_s), u"0"_s);
+        QCOMPARE(s.folder.settingOnDisk(u"AniIco"_s), u"0"_s);
+        QCOMPARE(s.folder.settingOnDisk(u"StationFile"_s), s.defaultPath());
         QCOMPARE(StationFilePath(), s.defaultPath());
         QCOMPARE(s.refills, 1);
 
@@ -89,6 +88,41 @@ private Q_SLOTS:
         QVERIFY(!MinimizeToTray());
         QCOMPARE(s.stored(u"MinTray"_s), u"0"_s);
         QCOMPARE(s.stored(u"AniIco"_s), u"1"_s);
+    }
+
+    void aFailedWriteIsShownAndTheOldFileStays()
+    {
+        for (const bool folder : {false, true}) {
+            Settings s;
+            const QString file = s.folder.settingsFile();
+            if (!folder) {
+                SaveSetting(s.folder.settings(), u"MinTray"_s, u"0"_s);
+                QVERIFY(s.folder.settings().sync());
+            }
+            const auto onDisk = [&] {
+                QFile f(file);
+                return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+            };
+            const QByteArray before = onDisk();
+            {
+                Unwritable guard(folder ? QFileInfo(file).path() : file);
+                if (!guard.ok())
+                    QSKIP("cannot make a file unwritable here");
+                s.open();
+                QTest::mouseClick(s.check(1), Qt::LeftButton);
+                QTest::mouseClick(s.dialog->findChild<QPushButton*>(u"Command2"_s), Qt::LeftButton);
+                QCOMPARE(s.prompts.asked,
+                         QStringList{u"exclamation: "_s + SettingsWriteErrorMessage(file)});
+                QVERIFY(!s.dialog->isVisible());
+                QVERIFY(MinimizeToTray()); // for this run all the same
+                QCOMPARE(onDisk(), before);
+            }
+            // Writable again, the next save goes through without a word.
+            s.open();
+            s.press(u"Command2"_s);
+            QCOMPARE(s.prompts.asked.size(), 1);
+            QCOMPARE(s.folder.settingOnDisk(u"MinTray"_s), u"1"_s);
+        }
     }
 
     void closingStoresNothingYetRefills()

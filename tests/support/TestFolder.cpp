@@ -2,6 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+using namespace Qt::StringLiterals;
 
 TestFolder::TestFolder()
     : m_settings(std::make_unique<SettingsStore>(m_settingsDir.path()))
@@ -31,6 +35,46 @@ std::unique_ptr<SettingsStore> TestFolder::reopenSettings() const
 {
     m_settings->sync();
     return std::make_unique<SettingsStore>(m_settingsDir.path());
+}
+
+QString TestFolder::settingsFile() const
+{
+    return QDir(m_settingsDir.path()).filePath(u"Hollowmere.ini"_s);
+}
+
+QString TestFolder::settingOnDisk(const QString& key) const
+{
+    QFile file(settingsFile());
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        if (line.startsWith(key + u'='))
+            return line.mid(key.size() + 1);
+    }
+    return QString();
+}
+
+Unwritable::Unwritable(QString path)
+    : m_path(std::move(path))
+{
+    const bool folder = QFileInfo(m_path).isDir();
+    QFile::setPermissions(m_path, folder ? QFile::ReadOwner | QFile::ExeOwner : QFile::ReadOwner);
+    if (QFileInfo(m_path).isWritable())
+        m_immutable = QProcess::execute(u"chattr"_s, {u"+i"_s, m_path}) == 0;
+}
+
+Unwritable::~Unwritable()
+{
+    if (m_immutable)
+        QProcess::execute(u"chattr"_s, {u"-i"_s, m_path});
+    const bool folder = QFileInfo(m_path).isDir();
+    QFile::setPermissions(m_path, folder ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                         : QFile::ReadOwner | QFile::WriteOwner);
+}
+
+bool Unwritable::ok() const
+{
+    return !QFileInfo(m_path).isWritable();
 }
 
 QByteArray StationBytes(const QByteArray& name, const QByteArray& url, const QByteArray& colour,

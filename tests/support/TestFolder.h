@@ -25,11 +25,33 @@ public:
     SettingsStore& settings() { return *m_settings; }
     // A fresh store over the same backing files, as the next run of the program sees them.
     std::unique_ptr<SettingsStore> reopenSettings() const;
+    // The program's settings file, and one of its values as the file on disk holds it now (what
+    // a second running copy of the program would read); null when the file holds none.
+    QString settingsFile() const;
+    QString settingOnDisk(const QString& key) const;
 
 private:
     QTemporaryDir m_dir;
     QTemporaryDir m_settingsDir;
     std::unique_ptr<SettingsStore> m_settings;
+};
+
+// Makes a file or folder unwritable, for root as well (the immutable attribute); undone on
+// destruction.
+class Unwritable
+{
+public:
+    explicit Unwritable(QString path);
+    ~Unwritable();
+    Unwritable(const Unwritable&) = delete;
+    Unwritable& operator=(const Unwritable&) = delete;
+
+    // False where neither the mode nor the attribute could be set.
+    bool ok() const;
+
+private:
+    QString m_path;
+    bool m_immutable = false;
 };
 
 // A record in the file form, for building test files.
