@@ -109,7 +109,8 @@ std::optional<QList<Station>> ParseStations(const QByteArray& answer)
         const QJsonObject o = entry.toObject();
         Station s;
         s.uuid = text(o, "stationuuid"_L1);
-        s.name = text(o, "name"_L1);
+        // One line: the station list keeps each record on a single line.
+        s.name = text(o, "name"_L1).simplified();
         s.url = text(o, "url"_L1);
         s.urlResolved = text(o, "url_resolved"_L1);
         if (s.name.isEmpty() || s.streamUrl().isEmpty())
