@@ -116,6 +116,7 @@ private Q_SLOTS:
         QVERIFY2(icecast.start(), qPrintable(icecast.error()));
         Finder f(u"ok"_s, icecast.streamUrl());
         QCOMPARE(f.dialog->windowTitle(), u"Hledat rozhlasové stanice"_s);
+        QVERIFY(f.directory.requests.isEmpty()); // nothing is sent before the user searches
 
         f.search(u"jazz"_s);
         QCOMPARE(f.status(), u"Hledám…"_s);

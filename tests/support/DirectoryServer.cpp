@@ -167,6 +167,7 @@ QByteArray DirectoryServer::stations(const QString& behaviour, const QUrlQuery& 
             {"name":"Bez URL","url":"","url_resolved":null},
             {"name":"Záporné","url":"http://127.0.0.1:1/d","bitrate":-5,"clickcount":null,
              "tags":{"a":1},"codec":false,"lastcheckok":true},
+            {"name":"Nefunkční","url":"http://127.0.0.1:1/f","lastcheckok":0,"clickcount":9},
             {"name":"Obří čísla","url":"http://127.0.0.1:1/e","bitrate":1e300,"clickcount":1e300},
             42, "text", null, []
         ])";
