@@ -106,6 +106,7 @@ private:
     void mnuST_End_Click();
     void showStationEditor();
     void showOpenUrlDialog();
+    void showFindStations();
     void showAboutDialog();
 
     // Playback and status display.

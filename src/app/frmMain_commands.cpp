@@ -76,6 +76,8 @@ void frmMain::buildMenus()
         [this] { mnuVybratSeznam_Click(); });
     add(m_mnuSkylistener, u"mnuOtevritURL"_s, u"Otevřít URL"_s, Qt::CTRL | Qt::Key_O,
         [this] { showOpenUrlDialog(); });
+    add(m_mnuSkylistener, u"mnuHledatStanice"_s, u"Hledat stanice…"_s, Qt::CTRL | Qt::Key_F,
+        [this] { showFindStations(); });
     m_mnuSkylistener->addSeparator()->setObjectName(u"mnu0"_s);
     add(m_mnuSkylistener, u"mnuNastaveni"_s, u"&Nastavení"_s, Qt::CTRL | Qt::Key_P,
         [this] { mnuNastaveni_Click(); });

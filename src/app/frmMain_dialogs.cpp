@@ -4,6 +4,7 @@
 
 #include "app/UserPrompts.h"
 #include "app/frmAbout.h"
+#include "app/frmFindStations.h"
 #include "app/frmURL.h"
 #include "stations/frmEdit.h"
 #include "stations/frmSList.h"
@@ -29,6 +30,12 @@ void frmMain::showStationEditor()
 void frmMain::showOpenUrlDialog()
 {
     showModal<frmURL>(*m_player, this);
+}
+
+void frmMain::showFindStations()
+{
+    showModal<frmFindStations>(
+        *m_player, m_services.prompts, m_services.settings, [this] { LoadStationList(); }, this);
 }
 
 void frmMain::showAboutDialog()

@@ -24,4 +24,7 @@ inline const QString StationFile = QStringLiteral("StationFile");
 inline const QString StartupListName = QStringLiteral("czech.ksl");
 inline const QString SettingsDialogListName = QStringLiteral("stations.ksl");
 
+// Base addresses of the station directory, separated by blanks; empty: the directory's own.
+inline const QString DirectoryUrl = QStringLiteral("DirectoryUrl");
+
 } // namespace SettingsKeys

@@ -83,6 +83,9 @@ private Q_SLOTS:
                  u"Vložit URL stanice pro přehrávání"_s);
         QCOMPARE(open([&] { menuItem(u"mnuOtevritURL"_s)->trigger(); }),
                  u"Vložit URL stanice pro přehrávání"_s);
+        QApplication::setActiveWindow(m_window.get());
+        QCOMPARE(open([&] { QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier); }),
+                 u"Hledat rozhlasové stanice"_s);
         QCOMPARE(open([&] { menuItem(u"mnuVybratSeznam"_s)->trigger(); }),
                  u"Výběr seznamu stanic"_s);
         QCOMPARE(open([&] { menuItem(u"mnuNastaveni"_s)->trigger(); }), u"Nastavení"_s);

@@ -1,0 +1,57 @@
+// The station directory's answers: the input is what a server (or anything posing as one) sends
+// to a search or to the country list. Whatever it is, the results must be few, sorted, playable
+// and shown on one line each.
+#include "directory/DirectoryAnswer.h"
+
+#include <QLocale>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void check(bool condition, const char* what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "broken: %s\n", what);
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray answer(reinterpret_cast<const char*>(data), qsizetype(size));
+
+    if (const auto stations = Directory::ParseStations(answer)) {
+        for (const bool includeBroken : {false, true}) {
+            const QList<Directory::Station> shown =
+                Directory::SearchResults(*stations, includeBroken);
+            check(shown.size() <= Directory::MaxResults, "at most the maximum of results");
+            for (qsizetype i = 0; i < shown.size(); ++i) {
+                const Directory::Station& s = shown.at(i);
+                check(!s.name.isEmpty() && !s.streamUrl().isEmpty(), "a playable station");
+                check(!s.name.contains(u'\n') && !s.name.contains(u'\r'), "a name on one line");
+                check(includeBroken || s.lastCheckOk, "no failing station unless asked");
+                check(s.bitrate >= 0 && s.clickCount >= 0, "counts not negative");
+                check(i == 0 || shown.at(i - 1).clickCount >= s.clickCount, "most played first");
+                Directory::FormatText(s);
+                Directory::TagsText(s.tags);
+            }
+        }
+    }
+
+    if (const auto countries = Directory::ParseCountries(answer)) {
+        for (const QLocale& locale : {QLocale(QLocale::Czech), QLocale(QLocale::English)}) {
+            const auto choices = Directory::CountryChoices(*countries, locale);
+            check(!choices.isEmpty(), "a country choice");
+            qsizetype every = 0;
+            for (const Directory::CountryChoice& c : choices)
+                every += c.code.isEmpty() ? 1 : 0;
+            check(every == 1, "one entry for every country");
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,268 @@
+#include "app/frmFindStations.h"
+
+#include "app/Player.h"
+#include "app/UserPrompts.h"
+#include "app/Version.h"
+#include "controls/Container3D.h"
+#include "controls/z3DLine.h"
+#include "directory/DirectoryClient.h"
+#include "stations/EscapeCloses.h"
+#include "stations/ProgramSettings.h"
+#include "stations/SettingsKeys.h"
+#include "stations/StationList.h"
+#include "stations/StationValueCheck.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& caption, QWidget* buddy)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+QString userAgent()
+{
+    return Version::ProductName() +
+           u"/%1.%2.%3"_s.arg(Version::Major).arg(Version::Minor).arg(Version::Revision);
+}
+
+} // namespace
+
+frmFindStations::frmFindStations(Player& player, UserPrompts& prompts,
+                                 const SettingsStore& settings,
+                                 std::function<void()> loadStationList, QWidget* parent)
+    : QDialog(parent)
+    , m_player(player)
+    , m_prompts(prompts)
+    , m_loadStationList(std::move(loadStationList))
+    , m_client(std::make_unique<DirectoryClient>(
+          userAgent(), GetSetting(settings, SettingsKeys::DirectoryUrl, QString())))
+{
+    buildControls();
+    new EscapeCloses(*this);
+    showCountries({});
+
+    connect(m_client.get(), &DirectoryClient::searchFinished, this, &frmFindStations::showResults);
+    connect(m_client.get(), &DirectoryClient::searchFailed, this, &frmFindStations::setStatus);
+    connect(m_client.get(), &DirectoryClient::countriesFinished, this,
+            &frmFindStations::showCountries);
+}
+
+frmFindStations::~frmFindStations() = default;
+
+void frmFindStations::buildControls()
+{
+    setObjectName(u"frmFindStations"_s);
+    setWindowTitle(u"Hledat rozhlasové stanice"_s);
+
+    m_container3D1 = new Container3D(this);
+    m_container3D1->setObjectName(u"Container3D1"_s);
+    m_txtName = new QLineEdit(m_container3D1);
+    m_txtName->setObjectName(u"txtName"_s);
+    m_cboCountry = new QComboBox(m_container3D1);
+    m_cboCountry->setObjectName(u"cboCountry"_s);
+    m_cboCountry->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_cboCountry->setMinimumContentsLength(16);
+    m_txtTag = new QLineEdit(m_container3D1);
+    m_txtTag->setObjectName(u"txtTag"_s);
+    m_txtTag->setPlaceholderText(u"např. jazz"_s);
+    m_chkBroken = new QCheckBox(u"Zobrazit i nefunkční"_s, m_container3D1);
+    m_chkBroken->setObjectName(u"chkBroken"_s);
+    m_cmdSearch = new QPushButton(u"&Hledat"_s, m_container3D1);
+    m_cmdSearch->setObjectName(u"cmdSearch"_s);
+    // Enter in any field searches.
+    m_cmdSearch->setDefault(true);
+
+    auto* fields = new QGridLayout(m_container3D1);
+    fields->addWidget(makeLabel(m_container3D1, u"&Název:"_s, m_txtName), 0, 0);
+    fields->addWidget(m_txtName, 0, 1);
+    fields->addWidget(makeLabel(m_container3D1, u"&Země:"_s, m_cboCountry), 0, 2);
+    fields->addWidget(m_cboCountry, 0, 3);
+    fields->addWidget(makeLabel(m_container3D1, u"Š&títek:"_s, m_txtTag), 1, 0);
+    fields->addWidget(m_txtTag, 1, 1);
+    fields->addWidget(m_chkBroken, 1, 2, 1, 2);
+    fields->addWidget(m_cmdSearch, 0, 4, 2, 1);
+    fields->setColumnStretch(1, 1);
+
+    m_lstResults = new QTreeWidget(this);
+    m_lstResults->setObjectName(u"lstResults"_s);
+    m_lstResults->setHeaderLabels({u"Název"_s, u"Země"_s, u"Formát"_s, u"Štítky"_s});
+    m_lstResults->setRootIsDecorated(false);
+    m_lstResults->setUniformRowHeights(true);
+    m_lstResults->setAllColumnsShowFocus(true);
+    m_lstResults->header()->resizeSection(0, 220);
+    m_lstResults->header()->resizeSection(1, 90);
+    m_lstResults->header()->resizeSection(2, 100);
+
+    m_lblStatus = new QLabel(this);
+    m_lblStatus->setObjectName(u"lblStatus"_s);
+    m_lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_z3DLine1 = new z3DLine(this);
+    m_z3DLine1->setObjectName(u"z3DLine1"_s);
+
+    auto* cmdPlay = makeButton(this, u"cmdPlay"_s, u"Přehrát"_s);
+    auto* cmdStop = makeButton(this, u"cmdStop"_s, u"Zastavit"_s);
+    auto* cmdAdd = makeButton(this, u"cmdAdd"_s, u"Přidat do seznamu"_s);
+    auto* cmdClose = makeButton(this, u"cmdClose"_s, u"Zavřít"_s);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(cmdPlay);
+    bottom->addWidget(cmdStop);
+    bottom->addWidget(cmdAdd);
+    bottom->addStretch(1);
+    bottom->addWidget(cmdClose);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_container3D1);
+    layout->addWidget(m_lstResults, 1);
+    layout->addWidget(m_lblStatus);
+    layout->addWidget(m_z3DLine1);
+    layout->addLayout(bottom);
+    resize(640, 440);
+
+    connect(m_cmdSearch, &QPushButton::clicked, this, &frmFindStations::cmdSearch_Click);
+    connect(cmdPlay, &QPushButton::clicked, this, &frmFindStations::cmdPlay_Click);
+    connect(cmdStop, &QPushButton::clicked, this, &frmFindStations::cmdStop_Click);
+    connect(cmdAdd, &QPushButton::clicked, this, &frmFindStations::cmdAdd_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_lstResults, &QTreeWidget::itemDoubleClicked, this, &frmFindStations::cmdPlay_Click);
+}
+
+void frmFindStations::cmdSearch_Click()
+{
+    m_results.clear();
+    m_lstResults->clear();
+    setStatus(u"Hledám…"_s);
+    m_client->search({.name = m_txtName->text(),
+                      .countryCode = m_cboCountry->currentData().toString(),
+                      .tag = m_txtTag->text(),
+                      .includeBroken = m_chkBroken->isChecked()});
+    // The country list is asked for once, with the first search: nothing goes to the
+    // directory before the user searches.
+    if (!std::exchange(m_countriesAsked, true))
+        m_client->fetchCountries();
+}
+
+void frmFindStations::showResults(const QList<Directory::Station>& stations)
+{
+    m_results = stations;
+    m_lstResults->clear();
+    QList<QTreeWidgetItem*> items;
+    for (qsizetype i = 0; i < m_results.size(); ++i) {
+        const Directory::Station& s = m_results.at(i);
+        auto* item = new QTreeWidgetItem({s.name, Directory::CountryName(s.countryCode, s.country),
+                                          Directory::FormatText(s), Directory::TagsText(s.tags)});
+        item->setData(0, Qt::UserRole, qlonglong(i));
+        item->setToolTip(0, s.streamUrl());
+        if (!s.lastCheckOk) {
+            for (int column = 0; column < item->columnCount(); ++column)
+                item->setForeground(column, palette().brush(QPalette::Disabled, QPalette::Text));
+        }
+        items.append(item);
+    }
+    m_lstResults->addTopLevelItems(items);
+    if (!items.isEmpty())
+        m_lstResults->setCurrentItem(items.first());
+    setStatus(Directory::FoundText(m_results.size()));
+}
+
+void frmFindStations::showCountries(const QList<Directory::Country>& countries)
+{
+    const QString current = m_cboCountry->currentData().toString();
+    const bool firstFill = m_cboCountry->count() == 0;
+    const QSignalBlocker blocker(m_cboCountry);
+    m_cboCountry->clear();
+    for (const Directory::CountryChoice& choice :
+         Directory::CountryChoices(countries, QLocale::system()))
+        m_cboCountry->addItem(choice.text, choice.code);
+    m_cboCountry->setCurrentIndex(firstFill ? 0 : std::max(0, m_cboCountry->findData(current)));
+}
+
+void frmFindStations::setStatus(const QString& text)
+{
+    m_lblStatus->setText(text);
+}
+
+const Directory::Station* frmFindStations::chosen() const
+{
+    const QTreeWidgetItem* item = m_lstResults->currentItem();
+    if (!item)
+        return nullptr;
+    const qlonglong i = item->data(0, Qt::UserRole).toLongLong();
+    return i >= 0 && i < m_results.size() ? &m_results.at(i) : nullptr;
+}
+
+void frmFindStations::cmdPlay_Click()
+{
+    const Directory::Station* station = chosen();
+    if (!station)
+        return;
+    // As in the editor's test play, a failing player step is skipped.
+    try {
+        m_player.setURL(station->streamUrl());
+    } catch (...) {
+    }
+    try {
+        m_player.play();
+    } catch (...) {
+    }
+    m_client->click(station->uuid);
+}
+
+void frmFindStations::cmdStop_Click()
+{
+    try {
+        m_player.stop();
+    } catch (...) {
+    }
+}
+
+void frmFindStations::cmdAdd_Click()
+{
+    const Directory::Station* station = chosen();
+    if (!station)
+        return;
+    const QString name = station->name;
+    const QString url = station->streamUrl();
+    for (const auto& [field, value] :
+         {std::pair{StationField::Name, name}, std::pair{StationField::Url, url}}) {
+        if (const QString problem = StationValueProblem(field, value); !problem.isEmpty()) {
+            m_prompts.Exclamation(this, problem);
+            return;
+        }
+    }
+    if (StationExists(url)) {
+        m_prompts.Exclamation(this, u"Stanice s touto URL již existuje!"_s);
+        return;
+    }
+    QString error;
+    if (!AddStation(name, url, u"0"_s, u"0"_s, u"1"_s, &error)) {
+        m_prompts.Exclamation(this, error);
+        return;
+    }
+    m_client->click(station->uuid);
+    if (m_loadStationList)
+        m_loadStationList();
+    setStatus(u"Stanice „%1“ byla přidána do seznamu."_s.arg(name));
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QLocale>
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+// The station directory's questions and answers as plain values: the addresses of its search,
+// country list and click calls, and tolerant readers of its JSON answers. A field that is
+// missing or of the wrong type takes its empty value; an entry without a name or a stream
+// address is left out, since nobody could play it.
+namespace Directory {
+
+inline constexpr int MaxResults = 200;
+// Answers beyond this size are refused before they are read whole.
+inline constexpr qint64 MaxAnswerBytes = 4 * 1024 * 1024;
+
+struct Station
+{
+    QString uuid;
+    QString name;
+    QString url;
+    QString urlResolved;
+    QString country;
+    QString countryCode;
+    QString codec;
+    QString tags;
+    int bitrate = 0;
+    bool hls = false;
+    bool lastCheckOk = true;
+    qint64 clickCount = 0;
+
+    // What the player gets: the resolved address when the directory gives one.
+    QString streamUrl() const { return urlResolved.isEmpty() ? url : urlResolved; }
+};
+
+struct Country
+{
+    QString code; // ISO 3166-1 alpha-2, upper case
+    QString name;
+    int stationCount = 0;
+};
+
+struct SearchQuery
+{
+    QString name{};
+    QString countryCode{}; // empty: every country
+    QString tag{};
+    bool includeBroken = false;
+};
+
+QUrl SearchUrl(const QUrl& base, const SearchQuery& query);
+QUrl CountriesUrl(const QUrl& base);
+// The call by which the directory counts that a station was played.
+QUrl ClickUrl(const QUrl& base, const QString& uuid);
+
+// Empty when the answer is not a JSON array.
+std::optional<QList<Station>> ParseStations(const QByteArray& answer);
+std::optional<QList<Country>> ParseCountries(const QByteArray& answer);
+
+// The results to show: without failing stations unless asked for, most played first, at most
+// MaxResults.
+QList<Station> SearchResults(QList<Station> stations, bool includeBroken);
+
+// "MP3 128 kbps", "AAC 64 kbps", "HLS"; the codec alone when the bit rate is unknown.
+QString FormatText(const Station& station);
+// The tags as a list to read: "jazz, swing".
+QString TagsText(const QString& tags);
+// The name to show for a country: Czech for the Czech Republic, the directory's name otherwise.
+QString CountryName(const QString& code, const QString& directoryName);
+
+// One entry of the country choice: the code to search for (empty for every country) and its text.
+struct CountryChoice
+{
+    QString code;
+    QString text;
+};
+
+// The country choice: every country with its station count, by name; the entry for every
+// country first, except on a Czech system, where "Česko" comes first. The first entry is the
+// default.
+QList<CountryChoice> CountryChoices(const QList<Country>& countries, const QLocale& locale);
+
+// The Czech count of found stations: "Nalezeno 5 stanic".
+QString FoundText(qsizetype n);
+
+} // namespace Directory

@@ -1,0 +1,279 @@
+#include "directory/DirectoryClient.h"
+
+#include <QDnsLookup>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString ServiceRecord = u"_api._tcp.radio-browser.info"_s;
+// The directory's round-robin name: every server answers to it.
+const QString RoundRobinServer = u"https://all.api.radio-browser.info"_s;
+constexpr int MaxRedirects = 5;
+
+enum class Failure
+{
+    Offline,
+    Timeout,
+    Http,
+    TooLarge,
+    Broken
+};
+
+QString message(Failure failure, int status)
+{
+    switch (failure) {
+    case Failure::Offline:
+        return u"Adresář stanic není dostupný. Zkontrolujte připojení k síti."_s;
+    case Failure::Timeout:
+        return u"Adresář stanic neodpověděl do %1 s. Zkuste to prosím později."_s.arg(
+            DirectoryClient::DefaultTimeoutMs / 1000);
+    case Failure::Http:
+        return u"Adresář stanic odpověděl chybou (HTTP %1). Zkuste to prosím později."_s.arg(
+            status);
+    case Failure::TooLarge:
+        return u"Odpověď adresáře stanic je větší než 4 MiB, proto nebyla načtena."_s;
+    case Failure::Broken:
+        break;
+    }
+    return u"Adresář stanic poslal neúplnou nebo poškozenou odpověď."_s;
+}
+
+QString brokenAnswer()
+{
+    return message(Failure::Broken, 0);
+}
+
+} // namespace
+
+// One request, tried on one server after another until one answers.
+class DirectoryClient::Fetch : public QObject
+{
+public:
+    Fetch(DirectoryClient& client, UrlFor urlFor, Done done, Failed failed)
+        : QObject(&client)
+        , m_client(client)
+        , m_urlFor(std::move(urlFor))
+        , m_done(std::move(done))
+        , m_failed(std::move(failed))
+        , m_index(client.m_current)
+    {
+        m_timer.setSingleShot(true);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] {
+            m_timedOut = true;
+            if (m_reply)
+                m_reply->abort();
+        });
+    }
+
+    ~Fetch() override
+    {
+        if (m_reply) {
+            m_reply->disconnect(this);
+            m_reply->abort();
+            m_reply->deleteLater();
+        }
+    }
+
+    void attempt()
+    {
+        const QString base = m_client.m_servers.at(m_index % m_client.m_servers.size());
+        QNetworkRequest request(m_urlFor(QUrl(base)));
+        request.setHeader(QNetworkRequest::UserAgentHeader, m_client.m_userAgent);
+        request.setRawHeader("Accept", "application/json");
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                             QNetworkRequest::NoLessSafeRedirectPolicy);
+        request.setMaximumRedirectsAllowed(MaxRedirects);
+        m_tooLarge = m_timedOut = false;
+        m_reply = m_client.m_network->get(request);
+        QObject::connect(m_reply, &QNetworkReply::metaDataChanged, this, [this] {
+            const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
+            if (length.isValid() && length.toLongLong() > Directory::MaxAnswerBytes)
+                refuseTooLarge();
+        });
+        QObject::connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received) {
+            if (received > Directory::MaxAnswerBytes)
+                refuseTooLarge();
+        });
+        QObject::connect(m_reply, &QNetworkReply::finished, this, [this] { finished(); });
+        m_timer.start(m_client.m_timeoutMs);
+    }
+
+private:
+    void refuseTooLarge()
+    {
+        m_tooLarge = true;
+        m_reply->abort();
+    }
+
+    void finished()
+    {
+        m_timer.stop();
+        QNetworkReply* reply = m_reply;
+        m_reply = nullptr;
+        reply->disconnect(this);
+        reply->deleteLater();
+
+        const QVariant statusValue = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+        const int status = statusValue.toInt();
+        Failure failure = Failure::Broken;
+        if (m_tooLarge || reply->bytesAvailable() > Directory::MaxAnswerBytes) {
+            failure = Failure::TooLarge;
+        } else if (m_timedOut) {
+            failure = Failure::Timeout;
+        } else if (reply->error() == QNetworkReply::NoError && status >= 200 && status < 300) {
+            m_client.m_current = m_index % m_client.m_servers.size();
+            const QByteArray answer = reply->read(Directory::MaxAnswerBytes);
+            deleteLater();
+            m_done(answer);
+            return;
+        } else if (status >= 400) {
+            failure = Failure::Http;
+        } else if (!statusValue.isValid()) {
+            switch (reply->error()) {
+            case QNetworkReply::TooManyRedirectsError:
+            case QNetworkReply::InsecureRedirectError:
+            case QNetworkReply::ProtocolFailure:
+                failure = Failure::Broken;
+                break;
+            default:
+                failure = Failure::Offline;
+            }
+        }
+        // Another server may do better, except with an answer too large: all hold the same data.
+        if (failure != Failure::TooLarge && ++m_tried < m_client.m_servers.size()) {
+            ++m_index;
+            attempt();
+            return;
+        }
+        deleteLater();
+        m_failed(message(failure, status));
+    }
+
+    DirectoryClient& m_client;
+    UrlFor m_urlFor;
+    Done m_done;
+    Failed m_failed;
+    qsizetype m_index = 0;
+    qsizetype m_tried = 0;
+    QNetworkReply* m_reply = nullptr;
+    QTimer m_timer;
+    bool m_tooLarge = false;
+    bool m_timedOut = false;
+};
+
+DirectoryClient::DirectoryClient(QString userAgent, const QString& baseAddresses, QObject* parent)
+    : QObject(parent)
+    , m_userAgent(std::move(userAgent))
+    , m_servers(baseAddresses.split(QRegularExpression(u"\\s+"_s), Qt::SkipEmptyParts))
+    , m_network(std::make_unique<QNetworkAccessManager>())
+{}
+
+DirectoryClient::~DirectoryClient()
+{
+    // The requests go before the manager that made their replies.
+    const QObjectList kids = children();
+    for (QObject* child : kids) {
+        if (auto* fetch = dynamic_cast<Fetch*>(child))
+            delete fetch;
+    }
+}
+
+void DirectoryClient::withServers(std::function<void()> then)
+{
+    if (!m_servers.isEmpty()) {
+        then();
+        return;
+    }
+    m_waiting.append(std::move(then));
+    if (m_lookup)
+        return;
+    m_lookup = new QDnsLookup(QDnsLookup::SRV, ServiceRecord, this);
+    connect(m_lookup, &QDnsLookup::finished, this, [this] {
+        QStringList servers;
+        for (const QDnsServiceRecord& record : m_lookup->serviceRecords()) {
+            QString name = record.target();
+            while (name.endsWith(u'.'))
+                name.chop(1);
+            if (!name.isEmpty() && !servers.contains(u"https://"_s + name))
+                servers.append(u"https://"_s + name);
+        }
+        // The directory asks its clients to spread over its servers.
+        std::shuffle(servers.begin(), servers.end(), *QRandomGenerator::global());
+        servers.append(RoundRobinServer);
+        m_servers = servers;
+        m_lookup->deleteLater();
+        m_lookup = nullptr;
+        const auto waiting = std::exchange(m_waiting, {});
+        for (const auto& run : waiting)
+            run();
+    });
+    m_lookup->lookup();
+}
+
+DirectoryClient::Fetch* DirectoryClient::start(UrlFor urlFor, Done done, Failed failed)
+{
+    auto* fetch = new Fetch(*this, std::move(urlFor), std::move(done), std::move(failed));
+    fetch->attempt();
+    return fetch;
+}
+
+void DirectoryClient::search(const Directory::SearchQuery& query)
+{
+    cancel();
+    const quint64 generation = m_searchGeneration;
+    withServers([this, query, generation] {
+        if (generation != m_searchGeneration)
+            return;
+        m_search = start([query](const QUrl& base) { return Directory::SearchUrl(base, query); },
+                         [this, query](const QByteArray& answer) {
+                             m_search = nullptr;
+                             const auto stations = Directory::ParseStations(answer);
+                             if (!stations)
+                                 Q_EMIT searchFailed(brokenAnswer());
+                             else
+                                 Q_EMIT searchFinished(
+                                     Directory::SearchResults(*stations, query.includeBroken));
+                         },
+                         [this](const QString& message) {
+                             m_search = nullptr;
+                             Q_EMIT searchFailed(message);
+                         });
+    });
+}
+
+void DirectoryClient::cancel()
+{
+    ++m_searchGeneration;
+    delete std::exchange(m_search, nullptr);
+}
+
+void DirectoryClient::fetchCountries()
+{
+    withServers([this] {
+        start([](const QUrl& base) { return Directory::CountriesUrl(base); },
+              [this](const QByteArray& answer) {
+                  if (const auto countries = Directory::ParseCountries(answer))
+                      Q_EMIT countriesFinished(*countries);
+              },
+              [](const QString&) {});
+    });
+}
+
+void DirectoryClient::click(const QString& uuid)
+{
+    if (uuid.isEmpty())
+        return;
+    withServers([this, uuid] {
+        start([uuid](const QUrl& base) { return Directory::ClickUrl(base, uuid); },
+              [](const QByteArray&) {}, [](const QString&) {});
+    });
+}
