@@ -1,6 +1,6 @@
 // Station list files as the program reads them: decoding, the record scan, the field parser and
 // the list entries, then a rewrite of the same file by deleting and replacing a station.
-#include "app/ProcessState.h"
+#include "base/ProcessState.h"
 #include "stations/Cp1250.h"
 #include "stations/StationFile.h"
 #include "stations/StationList.h"

@@ -1,6 +1,6 @@
 #include "app/frmURL.h"
 
-#include "app/Player.h"
+#include "base/Player.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

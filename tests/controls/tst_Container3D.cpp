@@ -1,6 +1,6 @@
 // The 3D frame container: refused property values, its minimum size, the frame it draws, and
 // entering and leaving it.
-#include "app/WindowUnits.h"
+#include "base/WindowUnits.h"
 #include "controls/Container3D.h"
 #include "controls/OleColor.h"
 

@@ -1,5 +1,5 @@
 // The 3D line lies along its longer side, a dark line over a light one.
-#include "app/WindowUnits.h"
+#include "base/WindowUnits.h"
 #include "controls/OleColor.h"
 #include "controls/z3DLine.h"
 

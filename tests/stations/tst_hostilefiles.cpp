@@ -1,7 +1,7 @@
 // Station files made to hurt the reader load whole, and the list operations keep working on them.
 #include "HostileStationFile.h"
 #include "TestFolder.h"
-#include "app/ProcessState.h"
+#include "base/ProcessState.h"
 #include "stations/StationFile.h"
 #include "stations/StationList.h"
 

@@ -1,7 +1,7 @@
 // Lookup, add, replace, delete and the entries the lists show.
 #include "SmallDisk.h"
 #include "TestFolder.h"
-#include "app/ProcessState.h"
+#include "base/ProcessState.h"
 #include "stations/StationFile.h"
 #include "stations/StationList.h"
 
