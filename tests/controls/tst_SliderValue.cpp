@@ -163,6 +163,10 @@ private Q_SLOTS:
         LayoutInput input{.surface = {160, 16}, .thumb = {30, 0, 16, 16}, .min = 9, .span = -2};
         QCOMPARE(layoutSlider(input).thumb.left, 30.0f);
 
+        // Along its length the host sizes the slider; across, the thumb does.
+        const Layout upright = layoutSlider({.orientation = V, .surface = {40, 100}});
+        QVERIFY(upright.fixedWidth && !upright.fixedHeight && upright.surface == QSize(16, 100));
+
         // A vertical image rail: the roles of width and height change places.
         input = {.orientation = V,
                  .surface = {200, 30},
