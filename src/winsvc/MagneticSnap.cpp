@@ -21,6 +21,17 @@ std::size_t indexOf(std::span<const MagneticEntry> windows, WindowHandle hWnd)
     return 0;
 }
 
+// Puts a dragged edge, proposed at `from`, onto the near or far side of another rectangle when it
+// lies within `d` of it, the near side first.
+void snapEdge(std::int32_t& edge, std::int32_t from, std::int32_t nearSide, std::int32_t farSide,
+              int d)
+{
+    if (near(from, nearSide, d))
+        edge = nearSide;
+    else if (near(from, farSide, d))
+        edge = farSide;
+}
+
 bool edgeIn(int edge, std::initializer_list<int> edges)
 {
     return std::find(edges.begin(), edges.end(), edge) != edges.end();
@@ -83,32 +94,16 @@ void snapSizeRect(std::span<const MagneticEntry> windows, std::span<const WinRec
             continue;
         const WinRect& c = rects[i];
         if (p.top < c.bottom + d && p.bottom > c.top - d) {
-            if (edgeIn(edge, {WMSZ_LEFT, WMSZ_TOPLEFT, WMSZ_BOTTOMLEFT})) {
-                if (near(s.left, c.left, d))
-                    p.left = c.left;
-                else if (near(s.left, c.right, d))
-                    p.left = c.right;
-            }
-            if (edgeIn(edge, {WMSZ_RIGHT, WMSZ_TOPRIGHT, WMSZ_BOTTOMRIGHT})) {
-                if (near(s.right, c.left, d))
-                    p.right = c.left;
-                else if (near(s.right, c.right, d))
-                    p.right = c.right;
-            }
+            if (edgeIn(edge, {WMSZ_LEFT, WMSZ_TOPLEFT, WMSZ_BOTTOMLEFT}))
+                snapEdge(p.left, s.left, c.left, c.right, d);
+            if (edgeIn(edge, {WMSZ_RIGHT, WMSZ_TOPRIGHT, WMSZ_BOTTOMRIGHT}))
+                snapEdge(p.right, s.right, c.left, c.right, d);
         }
         if (p.left < c.right + d && p.right > c.left - d) {
-            if (edgeIn(edge, {WMSZ_TOP, WMSZ_TOPLEFT, WMSZ_TOPRIGHT})) {
-                if (near(s.top, c.top, d))
-                    p.top = c.top;
-                else if (near(s.top, c.bottom, d))
-                    p.top = c.bottom;
-            }
-            if (edgeIn(edge, {WMSZ_BOTTOM, WMSZ_BOTTOMLEFT, WMSZ_BOTTOMRIGHT})) {
-                if (near(s.bottom, c.top, d))
-                    p.bottom = c.top;
-                else if (near(s.bottom, c.bottom, d))
-                    p.bottom = c.bottom;
-            }
+            if (edgeIn(edge, {WMSZ_TOP, WMSZ_TOPLEFT, WMSZ_TOPRIGHT}))
+                snapEdge(p.top, s.top, c.top, c.bottom, d);
+            if (edgeIn(edge, {WMSZ_BOTTOM, WMSZ_BOTTOMLEFT, WMSZ_BOTTOMRIGHT}))
+                snapEdge(p.bottom, s.bottom, c.top, c.bottom, d);
         }
     }
 }
