@@ -37,29 +37,28 @@ bool edgeIn(int edge, std::initializer_list<int> edges)
     return std::find(edges.begin(), edges.end(), edge) != edges.end();
 }
 
+// The offset that puts an edge of the span lo..hi onto an edge of cLo..cHi within `d` of it; the
+// first pair found counts, the low edges first.
+void snapOffset(std::int32_t lo, std::int32_t hi, std::int32_t cLo, std::int32_t cHi, int d,
+                int& delta)
+{
+    for (const std::int32_t from : {lo, hi}) {
+        for (const std::int32_t to : {cLo, cHi}) {
+            if (near(from, to, d)) {
+                delta = to - from;
+                return;
+            }
+        }
+    }
+}
+
 // Horizontal and vertical snap offsets of `r` against one candidate `c`; each match overwrites.
 void snapAgainst(const WinRect& r, const WinRect& c, int d, int& dx, int& dy)
 {
-    if (r.top < c.bottom + d && r.bottom > c.top - d) {
-        if (near(r.left, c.left, d))
-            dx = c.left - r.left;
-        else if (near(r.left, c.right, d))
-            dx = c.right - r.left;
-        else if (near(r.right, c.left, d))
-            dx = c.left - r.right;
-        else if (near(r.right, c.right, d))
-            dx = c.right - r.right;
-    }
-    if (r.left < c.right + d && r.right > c.left - d) {
-        if (near(r.top, c.top, d))
-            dy = c.top - r.top;
-        else if (near(r.top, c.bottom, d))
-            dy = c.bottom - r.top;
-        else if (near(r.bottom, c.top, d))
-            dy = c.top - r.bottom;
-        else if (near(r.bottom, c.bottom, d))
-            dy = c.bottom - r.bottom;
-    }
+    if (r.top < c.bottom + d && r.bottom > c.top - d)
+        snapOffset(r.left, r.right, c.left, c.right, d, dx);
+    if (r.left < c.right + d && r.right > c.left - d)
+        snapOffset(r.top, r.bottom, c.top, c.bottom, d, dy);
 }
 
 WinRect offset(WinRect r, int dx, int dy)
