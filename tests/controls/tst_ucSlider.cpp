@@ -144,25 +144,6 @@ private Q_SLOTS:
         checkPixels(*plain, {{2, 0, blue}, {24, 2, light}});
     }
 
-    void verticalSlider()
-    {
-        ucSlider slider;
-        slider.resize(40, 100);
-        QVERIFY(shown(slider));
-        QCOMPARE(slider.size(), QSize(16, 100));
-        QCOMPARE(slider.thumb().top, 84.0f);
-        QCOMPARE(slider.setValue(5), ControlError::None);
-        QCOMPARE(slider.thumb().top, 42.0f);
-        // A press near the bottom brings the thumb's centre there: the lowest value.
-        Recorder events(slider);
-        QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(8, 95));
-        QCOMPARE(slider.thumb().top, 84.0f);
-        QTest::mouseMove(&slider, QPoint(8, 50));
-        QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(8, 50));
-        QCOMPARE(events.take(),
-                 u"Change 0, ArrivedFirst, MouseDown 0, Change 5, Click, MouseUp 0"_s);
-    }
-
     void pressAndDrag()
     {
         const auto slider = volumeSlider();
