@@ -1,37 +1,19 @@
 // The settings read at start-up: the input is the settings file as it lies on disk, read through
 // a fresh store as the next start of the program would; the values also go straight through the
 // number and flag conversions.
+#include "FuzzSupport.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
 #include "stations/SettingsStore.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void check(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
-
-const QTemporaryDir& folder()
-{
-    static const QTemporaryDir dir(QDir(u"/dev/shm"_s).exists()
-                                       ? u"/dev/shm/skylistener-fuzz-XXXXXX"_s
-                                       : QDir::tempPath() + u"/skylistener-fuzz-XXXXXX"_s);
-    return dir;
-}
 
 void checkNumber(const QString& text)
 {
@@ -45,13 +27,6 @@ void checkNumber(const QString& text)
 
 } // namespace
 
-// Qt's warnings about damaged values would flood the fuzzer's own output.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
@@ -62,14 +37,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(ParseSettingFlag(value) == (value == u"1"_s), "a flag");
     }
 
-    const QString path = folder().filePath(SettingsKeys::Application + u".ini"_s);
+    const QString path = fuzzFolder().filePath(SettingsKeys::Application + u".ini"_s);
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return 0;
         file.write(bytes);
     }
-    SettingsStore store(folder().path());
+    SettingsStore store(fuzzFolder().path());
     const StartupSettings s = ReadStartupSettings(store, u"/app"_s);
     check(s.volume >= 0 && s.volume <= 100, "volume in range");
     check(std::isfinite(s.height), "finite height");

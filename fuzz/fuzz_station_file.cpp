@@ -1,48 +1,17 @@
 // Station list files as the program reads them: decoding, the record scan, the field parser and
 // the list entries, then a rewrite of the same file by deleting and replacing a station.
-#include "app/ProcessState.h"
+#include "FuzzSupport.h"
+#include "base/ProcessState.h"
 #include "stations/Cp1250.h"
 #include "stations/StationFile.h"
 #include "stations/StationList.h"
 
 #include <QByteArrayView>
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cstdint>
-#include <cstdlib>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-void check(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
-
-// One folder for the whole run, in memory where the system offers it.
-const QString& listPath()
-{
-    static const QTemporaryDir dir(QDir(u"/dev/shm"_s).exists()
-                                       ? u"/dev/shm/skylistener-fuzz-XXXXXX"_s
-                                       : QDir::tempPath() + u"/skylistener-fuzz-XXXXXX"_s);
-    static const QString path = dir.filePath(u"list.ksl"_s);
-    return path;
-}
-
-} // namespace
-
-// Qt's warnings about damaged values would flood the fuzzer's own output.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -74,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The rewrites go through a real file; large inputs only cost time there.
     if (size > 64 * 1024 || all.isEmpty())
         return 0;
-    const QString& path = listPath();
+    const QString path = fuzzFolder().filePath(u"list.ksl"_s);
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -1,8 +1,8 @@
-#include "app/AppFolder.h"
+#include "app/DialogPrompts.h"
 #include "app/MpvPlayer.h"
 #include "app/Resources.h"
-#include "app/UserPrompts.h"
 #include "app/frmMain.h"
+#include "base/AppFolder.h"
 #include "stations/SettingsKeys.h"
 #include "stations/SettingsStore.h"
 

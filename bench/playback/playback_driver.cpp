@@ -4,25 +4,17 @@
 // from the play request to playing audio, the CPU seconds and the peak memory over the run,
 // with ratios to the bare program.
 // Usage: playback_driver BARE_PROGRAM QT_PROGRAM [SECONDS]
+#include "ChildProcess.h"
 #include "support/IcecastServer.h"
 
 #include <QCoreApplication>
 
-#include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -50,74 +42,19 @@ Run measure(const std::string& name, const std::vector<std::string>& argv, int s
     Run run;
     run.name = name;
     run.timeFromStart = timeFromStart;
-    int out[2];
-    if (pipe(out) != 0)
-        return run;
     const Clock::time_point started = Clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDERR_FILENO);
-        close(out[0]);
-        close(out[1]);
-        std::vector<char*> args;
-        for (const std::string& arg : argv)
-            args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
-        execvp(args[0], args.data());
-        _exit(127);
-    }
-    close(out[1]);
-    if (pid < 0) {
-        close(out[0]);
-        return run;
-    }
-
-    std::string pending;
     const Clock::time_point deadline = started + std::chrono::seconds(seconds);
-    bool open = true;
-    while (Clock::now() < deadline) {
-        const int left = static_cast<int>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
-        if (!open) {
-            usleep(std::min(left, 100) * 1000);
-            continue;
-        }
-        pollfd watch{.fd = out[0], .events = POLLIN, .revents = 0};
-        if (poll(&watch, 1, std::max(left, 1)) <= 0)
-            continue;
-        char buffer[4096];
-        const ssize_t got = read(out[0], buffer, sizeof buffer);
-        if (got <= 0) {
-            open = false;
-            continue;
-        }
-        pending.append(buffer, static_cast<size_t>(got));
-        size_t end;
-        while ((end = pending.find_first_of("\r\n")) != std::string::npos) {
-            const std::string line = pending.substr(0, end);
-            pending.erase(0, end + 1);
-            const size_t mark = line.find("PLAYING");
-            if (mark == std::string::npos || run.timeToPlayingMs)
-                continue;
-            if (timeFromStart)
-                run.timeToPlayingMs = msSince(started);
-            else
-                run.timeToPlayingMs = std::atof(line.c_str() + mark + 7);
-        }
+    ChildProcess player(argv);
+    if (!player.started())
+        return run;
+    if (const auto line = player.lineWith("PLAYING", deadline)) {
+        if (timeFromStart)
+            run.timeToPlayingMs = msSince(started);
+        else
+            run.timeToPlayingMs = std::atof(line->c_str() + line->find("PLAYING") + 7);
     }
-
-    kill(pid, SIGTERM);
-    int status = 0;
-    rusage usage{};
-    for (int i = 0; i < 50 && wait4(pid, &status, WNOHANG, &usage) == 0; ++i)
-        usleep(100000);
-    if (wait4(pid, &status, WNOHANG, &usage) == 0) {
-        kill(pid, SIGKILL);
-        wait4(pid, &status, 0, &usage);
-    }
-    close(out[0]);
+    player.drainUntil(deadline);
+    const rusage usage = player.end();
     run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
                      usage.ru_stime.tv_usec / 1e6;
     run.peakRssKb = usage.ru_maxrss;

@@ -2,8 +2,8 @@
 // program: frmMain with MpvPlayer (null audio output), a one-station list and the icon animation
 // on, in a temporary settings folder. Usage: qt_playback URL. Prints "PLAYING <ms>" once the
 // player reports playing, measured from the Enter on the station, then plays until it is killed.
+#include "app/DialogPrompts.h"
 #include "app/MpvPlayer.h"
-#include "app/UserPrompts.h"
 #include "app/frmMain.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"

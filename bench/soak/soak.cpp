@@ -4,8 +4,8 @@
 // memory after a tenth of the run and at its end, and the growth between them; ends with 1 when the
 // resident memory grew by more than 5 %.
 #include "IcecastServer.h"
+#include "app/DialogPrompts.h"
 #include "app/MpvPlayer.h"
-#include "app/UserPrompts.h"
 #include "app/frmMain.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"

@@ -3,6 +3,7 @@
 // median of several alternating starts. Idle: CPU seconds each program uses over a span with
 // nothing playing, after it has shown its window.
 // Usage: bench_startup PROBE [IDLE_SECONDS]
+#include "ChildProcess.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
 #include "stations/SettingsStore.h"
@@ -14,89 +15,32 @@
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = ChildProcess::Clock;
 
-struct Started
+// Waits for the program's window to show: "SHOWN" on its output within 30 s.
+bool shown(ChildProcess& program)
 {
-    pid_t pid = -1;
-    int out = -1;
-};
-
-Started launch(const std::vector<std::string>& argv)
-{
-    int out[2];
-    if (pipe(out) != 0)
-        return {};
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDERR_FILENO);
-        close(out[0]);
-        close(out[1]);
-        std::vector<char*> args;
-        for (const std::string& arg : argv)
-            args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
-        execv(args[0], args.data());
-        _exit(127);
-    }
-    close(out[1]);
-    return {pid, out[0]};
-}
-
-// Waits for "SHOWN" on the child's output; false on end of output or after 30 s.
-bool waitShown(int fd)
-{
-    std::string seen;
-    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(30);
-    while (Clock::now() < deadline) {
-        pollfd watch{.fd = fd, .events = POLLIN, .revents = 0};
-        if (poll(&watch, 1, 100) <= 0)
-            continue;
-        char buffer[256];
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got <= 0)
-            return false;
-        seen.append(buffer, size_t(got));
-        if (seen.find("SHOWN") != std::string::npos)
-            return true;
-    }
-    return false;
-}
-
-void finish(Started& s)
-{
-    kill(s.pid, SIGKILL);
-    waitpid(s.pid, nullptr, 0);
-    close(s.out);
+    return program.lineWith("SHOWN", Clock::now() + std::chrono::seconds(30)).has_value();
 }
 
 std::optional<double> startupMs(const std::vector<std::string>& argv)
 {
     const Clock::time_point start = Clock::now();
-    Started s = launch(argv);
-    if (s.pid < 0)
+    ChildProcess program(argv);
+    if (!program.started() || !shown(program))
         return std::nullopt;
-    const bool shown = waitShown(s.out);
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    finish(s);
-    return shown ? std::optional<double>(ms) : std::nullopt;
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
 // User and system CPU seconds of a process so far.
@@ -193,21 +137,17 @@ int main(int argc, char** argv)
     mainArgsStay.push_back("--stay");
     auto bareArgsStay = bareArgs;
     bareArgsStay.push_back("--stay");
-    Started m = launch(mainArgsStay);
-    Started b = launch(bareArgsStay);
-    if (!waitShown(m.out) || !waitShown(b.out)) {
-        finish(m);
-        finish(b);
+    ChildProcess m(mainArgsStay);
+    ChildProcess b(bareArgsStay);
+    if (!shown(m) || !shown(b)) {
         std::fprintf(stderr, "a program did not show its window\n");
         return 1;
     }
-    const double mainBefore = cpuSeconds(m.pid);
-    const double bareBefore = cpuSeconds(b.pid);
+    const double mainBefore = cpuSeconds(m.pid());
+    const double bareBefore = cpuSeconds(b.pid());
     sleep(unsigned(idleSeconds));
-    const double mainIdle = cpuSeconds(m.pid) - mainBefore;
-    const double bareIdle = cpuSeconds(b.pid) - bareBefore;
-    finish(m);
-    finish(b);
+    const double mainIdle = cpuSeconds(m.pid()) - mainBefore;
+    const double bareIdle = cpuSeconds(b.pid()) - bareBefore;
     std::printf("\n%-34s %10s\n", "idle, nothing playing", "CPU s");
     std::printf("%-34s %10.2f\n", "bare QTreeWidget", bareIdle);
     std::printf("%-34s %10.2f   (%d s)\n", "main window", mainIdle, idleSeconds);

@@ -3,9 +3,9 @@
 // items. Prints "SHOWN" when the window is first exposed, then ends at once, or with --stay goes
 // on idling until it is killed.
 // Usage: startup_probe main SETTINGS_FOLDER APP_FOLDER [--stay] | bare COUNT [--stay]
+#include "app/DialogPrompts.h"
 #include "app/MpvPlayer.h"
 #include "app/Resources.h"
-#include "app/UserPrompts.h"
 #include "app/frmMain.h"
 #include "stations/SettingsStore.h"
 

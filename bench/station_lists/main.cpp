@@ -4,10 +4,10 @@
 // hostile files of 10 and 50 MB in milliseconds per MB. Lines starting with "figure|" are for
 // bench/run_all.sh.
 #include "HostileStationFile.h"
+#include "app/DialogPrompts.h"
 #include "app/MpvPlayer.h"
-#include "app/ProcessState.h"
-#include "app/UserPrompts.h"
 #include "app/frmMain.h"
+#include "base/ProcessState.h"
 #include "stations/Cp1250.h"
 #include "stations/SettingsStore.h"
 #include "stations/StationFile.h"

@@ -1,6 +1,6 @@
 #include "app/MprisService.h"
 
-#include "app/Player.h"
+#include "base/Player.h"
 
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>

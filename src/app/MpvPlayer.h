@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Player.h"
 #include "app/PlaylistFetcher.h"
+#include "base/Player.h"
 
 #include <QHash>
 #include <QSet>

@@ -2,10 +2,9 @@
 
 #include "app/Icons.h"
 #include "app/Version.h"
+#include "stations/EscapeCloses.h"
 
-#include <QEvent>
 #include <QFont>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -60,8 +59,8 @@ frmAbout::frmAbout(QWidget* parent)
     m_command1->setObjectName(u"Command1"_s);
     m_command1->setDefault(true);
     m_command1->setGeometry(BackgroundSize.width() - 90, BackgroundSize.height() - 34, 78, 24);
-    m_command1->installEventFilter(this);
     connect(m_command1, &QPushButton::clicked, this, &frmAbout::Command1_Click);
+    new EscapeCloses(*this);
 }
 
 QString frmAbout::VersionLine()
@@ -73,17 +72,6 @@ QString frmAbout::VersionLine()
 void frmAbout::Command1_Click()
 {
     accept();
-}
-
-bool frmAbout::eventFilter(QObject* watched, QEvent* event)
-{
-    // The dialog sees keys before its button, so Esc closes it wherever the focus is.
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        reject();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void frmAbout::paintEvent(QPaintEvent* event)

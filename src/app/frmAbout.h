@@ -26,7 +26,6 @@ public Q_SLOTS:
     void Command1_Click();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -1,7 +1,7 @@
 #include "app/frmFindStations.h"
 
-#include "app/Player.h"
-#include "app/UserPrompts.h"
+#include "base/Player.h"
+#include "base/UserPrompts.h"
 #include "app/Version.h"
 #include "controls/Container3D.h"
 #include "controls/z3DLine.h"

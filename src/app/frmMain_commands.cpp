@@ -2,8 +2,8 @@
 #include "app/frmMain.h"
 
 #include "app/Icons.h"
-#include "app/Player.h"
 #include "app/WindowOnTop.h"
+#include "base/Player.h"
 #include "stations/StationListView.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 // when it closes; the editor, the chooser and the settings dialog refill the station list.
 #include "app/frmMain.h"
 
-#include "app/UserPrompts.h"
+#include "base/UserPrompts.h"
 #include "app/frmAbout.h"
 #include "app/frmFindStations.h"
 #include "app/frmURL.h"

@@ -3,7 +3,7 @@
 #include "app/frmMain.h"
 
 #include "app/MprisService.h"
-#include "app/Player.h"
+#include "base/Player.h"
 #include "controls/ucSlider.h"
 #include "stations/StationListView.h"
 #include "winsvc/SysTray.h"

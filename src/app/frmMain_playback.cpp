@@ -3,9 +3,9 @@
 #include "app/frmMain.h"
 
 #include "app/Icons.h"
-#include "app/Player.h"
-#include "app/ProcessState.h"
 #include "app/Version.h"
+#include "base/Player.h"
+#include "base/ProcessState.h"
 #include "stations/StationListView.h"
 #include "winsvc/SysTray.h"
 

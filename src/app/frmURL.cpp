@@ -1,13 +1,14 @@
 #include "app/frmURL.h"
 
-#include "app/Player.h"
+#include "base/Player.h"
+#include "stations/EscapeCloses.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -45,11 +46,8 @@ frmURL::frmURL(Player& player, QWidget* parent)
     connect(m_cmdOK, &QPushButton::clicked, this, &frmURL::cmdOK_Click);
     connect(m_cmdClose, &QPushButton::clicked, this, &frmURL::cmdClose_Click);
 
-    // The dialog sees every key before the focused control, so Esc closes it from anywhere.
-    for (QWidget* child : {static_cast<QWidget*>(m_txtText1), static_cast<QWidget*>(m_cmdOK),
-                           static_cast<QWidget*>(m_cmdClose)}) {
-        child->installEventFilter(this);
-    }
+    m_txtText1->installEventFilter(this);
+    new EscapeCloses(*this);
 }
 
 void frmURL::cmdOK_Click()
@@ -76,11 +74,6 @@ void frmURL::cmdClose_Click()
 
 bool frmURL::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        reject();
-        return true;
-    }
     if (watched == m_txtText1 && event->type() == QEvent::FocusIn) {
         // Deferred: a mouse click that brings the focus would otherwise place the cursor and
         // drop the selection straight away.

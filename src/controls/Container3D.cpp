@@ -2,7 +2,7 @@
 
 #include "controls/MousePointer.h"
 
-#include "app/WindowUnits.h"
+#include "base/WindowUnits.h"
 #include "controls/OleColor.h"
 
 #include <QApplication>

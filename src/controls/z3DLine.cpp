@@ -1,6 +1,6 @@
 #include "controls/z3DLine.h"
 
-#include "app/WindowUnits.h"
+#include "base/WindowUnits.h"
 #include "controls/OleColor.h"
 
 #include <QPainter>

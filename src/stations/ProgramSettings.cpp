@@ -1,6 +1,6 @@
 #include "stations/ProgramSettings.h"
 
-#include "app/AppFolder.h"
+#include "base/AppFolder.h"
 #include "stations/SettingsKeys.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "stations/StationList.h"
 
-#include "app/ProcessState.h"
+#include "base/ProcessState.h"
 #include "stations/StationFile.h"
 
 #include <QCollator>

@@ -1,6 +1,6 @@
 #include "stations/StationListView.h"
 
-#include "app/ProcessState.h"
+#include "base/ProcessState.h"
 #include "controls/OleColor.h"
 #include "stations/StationFile.h"
 #include "stations/StationList.h"

@@ -1,8 +1,8 @@
 #include "stations/frmEdit.h"
 
-#include "app/Player.h"
-#include "app/ProcessState.h"
-#include "app/UserPrompts.h"
+#include "base/Player.h"
+#include "base/ProcessState.h"
+#include "base/UserPrompts.h"
 #include "controls/Container3D.h"
 #include "controls/OleColor.h"
 #include "controls/z3DLine.h"

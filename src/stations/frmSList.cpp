@@ -1,7 +1,7 @@
 #include "stations/frmSList.h"
 
-#include "app/AppFolder.h"
-#include "app/ProcessState.h"
+#include "base/AppFolder.h"
+#include "base/ProcessState.h"
 #include "stations/EscapeCloses.h"
 #include "stations/ListTitle.h"
 #include "stations/ProgramSettings.h"

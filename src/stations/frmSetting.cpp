@@ -1,8 +1,8 @@
 #include "stations/frmSetting.h"
 
-#include "app/AppFolder.h"
-#include "app/ProcessState.h"
-#include "app/UserPrompts.h"
+#include "base/AppFolder.h"
+#include "base/ProcessState.h"
+#include "base/UserPrompts.h"
 #include "controls/z3DLine.h"
 #include "stations/EscapeCloses.h"
 #include "stations/ProgramSettings.h"

@@ -21,34 +21,44 @@ std::size_t indexOf(std::span<const MagneticEntry> windows, WindowHandle hWnd)
     return 0;
 }
 
+// Puts a dragged edge, proposed at `from`, onto the near or far side of another rectangle when it
+// lies within `d` of it, the near side first.
+void snapEdge(std::int32_t& edge, std::int32_t from, std::int32_t nearSide, std::int32_t farSide,
+              int d)
+{
+    if (near(from, nearSide, d))
+        edge = nearSide;
+    else if (near(from, farSide, d))
+        edge = farSide;
+}
+
 bool edgeIn(int edge, std::initializer_list<int> edges)
 {
     return std::find(edges.begin(), edges.end(), edge) != edges.end();
 }
 
+// The offset that puts an edge of the span lo..hi onto an edge of cLo..cHi within `d` of it; the
+// first pair found counts, the low edges first.
+void snapOffset(std::int32_t lo, std::int32_t hi, std::int32_t cLo, std::int32_t cHi, int d,
+                int& delta)
+{
+    for (const std::int32_t from : {lo, hi}) {
+        for (const std::int32_t to : {cLo, cHi}) {
+            if (near(from, to, d)) {
+                delta = to - from;
+                return;
+            }
+        }
+    }
+}
+
 // Horizontal and vertical snap offsets of `r` against one candidate `c`; each match overwrites.
 void snapAgainst(const WinRect& r, const WinRect& c, int d, int& dx, int& dy)
 {
-    if (r.top < c.bottom + d && r.bottom > c.top - d) {
-        if (near(r.left, c.left, d))
-            dx = c.left - r.left;
-        else if (near(r.left, c.right, d))
-            dx = c.right - r.left;
-        else if (near(r.right, c.left, d))
-            dx = c.left - r.right;
-        else if (near(r.right, c.right, d))
-            dx = c.right - r.right;
-    }
-    if (r.left < c.right + d && r.right > c.left - d) {
-        if (near(r.top, c.top, d))
-            dy = c.top - r.top;
-        else if (near(r.top, c.bottom, d))
-            dy = c.bottom - r.top;
-        else if (near(r.bottom, c.top, d))
-            dy = c.top - r.bottom;
-        else if (near(r.bottom, c.bottom, d))
-            dy = c.bottom - r.bottom;
-    }
+    if (r.top < c.bottom + d && r.bottom > c.top - d)
+        snapOffset(r.left, r.right, c.left, c.right, d, dx);
+    if (r.left < c.right + d && r.right > c.left - d)
+        snapOffset(r.top, r.bottom, c.top, c.bottom, d, dy);
 }
 
 WinRect offset(WinRect r, int dx, int dy)
@@ -83,32 +93,16 @@ void snapSizeRect(std::span<const MagneticEntry> windows, std::span<const WinRec
             continue;
         const WinRect& c = rects[i];
         if (p.top < c.bottom + d && p.bottom > c.top - d) {
-            if (edgeIn(edge, {WMSZ_LEFT, WMSZ_TOPLEFT, WMSZ_BOTTOMLEFT})) {
-                if (near(s.left, c.left, d))
-                    p.left = c.left;
-                else if (near(s.left, c.right, d))
-                    p.left = c.right;
-            }
-            if (edgeIn(edge, {WMSZ_RIGHT, WMSZ_TOPRIGHT, WMSZ_BOTTOMRIGHT})) {
-                if (near(s.right, c.left, d))
-                    p.right = c.left;
-                else if (near(s.right, c.right, d))
-                    p.right = c.right;
-            }
+            if (edgeIn(edge, {WMSZ_LEFT, WMSZ_TOPLEFT, WMSZ_BOTTOMLEFT}))
+                snapEdge(p.left, s.left, c.left, c.right, d);
+            if (edgeIn(edge, {WMSZ_RIGHT, WMSZ_TOPRIGHT, WMSZ_BOTTOMRIGHT}))
+                snapEdge(p.right, s.right, c.left, c.right, d);
         }
         if (p.left < c.right + d && p.right > c.left - d) {
-            if (edgeIn(edge, {WMSZ_TOP, WMSZ_TOPLEFT, WMSZ_TOPRIGHT})) {
-                if (near(s.top, c.top, d))
-                    p.top = c.top;
-                else if (near(s.top, c.bottom, d))
-                    p.top = c.bottom;
-            }
-            if (edgeIn(edge, {WMSZ_BOTTOM, WMSZ_BOTTOMLEFT, WMSZ_BOTTOMRIGHT})) {
-                if (near(s.bottom, c.top, d))
-                    p.bottom = c.top;
-                else if (near(s.bottom, c.bottom, d))
-                    p.bottom = c.bottom;
-            }
+            if (edgeIn(edge, {WMSZ_TOP, WMSZ_TOPLEFT, WMSZ_TOPRIGHT}))
+                snapEdge(p.top, s.top, c.top, c.bottom, d);
+            if (edgeIn(edge, {WMSZ_BOTTOM, WMSZ_BOTTOMLEFT, WMSZ_BOTTOMRIGHT}))
+                snapEdge(p.bottom, s.bottom, c.top, c.bottom, d);
         }
     }
 }

@@ -1,4 +1,4 @@
-// The about box: its picture is painted under the labels, and OK or Escape closes it.
+// The about box: the release's version and the program's icon, and OK or Escape closes it.
 #include "app/frmAbout.h"
 
 #include <QLabel>
@@ -15,15 +15,11 @@ private Q_SLOTS:
     void contentsAndClosing()
     {
         frmAbout dialog;
+        const QLabel* version = dialog.findChild<QLabel*>(u"Label1"_s);
+        QVERIFY(version);
+        QCOMPARE(version->text(),
+                 u" Ver.: "_s + QLatin1StringView(SKYLISTENER_VERSION) + u" beta"_s);
         QVERIFY(!dialog.Image1()->pixmap().isNull());
-        QCOMPARE(dialog.size(), QSize(356, 132)); // the background picture's size
-        for (const QLabel* label : dialog.findChildren<QLabel*>())
-            QVERIFY(dialog.rect().contains(label->geometry()));
-        // The background picture is painted: its blue rule under the product name.
-        const QImage shot = dialog.grab().toImage();
-        const QColor rule = shot.pixelColor(150, 41);
-        QVERIFY(rule.blue() > rule.red() + 40);
-        QCOMPARE(shot.pixelColor(200, 10), QColor(Qt::white));
 
         dialog.open();
         QTest::mouseClick(dialog.Command1(), Qt::LeftButton);

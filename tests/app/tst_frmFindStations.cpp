@@ -7,7 +7,7 @@
 #include "support/TestFolder.h"
 
 #include "app/MpvPlayer.h"
-#include "app/ProcessState.h"
+#include "base/ProcessState.h"
 #include "app/frmFindStations.h"
 #include "app/frmMain.h"
 #include "directory/DirectoryClient.h"

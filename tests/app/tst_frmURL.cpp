@@ -8,32 +8,8 @@
 #include <QtTest>
 
 #include <functional>
-#include <stdexcept>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// A player whose URL cannot be set; everything else is recorded.
-class RefusingPlayer final : public Player
-{
-public:
-    QStringList calls;
-
-    QString URL() const override { return {}; }
-    void setURL(const QString&) override { throw std::runtime_error("refused"); }
-    void play() override { calls.append(u"play"_s); }
-    void stop() override {}
-    int playState() const override { return Stopped; }
-    QString status() const override { return {}; }
-    int volume() const override { return 50; }
-    void setVolume(int) override {}
-    bool mute() const override { return false; }
-    void setMute(bool) override {}
-    int bitRate() const override { return 0; }
-};
-
-} // namespace
 
 class tst_frmURL : public QObject
 {
@@ -78,17 +54,6 @@ private Q_SLOTS:
             QVERIFY(!dialog.isVisible());
         }
         QVERIFY(player.calls.isEmpty());
-    }
-
-    void playerFailureStillPlaysAndCloses()
-    {
-        RefusingPlayer player;
-        frmURL dialog(player);
-        dialog.open();
-        QTest::keyClicks(dialog.txtText1(), u"bad"_s);
-        QTest::mouseClick(dialog.cmdOK(), Qt::LeftButton);
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(player.calls, QStringList{u"play"_s});
     }
 };
 

@@ -2,9 +2,9 @@
 #include "FakePlayer.h"
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
-#include "app/ProcessState.h"
-#include "app/WindowUnits.h"
 #include "app/frmMain.h"
+#include "base/ProcessState.h"
+#include "base/WindowUnits.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
 

@@ -1,8 +1,9 @@
-// The 3D frame container: refused property values, its minimum size, the frame it draws, and
-// entering and leaving it.
-#include "app/WindowUnits.h"
+// The 3D frame container (refused property values, minimum size, the frame it draws, entering
+// and leaving it) and the 3D line.
+#include "base/WindowUnits.h"
 #include "controls/Container3D.h"
 #include "controls/OleColor.h"
+#include "controls/z3DLine.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -10,6 +11,28 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+QRgb shadow()
+{
+    return OleColorToQColor(OleSystemColor::ButtonShadow).rgb();
+}
+
+QRgb light()
+{
+    return OleColorToQColor(OleSystemColor::Highlight3D).rgb();
+}
+
+// Compares pixels {x, y, colour} of the widget's picture.
+void checkPixels(QWidget& widget, std::initializer_list<std::tuple<int, int, QRgb>> pixels)
+{
+    const QImage image = widget.grab().toImage();
+    for (const auto& [x, y, colour] : pixels)
+        QVERIFY2(image.pixel(x, y) == colour, qPrintable(u"%1, %2"_s.arg(x).arg(y)));
+}
+
+} // namespace
 
 class tst_Container3D : public QObject
 {
@@ -34,26 +57,19 @@ private Q_SLOTS:
 
         c.resize(TwipsToPixels(60), 200);
         QCOMPARE(c.size(), QSize(TwipsToPixels(120), 200)); // its minimum width
-        // 100 x 50, thin raised: white at the top and left, shadow in column 99 and row 49.
+        // 100 x 50, thin raised: light at the top and left, shadow in column 99 and row 49.
         c.setBackColor(0x00FF00);
         c.resize(100, 50);
-        const QRgb shadow = OleColorToQColor(OleSystemColor::ButtonShadow).rgb();
-        const QRgb white = qRgb(255, 255, 255), inside = qRgb(0, 255, 0);
-        const auto check = [&c](std::initializer_list<std::tuple<int, int, QRgb>> pixels) {
-            const QImage image = c.grab().toImage();
-            for (const auto& [x, y, color] : pixels)
-                QCOMPARE(image.pixel(x, y), color);
-        };
-        check({{99, 10, shadow},
-               {99, 49, shadow},
-               {10, 49, shadow},
-               {10, 0, white},
-               {0, 10, white},
-               {98, 48, inside}});
+        const QRgb inside = qRgb(0, 255, 0);
+        checkPixels(c, {{99, 10, shadow()},
+                        {10, 49, shadow()},
+                        {10, 0, light()},
+                        {0, 10, light()},
+                        {98, 48, inside}});
         QVERIFY(!c.setCtrlEffect(0));
-        check({{99, 10, inside}});
+        checkPixels(c, {{99, 10, inside}});
         QVERIFY(!c.setCtrlEffect(3)); // sunken: dark top-left, light bottom-right
-        check({{10, 0, shadow}, {99, 10, OleColorToQColor(OleSystemColor::Highlight3D).rgb()}});
+        checkPixels(c, {{10, 0, shadow()}, {99, 10, light()}});
         QCOMPARE(changed.count(), 3); // BackColor and the two effects
     }
 
@@ -111,6 +127,22 @@ private Q_SLOTS:
         QTest::mouseMove(c, QPoint(30, 30));
         QTest::mouseMove(outside, QPoint(2, 2));
         QTRY_COMPARE(events, (QStringList{u"enter"_s, u"move 30"_s, u"exit"_s}));
+    }
+
+    void lineLiesAlongItsLongerSide()
+    {
+        // A dark line over a light one, along the longer side; a square stands upright.
+        const int thick = TwipsToPixels(30), offset = TwipsToPixels(10);
+        z3DLine line;
+        line.show(); // a hidden widget gets its resize events only when shown
+        line.resize(300, 40);
+        QCOMPARE(line.size(), QSize(300, thick));
+        checkPixels(line, {{5, 0, shadow()}, {5, offset, light()}, {299, 0, shadow()}});
+        line.resize(40, 300);
+        QCOMPARE(line.size(), QSize(thick, 300));
+        checkPixels(line, {{0, 5, shadow()}, {offset, 5, light()}});
+        line.resize(40, 40);
+        QCOMPARE(line.size(), QSize(thick, 40));
     }
 };
 

@@ -3,7 +3,7 @@
 #include "support/SmallDisk.h"
 #include "support/TestFolder.h"
 
-#include "app/ProcessState.h"
+#include "base/ProcessState.h"
 #include "stations/StationFile.h"
 #include "stations/StationList.h"
 #include "stations/StationListView.h"

@@ -1,8 +1,8 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestFolder.h"
 
-#include "app/AppFolder.h"
-#include "app/ProcessState.h"
+#include "base/AppFolder.h"
+#include "base/ProcessState.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
 #include "stations/frmSList.h"

@@ -1,6 +1,6 @@
 // The settings store and the program's conversions of its keys.
 #include "TestFolder.h"
-#include "app/AppFolder.h"
+#include "base/AppFolder.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
 

@@ -1,9 +1,13 @@
-// Lookup, add, replace, delete and the entries the lists show.
+// Lookup, add, replace and delete, also on files made to hurt the reader; the entries and
+// titles the lists show; what a station's name or URL may not contain.
+#include "HostileStationFile.h"
 #include "SmallDisk.h"
 #include "TestFolder.h"
-#include "app/ProcessState.h"
+#include "base/ProcessState.h"
+#include "stations/ListTitle.h"
 #include "stations/StationFile.h"
 #include "stations/StationList.h"
+#include "stations/StationValueCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -196,19 +200,76 @@ private Q_SLOTS:
                                      u"Čestmír"_s, u"Škoda"_s}));
     }
 
-    void countTextsAndColours()
+    void countTextsColoursAndTitles()
     {
-        QCOMPARE(StationCountText(0), u"Žádné stanice"_s);
-        QCOMPARE(StationCountText(1), u"Celkem 1 stanice"_s);
-        QCOMPARE(StationCountText(4), u"Celkem 4 stanice"_s);
-        QCOMPARE(StationCountText(5), u"Celkem 5 stanic"_s);
-        QCOMPARE(StationCountText(6), u"Celkem 6 stanic"_s);
+        const std::pair<int, QString> counts[] = {{0, u"Žádné stanice"_s},
+                                                  {1, u"Celkem 1 stanice"_s},
+                                                  {4, u"Celkem 4 stanice"_s},
+                                                  {5, u"Celkem 5 stanic"_s}};
+        for (const auto& [count, text] : counts)
+            QCOMPARE(StationCountText(count), text);
+        const std::pair<QString, quint32> colours[] = {{u"16711680"_s, 0xFF0000u},
+                                                       {QString(), 0u},
+                                                       {u"red"_s, 0u},
+                                                       {u"99999999999"_s, 0u},
+                                                       {u"-2147483640"_s, 0x80000008u}};
+        for (const auto& [text, colour] : colours)
+            QCOMPARE(StationColourValue(text), colour);
+        // A list's title: its file name up to the first dot, the first letter in upper case.
+        const std::pair<QString, QString> titles[] = {
+            {u"rock.KSL"_s, u"Rock"_s},      {u"old.ksl.ksl"_s, u"Old"_s},
+            {u"jazz"_s, u"Jazz"_s},          {u".ksl"_s, QString()},
+            {QString(), QString()},          {u"čeština.ksl"_s, u"Čeština"_s},
+            {u"mY LiST.Ksl"_s, u"MY LiST"_s}};
+        for (const auto& [fileName, title] : titles)
+            QCOMPARE(GetListTitle(fileName), title);
+    }
 
-        QCOMPARE(StationColourValue(u"16711680"_s), 0xFF0000u);
-        QCOMPARE(StationColourValue(QString()), 0u);
-        QCOMPARE(StationColourValue(u"red"_s), 0u);
-        QCOMPARE(StationColourValue(u"99999999999"_s), 0u);
-        QCOMPARE(StationColourValue(u"-2147483640"_s), 0x80000008u); // a system colour
+    void valueProblems()
+    {
+        // Storable text, also a tag name without its brackets, has no problem.
+        for (const QString& value : {u"Český rozhlas – Dvojka"_s, u"http://a.cz/x?y=<1>&z"_s,
+                                     u"bold stationname"_s, QString()})
+            QCOMPARE(StationValueProblem(StationField::Name, value), QString());
+        const QString name = StationValueProblem(StationField::Name, u"Радио"_s);
+        QVERIFY(name.startsWith(u"Název stanice"_s) && name.contains(u"Windows-1250"_s));
+        QVERIFY(StationValueProblem(StationField::Url, u"http://a.cz/日本"_s)
+                    .startsWith(u"URL stanice"_s));
+        for (const QString& value :
+             {u"a</stationname>b"_s, u"<RadioStation>"_s, u"y</StationUrl>"_s, u"</bold>"_s,
+              u"</VISIBLE>"_s, u"</stationcolor>"_s}) {
+            QVERIFY2(StationValueProblem(StationField::Name, value)
+                         .contains(u"značkou seznamu stanic"_s),
+                     qPrintable(value));
+        }
+        QVERIFY(StationValueProblem(StationField::Url, u"http://x/</stationurl>"_s)
+                    .contains(u"„</stationurl>“"_s));
+    }
+
+    void hostileFileLoadsAndChanges()
+    {
+        // NULs, undefined bytes and a thousand records that never end: the complete stations at
+        // both ends are found, and a rewrite keeps them and drops what was never a station.
+        const QByteArray bytes = HostileStationBytes(1 << 20);
+        useList(bytes);
+        const QString text = ReadStationFile(StationFilePath());
+        QVERIFY(text.size() > bytes.size() * 9 / 10);
+        QVERIFY(text.contains(QChar(0x81)) && text.contains(QChar(0)));
+        const auto urls = [](const QString& text) {
+            QStringList out;
+            for (const StationRecord& r : StationListEntries(text, StationFilter::All))
+                out.append(r.url);
+            return out;
+        };
+        QCOMPARE(urls(text), (QStringList{u"http://konec/"_s, u"http://start/"_s}));
+        QCOMPARE(StationListEntries(text, StationFilter::VisibleOnly).size(), 2);
+        QVERIFY(StationExists(u"http://konec/"_s));
+        QVERIFY(DeleteStation(u"http://start/"_s));
+        const QString after = ReadStationFile(StationFilePath());
+        QVERIFY(after.size() < text.size());
+        QCOMPARE(urls(after), QStringList{u"http://konec/"_s});
+        QVERIFY(AddStation(u"Nová"_s, u"http://nova/"_s, u"0"_s, u"0"_s, u"1"_s));
+        QCOMPARE(urls(ReadStationFile(StationFilePath())).size(), 2);
     }
 };
 

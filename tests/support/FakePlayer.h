@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Player.h"
+#include "base/Player.h"
 
 #include <QStringList>
 

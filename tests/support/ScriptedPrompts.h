@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserPrompts.h"
+#include "base/UserPrompts.h"
 
 #include <QList>
 #include <QStringList>

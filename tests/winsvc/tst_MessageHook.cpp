@@ -76,23 +76,15 @@ private Q_SLOTS:
             QCOMPARE(hook.Records().at(0).before, (std::vector<std::uint32_t>{MsgA, MsgB}));
             QCOMPARE(hook.Records().at(0).after, (std::vector<std::uint32_t>{MsgB}));
             QCOMPARE(capture.installed, std::vector<WindowHandle>{1});
-
-            // Freed records come back empty, the highest first.
+            // A freed record is used again, empty.
             QCOMPARE(hook.HookWindow(2), 1);
-            QCOMPARE(hook.HookWindow(3), 2);
             hook.AddHookMessage(2, MsgA, MessageHook::Before);
             hook.UnhookWindow(2);
             QVERIFY(!hook.IsHooked(2));
-            QCOMPARE(hook.HookWindow(4), 1);
+            QCOMPARE(hook.HookWindow(3), 1);
             QVERIFY(hook.Records().at(1).before.empty());
-            hook.UnhookWindow(1);
-            hook.UnhookWindow(3);
-            QCOMPARE(hook.HookWindow(5), 2);
-            QCOMPARE(hook.HookWindow(6), 0);
-            QCOMPARE(hook.HookWindow(8), 3);
-            capture.uninstalled.clear();
             hook.UnhookAll();
-            QCOMPARE(capture.uninstalled, (std::vector<WindowHandle>{8, 5, 4, 6}));
+            QCOMPARE(capture.uninstalled, (std::vector<WindowHandle>{2, 3, 1}));
             hook.HookWindow(9);
         }
         // Whatever is still hooked is unhooked when the hook goes.
@@ -129,9 +121,8 @@ private Q_SLOTS:
         // Messages not registered, and windows not hooked, pass through unchanged.
         owner.phases.clear();
         QCOMPARE(hook.Dispatch({7, 0x0010, 11, 22}, call), std::intptr_t(1234));
-        QCOMPARE(previous.seen.uMsg, std::uint32_t(0x0010));
-        QCOMPARE(previous.seen.wParam, std::uintptr_t(11));
-        QCOMPARE(previous.seen.lParam, std::intptr_t(22));
+        QVERIFY(previous.seen.uMsg == 0x0010 && previous.seen.wParam == 11 &&
+                previous.seen.lParam == 22);
         QCOMPARE(hook.Dispatch({8, MsgA, 0, 0}, call), std::intptr_t(1234));
         QVERIFY(owner.phases.empty());
     }

@@ -101,9 +101,7 @@ private Q_SLOTS:
         FakeDesktop desk;
         desk.rects = {{Other, {-195, 100, 5, 400}}, {Main, {100, 100, 300, 250}}};
         cMagneticWnd mgr(desk, desk);
-        QVERIFY(mgr.AddWindow(Other));
-        QVERIFY(mgr.AddWindow(Main));
-
+        QVERIFY(mgr.AddWindow(Other) && mgr.AddWindow(Main));
         desk.dragStart(Main, {150, 110});
         QCOMPARE(desk.dragTo(Main, {64, 300}).left, 5);  // 9 pixels from the other window: snaps
         QCOMPARE(desk.dragTo(Main, {65, 300}).left, 15); // 10 pixels off: stays
@@ -146,8 +144,7 @@ private Q_SLOTS:
         desk.rects = {{Other, {500, 300, 700, 500}}, {Main, {100, 100, 300, 250}}};
         desk.zoomed.insert(Other);
         cMagneticWnd mgr(desk, desk);
-        QVERIFY(mgr.AddWindow(Other));
-        QVERIFY(mgr.AddWindow(Main));
+        QVERIFY(mgr.AddWindow(Other) && mgr.AddWindow(Main));
         // The maximised window counts as the work area, not as its reported rectangle.
         desk.dragStart(Main, {100, 100});
         QCOMPARE(desk.dragTo(Main, {297, 300}).right, 497);
@@ -205,22 +202,16 @@ private Q_SLOTS:
         QVERIFY(!mgr.IsGlued(Child));
 
         // Duplicate and unknown handles are refused.
-        QVERIFY(!mgr.AddWindow(Main));
-        QVERIFY(!mgr.AddWindow(8));
-        QVERIFY(!mgr.AddWindow(Stranger, 8));
-        QVERIFY(!mgr.AddWindow(0));
-        QVERIFY(!mgr.RemoveWindow(Stranger));
-        QVERIFY(!desk.hooked(Stranger));
+        QVERIFY(!mgr.AddWindow(Main) && !mgr.AddWindow(8) && !mgr.AddWindow(Stranger, 8) &&
+                !mgr.AddWindow(0) && !mgr.RemoveWindow(Stranger) && !desk.hooked(Stranger));
         QCOMPARE(mgr.Count(), 2);
 
         // Removing a parent clears its children; the rest keep working with their own slots.
         desk.rects[Child] = {400, 300, 500, 400};
         QVERIFY(mgr.RemoveWindow(Child) && mgr.AddWindow(Child, Main));
         QVERIFY(mgr.IsGlued(Child));
-        QVERIFY(mgr.RemoveWindow(Main));
-        QVERIFY(!desk.hooked(Main));
-        QCOMPARE(mgr.ParentOf(Child), WindowHandle(0));
-        QVERIFY(!mgr.IsGlued(Child));
+        QVERIFY(mgr.RemoveWindow(Main) && !desk.hooked(Main));
+        QVERIFY(mgr.ParentOf(Child) == 0 && !mgr.IsGlued(Child));
         QVERIFY(mgr.AddWindow(Stranger));
         desk.dragStart(Stranger, {600, 600});
         QCOMPARE(desk.dragTo(Stranger, {503, 300}).left, 500); // the child's right edge
@@ -232,8 +223,7 @@ private Q_SLOTS:
         desk.rects = {{Main, {100, 100, 300, 300}}, {Child, {300, 100, 400, 200}}};
         {
             cMagneticWnd mgr(desk, desk);
-            QVERIFY(mgr.AddWindow(Main));
-            QVERIFY(mgr.AddWindow(Child, Main));
+            QVERIFY(mgr.AddWindow(Main) && mgr.AddWindow(Child, Main));
             desk.rects[Child] = {350, 100, 450, 200};
             desk.send(Main, WM_SYSCOMMAND, SC_MINIMIZE | 0x2);
             desk.send(Main, WM_SYSCOMMAND, SC_RESTORE | 0xF);

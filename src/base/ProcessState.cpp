@@ -1,4 +1,4 @@
-#include "app/ProcessState.h"
+#include "base/ProcessState.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/WindowUnits.h"
+#include "base/WindowUnits.h"
 
 #include <QGuiApplication>
 #include <QScreen>

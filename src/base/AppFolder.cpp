@@ -1,4 +1,4 @@
-#include "app/AppFolder.h"
+#include "base/AppFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

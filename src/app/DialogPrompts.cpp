@@ -1,4 +1,4 @@
-#include "app/UserPrompts.h"
+#include "app/DialogPrompts.h"
 
 #include "app/Version.h"
 

@@ -30,17 +30,3 @@ public:
     // The open-file dialog for an existing file; empty after Cancel.
     virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
 };
-
-// The real dialogs.
-class DialogPrompts final : public UserPrompts
-{
-public:
-    void Exclamation(QWidget* parent, const QString& text) override;
-    bool AskYesNo(QWidget* parent, const QString& text) override;
-    std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) override;
-    QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) override;
-    QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
-};
-
-// "Description|*.ext|Other|*.x" as Qt's "Description (*.ext);;Other (*.x)".
-QString QtFileFilter(const QString& filter);
