@@ -164,7 +164,7 @@ private Q_SLOTS:
         QCOMPARE(layoutSlider(input).thumb.left, 30.0f);
 
         // Along its length the host sizes the slider; across, the thumb does.
-        const Layout upright = layoutSlider({.orientation = V, .surface = {40, 100}});
+        const Layout upright = layoutSlider({.orientation = V, .surface = {40, 100}, .thumb = {}});
         QVERIFY(upright.fixedWidth && !upright.fixedHeight && upright.surface == QSize(16, 100));
 
         // A vertical image rail: the roles of width and height change places.
