@@ -1,25 +1,12 @@
 // The station directory's answers: the input is what a server (or anything posing as one) sends
 // to a search or to the country list. Whatever it is, the results must be few, sorted, playable
 // and shown on one line each.
+#include "FuzzSupport.h"
 #include "directory/DirectoryAnswer.h"
 
 #include <QLocale>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-void check(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
