@@ -2,6 +2,7 @@
 
 #include "app/Resources.h"
 
+#include <QPixmap>
 #include <QtGlobal>
 
 #include <array>
@@ -12,6 +13,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int FrameCount = 16;
+// Title bars draw 16 px, trays 22 or 24 px, task switchers 32 or 48 px.
+constexpr int AnimationSizes[] = {16, 22, 24, 32, 48};
 
 struct ToolbarPicture
 {
@@ -58,14 +61,20 @@ QIcon ToolbarIcon(const QString& key)
 
 QIcon AnimationFrame(int frame)
 {
-    // The window and the tray icon change frame ten times a second; parse each file once.
+    // The window and the tray icon change frame ten times a second. Each frame is drawn once,
+    // at the sizes title bars, task switchers and trays use; a tick then hands over ready pixels
+    // instead of drawing the picture again at every size a scalable icon would offer.
     static std::array<QIcon, FrameCount> frames;
     if (frame < 1 || frame > FrameCount) {
         frame = 1;
     }
     QIcon& icon = frames[static_cast<std::size_t>(frame - 1)];
     if (icon.isNull()) {
-        icon = QIcon(PictureFile(u"icons/anim/frame%1.svg"_s.arg(frame, 2, 10, QLatin1Char('0'))));
+        const QIcon drawing(
+            PictureFile(u"icons/anim/frame%1.svg"_s.arg(frame, 2, 10, QLatin1Char('0'))));
+        for (const int size : AnimationSizes) {
+            icon.addPixmap(drawing.pixmap(QSize(size, size)));
+        }
     }
     return icon;
 }
