@@ -36,7 +36,7 @@ else
 fi
 
 echo "== Figures"
-# A target "<=Nx" is judged on the ratio, "<=N unit" on the value itself; others are only shown.
+# A target "<=Nx" or "<Nx" is judged on the ratio, "<=N unit" on the value itself; others are only shown.
 grep '^figure|' "$log" | awk -F'|' '
     BEGIN { printf "%-14s %-34s %12s   %-28s %12s %8s  %-12s %s\n", "benchmark", "measure", "value",
             "reference", "ref. value", "ratio", "target", "verdict" }
@@ -45,6 +45,8 @@ grep '^figure|' "$log" | awk -F'|' '
       verdict = ""
       if ($8 ~ /^<=[0-9.]+x$/ && r >= 0) {
           limit = substr($8, 3, length($8) - 3); verdict = (r <= limit + 0) ? "met" : "not met"
+      } else if ($8 ~ /^<[0-9.]+x$/ && r >= 0) {
+          limit = substr($8, 2, length($8) - 2); verdict = (r < limit + 0) ? "met" : "not met"
       } else if (match($8, /^<=[0-9.]+/)) {
           limit = substr($8, 3, RLENGTH - 2); verdict = ($4 <= limit + 0) ? "met" : "not met"
       }

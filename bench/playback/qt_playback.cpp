@@ -1,7 +1,8 @@
 // The program's own player inside the real main window, for comparison with the bare libmpv
 // program: frmMain with MpvPlayer (null audio output), a one-station list and the icon animation
 // on (or off), in a temporary settings folder. Prints "PLAYING <ms>" once the player reports
-// playing, measured from the Enter on the station, then plays until it is killed.
+// playing, measured from the Enter on the station, and "UNDERRUN" each time playing then stalls
+// for want of data, until it is killed.
 // With --bare-window it shows only a bare Qt window with the same one-station list and plays
 // nothing: the Qt part of the program's memory.
 // Usage: qt_playback [--no-animation | --bare-window] URL
@@ -70,6 +71,10 @@ int main(int argc, char** argv)
         if (state == Player::Playing && !reported) {
             reported = true;
             std::printf("PLAYING %lld\n", static_cast<long long>(clock.elapsed()));
+            std::fflush(stdout);
+        } else if (state == Player::Buffering && reported) {
+            // Playing stalled for want of data.
+            std::printf("UNDERRUN\n");
             std::fflush(stdout);
         }
     });
