@@ -109,6 +109,18 @@ QString DecodeStationText(QByteArrayView bytes)
     char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
     char16_t* out = begin;
     qsizetype i = 0;
+    const auto byteByByte = [&](qsizetype end) {
+        for (; i < end; ++i) {
+            const unsigned char b = in[i];
+            if (b == '\t')
+                continue;
+            if (b == '\r' && i + 1 < n && in[i + 1] == '\n') {
+                ++i;
+                continue;
+            }
+            *out++ = table[b];
+        }
+    };
 #if defined(__SSE2__)
     // Sixteen bytes at a time while they are plain ASCII without CR or tab: widened as they are.
     const __m128i cr = _mm_set1_epi8('\r');
@@ -119,16 +131,7 @@ QString DecodeStationText(QByteArrayView bytes)
         const __m128i special = _mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, tab));
         if (_mm_movemask_epi8(_mm_or_si128(special, chunk)) != 0) {
             // A byte of the upper half or one to drop: this chunk goes byte by byte.
-            for (const qsizetype end = i + 16; i < end; ++i) {
-                const unsigned char b = in[i];
-                if (b == '\t')
-                    continue;
-                if (b == '\r' && i + 1 < n && in[i + 1] == '\n') {
-                    ++i;
-                    continue;
-                }
-                *out++ = table[b];
-            }
+            byteByByte(i + 16);
             continue;
         }
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(chunk, zero));
@@ -137,16 +140,7 @@ QString DecodeStationText(QByteArrayView bytes)
         i += 16;
     }
 #endif
-    for (; i < n; ++i) {
-        const unsigned char b = in[i];
-        if (b == '\t')
-            continue;
-        if (b == '\r' && i + 1 < n && in[i + 1] == '\n') {
-            ++i;
-            continue;
-        }
-        *out++ = table[b];
-    }
+    byteByByte(n);
     text.truncate(out - begin);
     return text;
 }
