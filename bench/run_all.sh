@@ -36,8 +36,19 @@ else
 fi
 
 echo "== Figures"
+# A target "<=Nx" or "<Nx" is judged on the ratio, "<=N unit" on the value itself; others are only shown.
 grep '^figure|' "$log" | awk -F'|' '
-    BEGIN { printf "%-14s %-34s %12s   %-28s %12s %8s  %s\n", "benchmark", "measure", "value",
-            "reference", "ref. value", "ratio", "target" }
-    { ratio = ($7 > 0) ? sprintf("%.2fx", $4 / $7) : "-"
-      printf "%-14s %-34s %9s %-2s   %-28s %9s %-2s %8s  %s\n", $2, $3, $4, $5, $6, $7, $5, ratio, $8 }'
+    BEGIN { printf "%-14s %-34s %12s   %-28s %12s %8s  %-12s %s\n", "benchmark", "measure", "value",
+            "reference", "ref. value", "ratio", "target", "verdict" }
+    { r = ($7 > 0) ? $4 / $7 : -1
+      ratio = (r >= 0) ? sprintf("%.2fx", r) : "-"
+      verdict = ""
+      if ($8 ~ /^<=[0-9.]+x$/ && r >= 0) {
+          limit = substr($8, 3, length($8) - 3); verdict = (r <= limit + 0) ? "met" : "not met"
+      } else if ($8 ~ /^<[0-9.]+x$/ && r >= 0) {
+          limit = substr($8, 2, length($8) - 2); verdict = (r < limit + 0) ? "met" : "not met"
+      } else if (match($8, /^<=[0-9.]+/)) {
+          limit = substr($8, 3, RLENGTH - 2); verdict = ($4 <= limit + 0) ? "met" : "not met"
+      }
+      printf "%-14s %-34s %9s %-2s   %-28s %9s %-2s %8s  %-12s %s\n", $2, $3, $4, $5, $6, $7, $5,
+             ratio, $8, verdict }'

@@ -8,7 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv)
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, Errors errors)
 {
     int out[2];
     if (argv.empty() || pipe(out) != 0)
@@ -16,8 +16,10 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv)
     m_pid = fork();
     if (m_pid == 0) {
         dup2(out[1], STDOUT_FILENO);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDERR_FILENO);
+        if (errors == Errors::Read)
+            dup2(out[1], STDERR_FILENO);
+        else
+            dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);
         close(out[0]);
         close(out[1]);
         std::vector<char*> args;
@@ -57,21 +59,28 @@ bool ChildProcess::readSome(std::chrono::milliseconds wait)
     return true;
 }
 
-std::optional<std::string> ChildProcess::lineWith(std::string_view mark, Clock::time_point deadline)
+std::optional<std::string> ChildProcess::nextLine(Clock::time_point deadline)
 {
     for (;;) {
-        size_t end;
-        while ((end = m_pending.find_first_of("\r\n")) != std::string::npos) {
+        if (const size_t end = m_pending.find_first_of("\r\n"); end != std::string::npos) {
             std::string line = m_pending.substr(0, end);
             m_pending.erase(0, end + 1);
-            if (line.find(mark) != std::string::npos)
-                return line;
+            return line;
         }
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0 || !readSome(left))
             return std::nullopt;
     }
+}
+
+std::optional<std::string> ChildProcess::lineWith(std::string_view mark, Clock::time_point deadline)
+{
+    while (auto line = nextLine(deadline)) {
+        if (line->find(mark) != std::string::npos)
+            return line;
+    }
+    return std::nullopt;
 }
 
 void ChildProcess::drainUntil(Clock::time_point deadline)

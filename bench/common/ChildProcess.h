@@ -1,7 +1,7 @@
 #pragma once
 
-// A program a benchmark starts and watches: its standard output comes through a pipe, line by
-// line; its errors go nowhere. Ending it reports the CPU time and peak memory it used.
+// A program a benchmark starts and watches: its standard output (and its errors, when asked)
+// comes through a pipe, line by line. Ending it reports the CPU time and peak memory it used.
 #include <chrono>
 #include <optional>
 #include <string>
@@ -16,8 +16,13 @@ class ChildProcess
 public:
     using Clock = std::chrono::steady_clock;
 
+    enum class Errors
+    {
+        Dropped,
+        Read
+    };
     // Starts argv[0] (looked up on PATH when it has no slash) with the rest as arguments.
-    explicit ChildProcess(const std::vector<std::string>& argv);
+    explicit ChildProcess(const std::vector<std::string>& argv, Errors errors = Errors::Dropped);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -25,6 +30,8 @@ public:
     bool started() const { return m_pid > 0; }
     pid_t pid() const { return m_pid; }
 
+    // The next output line; nothing once the output ends or at `deadline`.
+    std::optional<std::string> nextLine(Clock::time_point deadline);
     // The next output line holding `mark`; nothing once the output ends or at `deadline`.
     std::optional<std::string> lineWith(std::string_view mark, Clock::time_point deadline);
     // Reads and drops the output until `deadline`, so that the program never blocks on it.

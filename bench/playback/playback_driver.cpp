@@ -1,20 +1,46 @@
-// Starts a local Icecast station and plays it with three players in turn: a bare libmpv
-// program, the mpv command line and the program's own player inside its main window (icon
-// animation on). For each it prints the time
-// from the play request to playing audio, the CPU seconds and the peak memory over the run,
-// with ratios to the bare program.
+// Playback figures against a local Icecast server and a server of its own that trickles MP3 at
+// exactly its bit rate.
+//  - Cost: a bare libmpv program and the program's main window (icon animation on, then off) each
+//    play the MP3 mount for SECONDS; CPU seconds while playing (from the first sound to the end,
+//    all threads), CPU over the whole run and private memory (USS) at the end. A bare Qt window
+//    with the same one-station list gives the Qt part of the memory.
+//  - Start: the time to playing on mounts with and without a burst of old data on connect, MP3,
+//    AAC and MP3 announced with a wrong content type, for the bare libmpv program with mpv's
+//    defaults, the mpv command line, GStreamer's gst-play-1.0 (where installed) and the program;
+//    the median of a few starts.
+//  - Trickle: stalls in the first seconds on the trickling server.
+// Lines starting with "figure|" are for bench/run_all.sh.
 // Usage: playback_driver BARE_PROGRAM QT_PROGRAM [SECONDS]
 #include "ChildProcess.h"
 #include "support/IcecastServer.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -22,12 +48,13 @@ using Clock = std::chrono::steady_clock;
 
 struct Run
 {
-    std::string name;
     std::optional<double> timeToPlayingMs;
-    bool timeFromStart = false; // measured from process start, not from the play request
-    double cpuSeconds = 0;
-    long peakRssKb = 0;
-    bool ok = false;
+    double cpuSeconds = 0;        // the whole run, start-up included
+    double playingCpuSeconds = 0; // from the first sound to the end
+    double ussMiB = 0;
+    double dirtyMiB = 0; // the written part of the USS: heap, stacks, data
+    double peakRssMiB = 0;
+    int underruns = 0;
 };
 
 double msSince(Clock::time_point start)
@@ -35,40 +62,165 @@ double msSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Runs `argv` for `seconds`, watching its output for a line starting with "PLAYING".
-Run measure(const std::string& name, const std::vector<std::string>& argv, int seconds,
-            bool timeFromStart)
+// CPU time of every live thread of the process so far, in seconds (nanosecond counts).
+double threadCpuSeconds(pid_t pid)
+{
+    double total = 0;
+    const QDir tasks(u"/proc/%1/task"_s.arg(pid));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        std::ifstream stat(tasks.filePath(task + u"/schedstat"_s).toStdString());
+        double ns = 0;
+        if (stat >> ns)
+            total += ns / 1e9;
+    }
+    return total;
+}
+
+// Unique set size: the private pages of the process, in MiB; `dirty` gets the written ones.
+// Clean private pages are library code no other process maps at the moment, so that part
+// depends on what else runs on the machine.
+double ussMiB(pid_t pid, double& dirty)
+{
+    std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
+    std::string line;
+    double kb = 0;
+    dirty = 0;
+    while (std::getline(rollup, line)) {
+        if (line.rfind("Private_", 0) != 0)
+            continue;
+        const double value = std::atof(line.c_str() + line.find(':') + 1);
+        kb += value;
+        if (line.rfind("Private_Dirty", 0) == 0)
+            dirty = value / 1024.0;
+    }
+    return kb / 1024.0;
+}
+
+// Runs `argv` for at most `seconds`, watching its output for "PLAYING" (with the time since the
+// play request after it, or measured here from the process start when `fromStart`) and
+// "UNDERRUN" lines; `untilPlaying` ends the run at the first sound. `playingPattern` is the
+// text that marks playing.
+Run measure(const std::vector<std::string>& argv, double seconds, bool fromStart, bool untilPlaying,
+            const std::string& playingPattern = "PLAYING")
 {
     Run run;
-    run.name = name;
-    run.timeFromStart = timeFromStart;
     const Clock::time_point started = Clock::now();
-    const Clock::time_point deadline = started + std::chrono::seconds(seconds);
-    ChildProcess player(argv);
+    const Clock::time_point deadline =
+        started + std::chrono::milliseconds(static_cast<long>(seconds * 1000));
+    ChildProcess player(argv, ChildProcess::Errors::Read);
     if (!player.started())
         return run;
-    if (const auto line = player.lineWith("PLAYING", deadline)) {
-        if (timeFromStart)
-            run.timeToPlayingMs = msSince(started);
-        else
-            run.timeToPlayingMs = std::atof(line->c_str() + line->find("PLAYING") + 7);
+    double cpuAtPlaying = 0;
+    while (!(untilPlaying && run.timeToPlayingMs)) {
+        const std::optional<std::string> line = player.nextLine(deadline);
+        if (!line)
+            break;
+        if (line->find("UNDERRUN") != std::string::npos)
+            ++run.underruns;
+        const size_t mark = line->find(playingPattern);
+        if (mark == std::string::npos || run.timeToPlayingMs)
+            continue;
+        run.timeToPlayingMs = fromStart ? msSince(started) : std::atof(line->c_str() + mark + 7);
+        cpuAtPlaying = threadCpuSeconds(player.pid());
     }
-    player.drainUntil(deadline);
+    if (!(untilPlaying && run.timeToPlayingMs))
+        player.drainUntil(deadline);
+    if (run.timeToPlayingMs) {
+        run.playingCpuSeconds = threadCpuSeconds(player.pid()) - cpuAtPlaying;
+        run.ussMiB = ussMiB(player.pid(), run.dirtyMiB);
+    }
     const rusage usage = player.end();
     run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
                      usage.ru_stime.tv_usec / 1e6;
-    run.peakRssKb = usage.ru_maxrss;
-    run.ok = run.timeToPlayingMs.has_value();
+    run.peakRssMiB = usage.ru_maxrss / 1024.0;
     return run;
 }
 
-std::string ratio(double value, double base)
+// A radio server with no slack at all: it answers with an MP3 stream and sends it at exactly
+// the stream's bit rate from the first byte, as a server on a link just wide enough does.
+class TrickleServer
 {
-    if (base <= 0)
-        return "-";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2fx", value / base);
-    return text;
+public:
+    TrickleServer(QByteArray mp3, int bytesPerSecond)
+        : m_mp3(std::move(mp3))
+        , m_rate(bytesPerSecond)
+    {
+        m_socket = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (m_socket < 0 || bind(m_socket, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+            listen(m_socket, 8) != 0 ||
+            getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+            return;
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~TrickleServer()
+    {
+        m_stop = true;
+        if (m_socket >= 0)
+            shutdown(m_socket, SHUT_RDWR);
+        if (m_thread.joinable())
+            m_thread.join();
+        if (m_socket >= 0)
+            close(m_socket);
+    }
+    std::string url() const
+    {
+        return m_port ? "http://127.0.0.1:" + std::to_string(m_port) + "/trickle.mp3" : "";
+    }
+
+private:
+    // One listener at a time, as the benchmark plays them in turn.
+    void serve()
+    {
+        while (!m_stop) {
+            const int client = accept(m_socket, nullptr, nullptr);
+            if (client < 0)
+                return;
+            char request[2048];
+            (void)!recv(client, request, sizeof request, 0);
+            const std::string head = "HTTP/1.0 200 OK\r\nContent-Type: audio/mpeg\r\n\r\n";
+            bool ok = send(client, head.data(), head.size(), MSG_NOSIGNAL) > 0;
+            const Clock::time_point start = Clock::now();
+            qsizetype sent = 0;
+            while (ok && !m_stop && sent < m_mp3.size()) {
+                const double due = std::chrono::duration<double>(Clock::now() - start).count();
+                const qsizetype until = std::min<qsizetype>(m_mp3.size(), qsizetype(due * m_rate));
+                if (until > sent) {
+                    const ssize_t n =
+                        send(client, m_mp3.constData() + sent, size_t(until - sent), MSG_NOSIGNAL);
+                    ok = n > 0;
+                    sent += std::max<ssize_t>(n, 0);
+                }
+                usleep(10000);
+            }
+            close(client);
+        }
+    }
+
+    QByteArray m_mp3;
+    int m_rate;
+    int m_socket = -1;
+    quint16 m_port = 0;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+// One line of the summary table.
+void figure(const char* bench, const std::string& what, double value, const char* unit,
+            const std::string& reference, double referenceValue, const char* target)
+{
+    std::printf("figure|%s|%s|%.2f|%s|%s|%.2f|%s\n", bench, what.c_str(), value, unit,
+                reference.c_str(), referenceValue, target);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? -1 : values[values.size() / 2];
 }
 
 } // namespace
@@ -80,51 +232,164 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s BARE_PROGRAM QT_PROGRAM [SECONDS]\n", argv[0]);
         return 2;
     }
+    const std::string bare = argv[1];
+    const std::string qt = argv[2];
     const int seconds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 30;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
 
-    IcecastServer server;
+    IcecastServer server(true);
     if (!server.start()) {
         std::fprintf(stderr, "The local Icecast station did not start: %s\n",
                      qPrintable(server.error()));
         return 1;
     }
-    const std::string url = server.streamUrl().toStdString();
-    std::printf("Stream %s, %d s per player\n\n", url.c_str(), seconds);
+    const auto url = [&](const char* mount) {
+        return server.url(QString::fromLatin1(mount)).toStdString();
+    };
+    std::printf("Local Icecast on port %u, %d s per player\n\n", server.port(), seconds);
     std::fflush(stdout);
 
-    std::vector<Run> runs;
-    runs.push_back(measure("bare libmpv", {argv[1], url}, seconds, false));
-    runs.push_back(measure("mpv command line",
-                           {"mpv", "--no-config", "--ao=null", "--no-video", "--quiet",
-                            "--term-playing-msg=PLAYING", url},
-                           seconds, true));
-    runs.push_back(measure("frmMain+MpvPlayer", {argv[2], url}, seconds, false));
+    // Cost while playing.
+    const Run base = measure({bare, url("/tone.mp3")}, seconds, false, false);
+    const Run animated = measure({qt, url("/tone.mp3")}, seconds, false, false);
+    const Run still = measure({qt, "--no-animation", url("/tone.mp3")}, seconds, false, false);
+    const Run window =
+        measure({qt, "--bare-window", url("/tone.mp3")}, std::min(seconds, 10), false, false);
+    std::printf("%-30s %12s %12s %10s %10s %10s %10s\n", "player", "to playing", "CPU playing",
+                "CPU all", "USS MiB", "dirty MiB", "peak RSS");
+    const auto costRow = [](const char* name, const Run& run) {
+        std::printf("%-30s %9.0f ms %10.3f s %8.2f s %10.1f %10.1f %10.1f\n", name,
+                    run.timeToPlayingMs.value_or(-1), run.playingCpuSeconds, run.cpuSeconds,
+                    run.ussMiB, run.dirtyMiB, run.peakRssMiB);
+    };
+    costRow("bare libmpv", base);
+    costRow("program, animation on", animated);
+    costRow("program, animation off", still);
+    costRow("bare Qt window, same list", window);
+    std::printf("\n");
+    std::fflush(stdout);
 
-    const Run& base = runs.front();
-    std::printf("%-18s %16s %8s %10s %8s %14s %8s\n", "player", "time to playing", "ratio", "CPU s",
-                "ratio", "peak RSS MiB", "ratio");
-    for (const Run& run : runs) {
-        char time[32] = "failed";
-        if (run.timeToPlayingMs)
-            std::snprintf(time, sizeof time, "%.0f ms%s", *run.timeToPlayingMs,
-                          run.timeFromStart ? "*" : "");
-        std::printf("%-18s %16s %8s %10.2f %8s %14.1f %8s\n", run.name.c_str(), time,
-                    run.timeToPlayingMs && base.timeToPlayingMs
-                        ? ratio(*run.timeToPlayingMs, *base.timeToPlayingMs).c_str()
-                        : "-",
-                    run.cpuSeconds, ratio(run.cpuSeconds, base.cpuSeconds).c_str(),
-                    run.peakRssKb / 1024.0, ratio(run.peakRssKb, base.peakRssKb).c_str());
+    // Time to playing on every kind of mount, for each player.
+    const bool haveMpv = !QStandardPaths::findExecutable(u"mpv"_s).isEmpty();
+    const bool haveGst = !QStandardPaths::findExecutable(u"gst-play-1.0"_s).isEmpty();
+    struct Mount
+    {
+        const char* label;
+        const char* path;
+    };
+    const Mount mounts[] = {{"burst MP3", "/tone.mp3"},
+                            {"no burst MP3", "/noburst.mp3"},
+                            {"burst AAC", "/tone.aac"},
+                            {"no burst AAC", "/noburst.aac"},
+                            {"no burst, wrong type", "/noburst.bin"}};
+    constexpr int Starts = 3;
+    std::printf("%-22s %14s %14s %14s %14s   (median of %d starts)\n", "time to playing",
+                "bare libmpv", "mpv command*", "gst-play-1.0*", "program", Starts);
+    for (const Mount& mount : mounts) {
+        const std::string address = url(mount.path);
+        struct Peer
+        {
+            const char* name;
+            std::vector<std::string> argv;
+            bool fromStart;
+            std::string pattern;
+            bool present;
+        };
+        const Peer peers[] = {
+            {"bare libmpv", {bare, address}, false, "PLAYING", true},
+            {"mpv command line",
+             {"mpv", "--no-config", "--ao=null", "--no-video", "--term-playing-msg=PLAYING",
+              address},
+             true,
+             "PLAYING",
+             haveMpv},
+            // gst-play prints its position once the pipeline plays.
+            {"gst-play-1.0",
+             {"gst-play-1.0", "--audiosink=fakesink sync=true", address},
+             true,
+             " / ",
+             haveGst},
+            {"program", {qt, "--no-animation", address}, false, "PLAYING", true},
+        };
+        std::vector<double> medians;
+        for (const Peer& peer : peers) {
+            std::vector<double> times;
+            for (int i = 0; peer.present && i < Starts; ++i) {
+                const Run run = measure(peer.argv, 10, peer.fromStart, true, peer.pattern);
+                if (run.timeToPlayingMs)
+                    times.push_back(*run.timeToPlayingMs);
+            }
+            medians.push_back(median(times));
+        }
+        std::printf("%-22s", mount.label);
+        for (const double m : medians) {
+            if (m < 0)
+                std::printf("%14s", "-");
+            else
+                std::printf("%11.0f ms", m);
+        }
+        std::printf("\n");
+        std::fflush(stdout);
+
+        const double ours = medians.back();
+        if (ours < 0)
+            continue;
+        const bool burst = std::strncmp(mount.label, "burst", 5) == 0;
+        if (burst) {
+            if (medians[0] > 0)
+                figure("start", std::string("to playing, ") + mount.label, ours, "ms",
+                       "bare libmpv", medians[0], "<=1.1x");
+            continue;
+        }
+        figure("start", std::string("to playing, ") + mount.label, ours, "ms", "limit", 500,
+               "<=1x");
+        std::size_t fastest = 0;
+        for (std::size_t i = 1; i + 1 < medians.size(); ++i) {
+            if (medians[i] > 0 && (medians[fastest] < 0 || medians[i] < medians[fastest]))
+                fastest = i;
+        }
+        if (medians[fastest] > 0)
+            figure("start", std::string("to playing, ") + mount.label, ours, "ms",
+                   std::string("fastest peer: ") + peers[fastest].name, medians[fastest], "<1x");
     }
-    // For bench/run_all.sh: our player against the bare libmpv program.
-    const Run& ours = runs.back();
-    if (ours.timeToPlayingMs && base.timeToPlayingMs)
-        std::printf("figure|playback|time to playing|%.0f|ms|bare libmpv|%.0f|-\n",
-                    *ours.timeToPlayingMs, *base.timeToPlayingMs);
-    std::printf("figure|playback|CPU over %d s|%.2f|s|bare libmpv|%.2f|-\n", seconds,
-                ours.cpuSeconds, base.cpuSeconds);
-    std::printf("figure|playback|peak RSS|%.1f|MiB|bare libmpv|%.1f|-\n", ours.peakRssKb / 1024.0,
-                base.peakRssKb / 1024.0);
-    std::printf("\n* from process start to mpv's \"playing\" message, start-up included\n");
+    std::printf("* from the process start, its own start-up included\n\n");
+
+    // Stalls on a server that sends at exactly the bit rate.
+    QTemporaryDir dir;
+    const QString mp3Path = dir.filePath(u"tone.mp3"_s);
+    QProcess::execute(u"ffmpeg"_s,
+                      {u"-nostdin"_s, u"-loglevel"_s, u"error"_s, u"-f"_s, u"lavfi"_s, u"-i"_s,
+                       u"sine=frequency=440:sample_rate=44100:duration=60"_s, u"-c:a"_s,
+                       u"libmp3lame"_s, u"-b:a"_s, u"128k"_s, u"-ac"_s, u"2"_s, mp3Path});
+    QFile mp3(mp3Path);
+    if (mp3.open(QIODevice::ReadOnly)) {
+        TrickleServer trickle(mp3.readAll(), 128000 / 8);
+        constexpr int TrickleSeconds = 20;
+        const Run bareTrickle = measure({bare, trickle.url()}, TrickleSeconds, false, false);
+        const Run ourTrickle =
+            measure({qt, "--no-animation", trickle.url()}, TrickleSeconds, false, false);
+        std::printf("trickling server, first %d s: bare libmpv %.0f ms to playing, %d stalls; "
+                    "program %.0f ms, %d stalls\n\n",
+                    TrickleSeconds, bareTrickle.timeToPlayingMs.value_or(-1), bareTrickle.underruns,
+                    ourTrickle.timeToPlayingMs.value_or(-1), ourTrickle.underruns);
+        if (ourTrickle.timeToPlayingMs)
+            figure("trickle", "stalls in the first " + std::to_string(TrickleSeconds) + " s",
+                   ourTrickle.underruns, "", "bare libmpv", bareTrickle.underruns, "<=0");
+    }
+
+    if (base.timeToPlayingMs && animated.timeToPlayingMs)
+        figure("playback", "CPU while playing, animation on", animated.playingCpuSeconds, "s",
+               "bare libmpv", base.playingCpuSeconds, "<=1.1x");
+    if (base.timeToPlayingMs && still.timeToPlayingMs)
+        figure("playback", "CPU while playing, animation off", still.playingCpuSeconds, "s",
+               "bare libmpv", base.playingCpuSeconds, "<=1.05x");
+    figure("playback", "CPU over " + std::to_string(seconds) + " s, with start-up",
+           animated.cpuSeconds, "s", "bare libmpv", base.cpuSeconds, "-");
+    if (base.timeToPlayingMs && animated.timeToPlayingMs && window.timeToPlayingMs) {
+        figure("playback", "private memory (USS)", animated.ussMiB, "MiB",
+               "bare libmpv + bare Qt + 10", base.ussMiB + window.ussMiB + 10, "<=1x");
+        figure("playback", "private dirty memory", animated.dirtyMiB, "MiB",
+               "bare libmpv + bare Qt + 10", base.dirtyMiB + window.dirtyMiB + 10, "<=1x");
+    }
     return 0;
 }

@@ -195,6 +195,14 @@ MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent)
     // drops the titles the stream sends.
     option("demuxer-max-bytes", "4MiB");
     option("demuxer-max-back-bytes", "1MiB");
+    // A station that sends no burst of old data on connect delivers its stream in real time, so
+    // every byte read before the first sound is time the listener waits. ffmpeg would analyse
+    // several seconds of it by default; a tenth of a second tells a radio stream's format. An
+    // MP3 stream that starts mid-frame scores just below mpv's default probe score until many
+    // frames have come in, which without a known content type took seconds. The cache keeps
+    // mpv's defaults, so a slow link still fills it before playing on after a stall.
+    option("demuxer-lavf-analyzeduration", "0.1");
+    option("demuxer-lavf-probescore", "25");
     // No ffmpeg reconnect options (stream-lavf-o reconnect=1…): against a server that sends
     // a short answer and hangs up they reconnect forever without a pause, and the player never
     // reports the failure. A broken stream is our own retry's job.

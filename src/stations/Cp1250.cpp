@@ -23,6 +23,21 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
 };
 
+// Every byte's character: the lower half is ASCII.
+struct DecodeTable
+{
+    std::array<char16_t, 256> charFor{};
+    constexpr DecodeTable()
+    {
+        for (int i = 0; i < 0x80; ++i)
+            charFor[std::size_t(i)] = char16_t(i);
+        for (std::size_t i = 0; i < kHighHalf.size(); ++i)
+            charFor[0x80 + i] = kHighHalf[i];
+    }
+};
+
+constexpr DecodeTable kDecodeTable;
+
 // Inverse lookup, built once: code point to byte, 0 where the code page has none.
 struct EncodeTable
 {
@@ -63,6 +78,11 @@ QString decode(QByteArrayView bytes)
     return text;
 }
 
+const char16_t* characters()
+{
+    return kDecodeTable.charFor.data();
+}
+
 bool canEncode(QStringView text)
 {
     for (const QChar c : text) {
@@ -77,9 +97,11 @@ QByteArray encode(QStringView text, bool* ok)
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char* out = bytes.data();
     bool all = true;
+    const EncodeTable& table = encodeTable();
     for (const QChar c : text) {
-        if (hasByte(c.unicode())) {
-            *out++ = static_cast<char>(encodeTable().byteFor[c.unicode()]);
+        const unsigned char byte = table.byteFor[c.unicode()];
+        if (byte != 0 || c.unicode() == 0) {
+            *out++ = static_cast<char>(byte);
         } else {
             *out++ = '?';
             all = false;

@@ -12,6 +12,9 @@ namespace Cp1250 {
 
 QString decode(QByteArrayView bytes);
 
+// The character of every byte, 256 entries, for a decoder that does more in the same pass.
+const char16_t* characters();
+
 // Whether every character of the text has a byte in the code page.
 bool canEncode(QStringView text);
 

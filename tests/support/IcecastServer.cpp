@@ -33,8 +33,9 @@ QByteArray xmlEscaped(const QString& text)
 
 } // namespace
 
-IcecastServer::IcecastServer()
+IcecastServer::IcecastServer(bool benchMounts)
     : m_password(QUuid::createUuid().toByteArray(QUuid::Id128).left(16))
+    , m_benchMounts(benchMounts)
 {}
 
 IcecastServer::~IcecastServer()
@@ -73,11 +74,16 @@ bool IcecastServer::start()
     QByteArray config;
     config += "<icecast>\n"
               "  <location>loopback</location>\n  <admin>test@localhost</admin>\n"
-              "  <limits>\n    <clients>32</clients>\n    <sources>4</sources>\n"
+              "  <limits>\n    <clients>32</clients>\n    <sources>8</sources>\n"
               "    <queue-size>524288</queue-size>\n    <client-timeout>30</client-timeout>\n"
               "    <header-timeout>15</header-timeout>\n    <source-timeout>10</source-timeout>\n"
               "    <burst-on-connect>1</burst-on-connect>\n    <burst-size>65535</burst-size>\n"
               "  </limits>\n";
+    if (m_benchMounts) {
+        for (const char* mount : {"/noburst.mp3", "/noburst.aac", "/noburst.bin"})
+            config += QByteArray("  <mount type=\"normal\">\n    <mount-name>") + mount +
+                      "</mount-name>\n    <burst-size>0</burst-size>\n  </mount>\n";
+    }
     config += "  <authentication>\n    <source-password>" + m_password +
               "</source-password>\n    <relay-password>" + m_password +
               "</relay-password>\n    <admin-user>admin</admin-user>\n    <admin-password>" +
@@ -201,6 +207,30 @@ bool IcecastServer::startSource()
         u"icecast://source:%1@127.0.0.1:%2/tone.mp3"_s.arg(QString::fromLatin1(m_password))
             .arg(m_port),
     });
+    if (m_benchMounts) {
+        struct Output
+        {
+            const char* codec;
+            const char* type;
+            const char* format;
+            const char* mount;
+        };
+        for (const Output& out :
+             {Output{"aac", "audio/aac", "adts", "tone.aac"},
+              Output{"libmp3lame", "audio/mpeg", "mp3", "noburst.mp3"},
+              Output{"aac", "audio/aac", "adts", "noburst.aac"},
+              Output{"libmp3lame", "application/octet-stream", "mp3", "noburst.bin"}}) {
+            m_source->setArguments(m_source->arguments() +
+                                   QStringList{u"-c:a"_s, QString::fromLatin1(out.codec), u"-b:a"_s,
+                                               u"128k"_s, u"-ac"_s, u"2"_s, u"-content_type"_s,
+                                               QString::fromLatin1(out.type), u"-f"_s,
+                                               QString::fromLatin1(out.format),
+                                               u"icecast://source:%1@127.0.0.1:%2/%3"_s
+                                                   .arg(QString::fromLatin1(m_password))
+                                                   .arg(m_port)
+                                                   .arg(QString::fromLatin1(out.mount))});
+        }
+    }
     m_source->setStandardOutputFile(QProcess::nullDevice());
     m_source->setStandardErrorFile(m_dir.filePath(u"ffmpeg.out"_s), QIODevice::Append);
     m_source->start();
@@ -215,8 +245,13 @@ bool IcecastServer::waitForMount()
 {
     const QDeadlineTimer deadline(StartTimeoutMs);
     while (!deadline.hasExpired()) {
-        const QByteArray answer = get(u"/tone.mp3"_s, 64);
-        if (answer.startsWith("HTTP/1.0 200") || answer.startsWith("HTTP/1.1 200"))
+        const auto answers = [this](const QString& mount) {
+            const QByteArray answer = get(mount, 64);
+            return answer.startsWith("HTTP/1.0 200") || answer.startsWith("HTTP/1.1 200");
+        };
+        if (answers(u"/tone.mp3"_s) &&
+            (!m_benchMounts || (answers(u"/tone.aac"_s) && answers(u"/noburst.mp3"_s) &&
+                                answers(u"/noburst.aac"_s) && answers(u"/noburst.bin"_s))))
             return true;
         if (m_source->state() == QProcess::NotRunning)
             break;

@@ -14,7 +14,10 @@
 class IcecastServer
 {
 public:
-    IcecastServer();
+    // With `benchMounts` the same source also feeds /tone.aac (AAC at 128 kbit/s) and, from a
+    // server that sends no burst of old data on connect, /noburst.mp3, /noburst.aac and
+    // /noburst.bin (MP3 announced as application/octet-stream).
+    explicit IcecastServer(bool benchMounts = false);
     ~IcecastServer();
 
     IcecastServer(const IcecastServer&) = delete;
@@ -56,6 +59,7 @@ private:
     QByteArray m_password;
     quint16 m_port = 0;
     QString m_error;
+    bool m_benchMounts = false;
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_source;
 };
