@@ -16,44 +16,38 @@ class tst_frmURL : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void okPlaysTheAddressAsTyped()
+    void onlyOkWithAnAddressPlaysIt()
     {
         FakePlayer player;
         frmURL dialog(player);
-        dialog.open();
-        QTest::keyClicks(dialog.txtText1(), u"  http://127.0.0.1:8000/a b "_s);
-        QTest::mouseClick(dialog.cmdOK(), Qt::LeftButton);
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(player.calls, (QStringList{u"setURL   http://127.0.0.1:8000/a b "_s, u"play"_s}));
-
-        // The text is empty at every opening; Enter in it works the default button.
-        dialog.open();
-        QVERIFY(dialog.txtText1()->text().isEmpty());
-        QTest::keyClicks(dialog.txtText1(), u"x"_s);
-        QTest::keyClick(dialog.txtText1(), Qt::Key_Return);
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(player.calls.mid(2), (QStringList{u"setURL x"_s, u"play"_s}));
-    }
-
-    void closingWithoutAnAddressLeavesThePlayerAlone()
-    {
-        FakePlayer player;
-        frmURL dialog(player);
-        const std::function<void()> closers[] = {
-            [&] { QTest::mouseClick(dialog.cmdOK(), Qt::LeftButton); }, // with no text
-            [&] { QTest::mouseClick(dialog.cmdClose(), Qt::LeftButton); },
-            [&] { QTest::keyClick(dialog.txtText1(), Qt::Key_Escape); },
-            [&] { QTest::keyClick(dialog.cmdOK(), Qt::Key_Escape); },
+        // The text is empty at every opening; Enter in it works the default button. OK with no
+        // text and every other way out leave the player alone.
+        const struct
+        {
+            QString text;
+            std::function<void()> close;
+            QStringList calls;
+        } cases[] = {
+            {u"  http://127.0.0.1:8000/a b "_s,
+             [&] { QTest::mouseClick(dialog.cmdOK(), Qt::LeftButton); },
+             {u"setURL   http://127.0.0.1:8000/a b "_s, u"play"_s}},
+            {u"x"_s,
+             [&] { QTest::keyClick(dialog.txtText1(), Qt::Key_Return); },
+             {u"setURL x"_s, u"play"_s}},
+            {QString(), [&] { QTest::mouseClick(dialog.cmdOK(), Qt::LeftButton); }, {}},
+            {u"http://a/"_s, [&] { QTest::mouseClick(dialog.cmdClose(), Qt::LeftButton); }, {}},
+            {u"http://a/"_s, [&] { QTest::keyClick(dialog.txtText1(), Qt::Key_Escape); }, {}},
+            {u"http://a/"_s, [&] { QTest::keyClick(dialog.cmdOK(), Qt::Key_Escape); }, {}},
         };
-        for (const auto& close : closers) {
+        for (const auto& [text, close, calls] : cases) {
+            player.calls.clear();
             dialog.open();
             QVERIFY(dialog.txtText1()->text().isEmpty());
-            if (&close != &closers[0])
-                QTest::keyClicks(dialog.txtText1(), u"http://a/"_s);
+            QTest::keyClicks(dialog.txtText1(), text);
             close();
             QVERIFY(!dialog.isVisible());
+            QCOMPARE(player.calls, calls);
         }
-        QVERIFY(player.calls.isEmpty());
     }
 };
 

@@ -1,5 +1,4 @@
-// How the main window plays stations and mirrors the player, with a scripted player and with
-// the real one.
+// How the main window plays stations and mirrors the player, scripted and with the real player.
 #include "FakePlayer.h"
 #include "IcecastServer.h"
 #include "ScriptedPrompts.h"
@@ -28,44 +27,47 @@ class tst_PlaybackDisplay : public QObject
 {
     Q_OBJECT
 
-private:
     std::unique_ptr<TestFolder> m_folder;
     ScriptedPrompts m_prompts;
     std::unique_ptr<frmMain> m_window;
     FakePlayer* m_player = nullptr;
 
+    void start(std::unique_ptr<Player> player)
+    {
+        m_window = std::make_unique<frmMain>(
+            frmMainServices{m_folder->settings(), m_prompts, m_folder->path(), std::move(player)});
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
     void start(bool muted = false)
     {
         auto player = std::make_unique<FakePlayer>();
         player->muted = muted;
         m_player = player.get();
-        m_window = std::make_unique<frmMain>(
-            frmMainServices{m_folder->settings(), m_prompts, m_folder->path(), std::move(player)});
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        start(std::move(player));
         m_player->calls.clear();
     }
-
     QTreeWidget* list() const { return m_window->ListView1(); }
     QTreeWidgetItem* item(const QString& name) const
     {
-        const auto found = list()->findItems(name, Qt::MatchExactly);
-        return found.isEmpty() ? nullptr : found.first();
+        return list()->findItems(name, Qt::MatchExactly).value(0);
     }
-    QPoint centreOf(QTreeWidgetItem* it) const { return list()->visualItemRect(it).center(); }
-    void click(QTreeWidgetItem* it)
+    QPoint centreOf(const QString& name) const
     {
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, centreOf(it));
+        return list()->visualItemRect(item(name)).center();
     }
     void doubleClick(QPoint at)
     {
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
     }
-    void pressEnterOn(QTreeWidgetItem* it)
+    // Enter on a station; the player's calls it made.
+    QStringList enterOn(const QString& name)
     {
-        list()->setCurrentItem(it);
+        m_player->calls.clear();
+        list()->setCurrentItem(item(name));
         QTest::keyClick(list(), Qt::Key_Return);
+        return m_player->calls;
     }
 
 private Q_SLOTS:
@@ -78,14 +80,13 @@ private Q_SLOTS:
     }
     void cleanup() { m_window.reset(); }
 
-    void doubleClickPlaysTheChosenStation()
+    void doubleClickAndEnterPlayTheChosenStation()
     {
         start();
-        doubleClick(centreOf(item(u"Beta"_s)));
-        QCOMPARE(m_window->ChosenUrl(), u"http://b"_s);
         // The player starts by itself once it has the URL: no play call.
+        doubleClick(centreOf(u"Beta"_s));
+        QCOMPARE(m_window->ChosenUrl(), u"http://b"_s);
         QCOMPARE(m_player->calls, (QStringList{u"setURL http://b"_s}));
-
         // A press on empty space forgets the choice, so a double click there plays nothing.
         m_player->calls.clear();
         const QPoint empty(5, list()->viewport()->height() - 3);
@@ -93,44 +94,54 @@ private Q_SLOTS:
         doubleClick(empty);
         QVERIFY(m_window->ChosenUrl().isEmpty());
         QVERIFY(m_player->calls.isEmpty());
+
+        // Enter stops the playing station, plays it again when stopped, and switches to others.
+        QCOMPARE(enterOn(u"Alfa"_s), (QStringList{u"setURL http://a"_s, u"play"_s}));
+        m_player->raiseState(Player::Playing);
+        QCOMPARE(enterOn(u"Alfa"_s), QStringList{u"stop"_s});
+        m_player->raiseState(Player::Stopped);
+        QCOMPARE(enterOn(u"Alfa"_s), (QStringList{u"setURL http://a"_s, u"play"_s}));
+        m_player->raiseState(Player::Playing);
+        QCOMPARE(enterOn(u"Beta"_s), (QStringList{u"setURL http://b"_s, u"play"_s}));
+        QCOMPARE(m_window->ChosenUrl(), u"http://b"_s);
+        list()->clearSelection();
+        m_player->calls.clear();
+        QTest::keyClick(list(), Qt::Key_Return);
+        QVERIFY(m_player->calls.isEmpty());
     }
 
-    void captionAndStatusColumnFollowThePlayer()
+    void captionStatusColumnAndPanelsFollowThePlayer()
     {
         start();
-        const QString startCaption = m_window->windowTitle();
-        click(item(u"Alfa"_s));
-        QTest::keyClick(list(), Qt::Key_Return);
-        QCOMPARE(m_player->calls, (QStringList{u"setURL http://a"_s, u"play"_s}));
-
+        enterOn(u"Alfa"_s);
         m_player->raiseState(Player::Connecting);
         QCOMPARE(m_window->windowTitle(), u"[Alfa *] - skylistener"_s);
         QCOMPARE(item(u"Alfa"_s)->text(1), u"Zastaveno"_s);
         QCOMPARE(item(u"Alfa"_s)->foreground(1).color(), QColor(199, 145, 0));
-
         m_player->raiseState(Player::Playing);
         QCOMPARE(m_window->windowTitle(), u"[Alfa] - skylistener"_s);
         QCOMPARE(item(u"Alfa"_s)->text(1), u"Přehrávání"_s);
         QCOMPARE(item(u"Alfa"_s)->foreground(1).color(), QColor(0, 115, 32));
         QCOMPARE(item(u"Beta"_s)->text(1), QString());
 
-        // A URL in no list clears the column and keeps the caption.
-        m_player->setURL(u"http://elsewhere"_s);
-        m_player->raiseState(Player::Playing);
-        QCOMPARE(item(u"Alfa"_s)->text(1), QString());
-        QCOMPARE(m_window->windowTitle(), u"[Alfa] - skylistener"_s);
-        QVERIFY(m_window->windowTitle() != startCaption);
-
-        // The URL is compared exactly: another letter case is another address.
-        m_player->setURL(u"HTTP://B"_s);
-        m_player->raiseState(Player::Playing);
-        QCOMPARE(item(u"Beta"_s)->text(1), QString());
-
+        // A URL in no list clears the column and keeps the caption; letter case counts.
+        for (const QString& url : {u"http://elsewhere"_s, u"HTTP://B"_s}) {
+            m_player->setURL(url);
+            m_player->raiseState(Player::Playing);
+            QCOMPARE(item(u"Alfa"_s)->text(1) + item(u"Beta"_s)->text(1), QString());
+            QCOMPARE(m_window->windowTitle(), u"[Alfa] - skylistener"_s);
+        }
         // Reloading the list marks the playing station at once.
         m_player->setURL(u"http://b"_s);
         m_player->state = Player::Playing;
         m_window->LoadStationList();
         QCOMPARE(item(u"Beta"_s)->text(1), u"Přehrávání"_s);
+
+        m_player->raiseStatus(u"Přehrávání: Umělec – Píseň"_s, 127600);
+        QCOMPARE(m_window->StatusPanel(1)->text(), u"Přehrávání: Umělec – Píseň"_s);
+        QCOMPARE(m_window->StatusPanel(2)->text(), u"128 kbps"_s);
+        m_player->raiseStatus(u"Zastaveno"_s, 0);
+        QCOMPARE(m_window->StatusPanel(2)->text(), u"0 kbps"_s);
     }
 
     void aNewStationIsShownAtOnceWithTheRealPlayer()
@@ -149,15 +160,12 @@ private Q_SLOTS:
                 StationBytes("Delta", "smb://host/d.mp3") + "\r\n");
         auto owned = std::make_unique<MpvPlayer>(u"null"_s);
         MpvPlayer* player = owned.get();
-        m_window = std::make_unique<frmMain>(
-            frmMainServices{m_folder->settings(), m_prompts, m_folder->path(), std::move(owned)});
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        start(std::move(owned));
 
         // The station just chosen is the one marked, in the caption and in the tray tip, before
         // the player has anything else to tell.
         const auto choose = [&](const QString& name, int state) {
-            doubleClick(centreOf(item(name)));
+            doubleClick(centreOf(name));
             QCOMPARE(player->playState(), state);
             QCOMPARE(m_window->windowTitle(), u"["_s + name + u" *] - skylistener"_s);
             QCOMPARE(m_window->cTray()->TrayTip(), m_window->windowTitle());
@@ -173,46 +181,7 @@ private Q_SLOTS:
         choose(u"Delta"_s, Player::Error);
     }
 
-    void enterStopsThePlayingStationAndSwitchesToOthers()
-    {
-        start();
-        click(item(u"Alfa"_s));
-        pressEnterOn(item(u"Alfa"_s));
-        m_player->raiseState(Player::Playing);
-        m_player->calls.clear();
-
-        pressEnterOn(item(u"Alfa"_s));
-        QCOMPARE(m_player->calls, (QStringList{u"stop"_s}));
-        m_player->raiseState(Player::Stopped);
-
-        m_player->calls.clear();
-        pressEnterOn(item(u"Alfa"_s)); // stopped now: plays again
-        QCOMPARE(m_player->calls, (QStringList{u"setURL http://a"_s, u"play"_s}));
-        m_player->raiseState(Player::Playing);
-
-        m_player->calls.clear();
-        pressEnterOn(item(u"Beta"_s));
-        QCOMPARE(m_player->calls, (QStringList{u"setURL http://b"_s, u"play"_s}));
-        QCOMPARE(m_window->ChosenUrl(), u"http://b"_s);
-
-        // Nothing selected: Enter does nothing.
-        list()->clearSelection();
-        m_player->calls.clear();
-        QTest::keyClick(list(), Qt::Key_Return);
-        QVERIFY(m_player->calls.isEmpty());
-    }
-
-    void statusBarPanels()
-    {
-        start();
-        m_player->raiseStatus(u"Přehrávání: Umělec – Píseň"_s, 127600);
-        QCOMPARE(m_window->StatusPanel(1)->text(), u"Přehrávání: Umělec – Píseň"_s);
-        QCOMPARE(m_window->StatusPanel(2)->text(), u"128 kbps"_s);
-        m_player->raiseStatus(u"Zastaveno"_s, 0);
-        QCOMPARE(m_window->StatusPanel(2)->text(), u"0 kbps"_s);
-    }
-
-    void toolbarCommands()
+    void toolbarAndMenuCommands()
     {
         start();
         // Play with no selection resumes the current stream; with one it switches.
@@ -226,8 +195,12 @@ private Q_SLOTS:
         m_player->calls.clear();
         m_window->asxToolbar1_ButtonClick(u"Stop"_s);
         m_window->asxToolbar1_ButtonClick(u"stop"_s); // keys are case-sensitive
-        m_window->asxToolbar1_ButtonClick(u"nothing"_s);
         QCOMPARE(m_player->calls, (QStringList{u"stop"_s}));
+        // The tray menu's play and stop reach the player.
+        m_player->calls.clear();
+        m_window->mnuSysMenu()->findChild<QAction*>(u"mnuST_Play"_s)->trigger();
+        m_window->mnuSysMenu()->findChild<QAction*>(u"mnuST_Stop"_s)->trigger();
+        QCOMPARE(m_player->calls, (QStringList{u"play"_s, u"stop"_s}));
 
         // Mute and unmute swap their buttons.
         m_window->asxToolbar1_ButtonClick(u"Volume"_s);
@@ -238,55 +211,48 @@ private Q_SLOTS:
         QVERIFY(!m_player->muted);
         QVERIFY(m_window->ToolbarButton(u"Volume"_s)->isVisible());
 
-        // The tray menu's play and stop reach the player.
-        m_player->calls.clear();
-        m_window->mnuSysMenu()->findChild<QAction*>(u"mnuST_Play"_s)->trigger();
-        m_window->mnuSysMenu()->findChild<QAction*>(u"mnuST_Stop"_s)->trigger();
-        QCOMPARE(m_player->calls, (QStringList{u"play"_s, u"stop"_s}));
-    }
+        // Always on top keeps the window where it is.
+        const QRect before = m_window->geometry();
+        auto* onTop = m_window->mnuSkylistener()->findChild<QAction*>(u"mnuVzdyNahore"_s);
+        onTop->trigger();
+        QVERIFY(onTop->isChecked());
+        QCOMPARE(m_window->geometry(), before);
 
-    void startupFollowsThePlayersState()
-    {
-        SaveSetting(m_folder->settings(), SettingsKeys::Volume, u"75"_s);
-        start(true);
-        QCOMPARE(m_player->volumeValue, 75);
-        QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost 75%"_s);
-        QVERIFY(m_window->ToolbarButton(u"Nute"_s)->isVisible());
-        QVERIFY(!m_window->ToolbarButton(u"Volume"_s)->isVisible());
+        QSignalSpy unloaded(m_window.get(), &frmMain::Unloaded);
+        m_window->asxToolbar1_ButtonClick(u"Konec"_s);
+        QCOMPARE(unloaded.count(), 1);
     }
 
     void volumeSliderDrivesThePlayer()
     {
+        SaveSetting(m_folder->settings(), SettingsKeys::Volume, u"75"_s);
         start(true);
-        ucSlider* slider = m_window->ucSlider1();
-        QCOMPARE(slider->Value(), 50);
-        QCOMPARE(slider->toolTip(), u"Hlasitost"_s);
+        // The stored volume and the player's mute show at start.
+        QCOMPARE(m_player->volumeValue, 75);
+        QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost 75%"_s);
+        QVERIFY(m_window->ToolbarButton(u"Nute"_s)->isVisible());
+        QVERIFY(!m_window->ToolbarButton(u"Volume"_s)->isVisible());
+
         // It lies over the toolbar, 120 twips from its right edge.
-        QCOMPARE(slider->parentWidget(), m_window->asxToolbar1());
+        ucSlider* slider = m_window->ucSlider1();
         QCOMPARE(slider->geometry().right() + 1 + 8, m_window->asxToolbar1()->width());
-
-        // Dragging the thumb to both ends, with real mouse input.
-        const QPoint thumb(slider->width() / 2, slider->height() / 2);
-        QTest::mousePress(slider, Qt::LeftButton, {}, thumb);
-        QTest::mouseMove(slider, QPoint(slider->width() + 40, thumb.y()));
-        QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(slider->width() + 40, thumb.y()));
-        QCOMPARE(slider->Value(), 100);
-        QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost 100%"_s);
-        QCOMPARE(m_player->volumeValue, 100);
-        const QPoint end(slider->width() - 5, thumb.y());
-        QTest::mousePress(slider, Qt::LeftButton, {}, end);
-        QTest::mouseMove(slider, QPoint(-40, thumb.y()));
-        QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(-40, thumb.y()));
-        QCOMPARE(slider->Value(), 0);
-        QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost 0%"_s);
-        QCOMPARE(m_player->volumeValue, 0);
-        QVERIFY(m_player->muted); // moving the slider never unmutes
-
+        // Dragging the thumb past both ends, with real mouse input; it never unmutes.
+        for (const auto& [from, to, value] :
+             {std::tuple{slider->width() / 2, slider->width() + 40, 100},
+              std::tuple{slider->width() - 5, -40, 0}}) {
+            const int y = slider->height() / 2;
+            QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(from, y));
+            QTest::mouseMove(slider, QPoint(to, y));
+            QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(to, y));
+            QCOMPARE(slider->Value(), value);
+            QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost %1%"_s.arg(value));
+            QCOMPARE(m_player->volumeValue, value);
+            QVERIFY(m_player->muted);
+        }
         // The slider's value is what exit stores.
         slider->setValue(33);
         m_window->close();
-        const auto next = m_folder->reopenSettings();
-        QCOMPARE(GetSetting(*next, SettingsKeys::Volume, QString()), u"33"_s);
+        QCOMPARE(GetSetting(*m_folder->reopenSettings(), SettingsKeys::Volume, QString()), u"33"_s);
     }
 
     void iconAnimationRunsOnlyWhilePlaying()
@@ -309,34 +275,6 @@ private Q_SLOTS:
         m_player->raiseState(Player::Playing);
         QTRY_VERIFY(IconFrame() != shown); // goes on from the frame shown last, not from 1
         QCOMPARE(IconFrame(), shown + 1);
-    }
-
-    void menusCarryTheirShortcuts()
-    {
-        start();
-        const auto shortcut = [this](const char* name) {
-            return m_window->mnuSkylistener()
-                ->findChild<QAction*>(QString::fromLatin1(name))
-                ->shortcut();
-        };
-        QCOMPARE(shortcut("mnuVybratSeznam"), QKeySequence(Qt::Key_F12));
-        QCOMPARE(shortcut("mnuOtevritURL"), QKeySequence(Qt::CTRL | Qt::Key_O));
-        QCOMPARE(shortcut("mnuNastaveni"), QKeySequence(Qt::CTRL | Qt::Key_P));
-        QCOMPARE(shortcut("mnuZavrit"), QKeySequence(Qt::CTRL | Qt::Key_X));
-
-        // Always on top keeps the window where it is.
-        const QRect before = m_window->geometry();
-        auto* onTop = m_window->mnuSkylistener()->findChild<QAction*>(u"mnuVzdyNahore"_s);
-        QVERIFY(!onTop->isChecked());
-        onTop->trigger();
-        QVERIFY(onTop->isChecked());
-        QCOMPARE(m_window->geometry(), before);
-        onTop->trigger();
-        QVERIFY(!onTop->isChecked());
-
-        QSignalSpy unloaded(m_window.get(), &frmMain::Unloaded);
-        m_window->asxToolbar1_ButtonClick(u"Konec"_s);
-        QCOMPARE(unloaded.count(), 1);
     }
 };
 
