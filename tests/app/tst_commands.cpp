@@ -74,25 +74,25 @@ private Q_SLOTS:
 
     void everyCommandOpensItsDialog()
     {
-        const auto open = [&](const std::function<void()>& command) {
-            return whileModal(command, pressEscape);
+        const QString url = u"Vložit URL stanice pro přehrávání"_s;
+        const QString about = u"O programu Hollowmere skylistener..."_s;
+        const std::pair<std::function<void()>, QString> commands[] = {
+            {[&] { m_window->asxToolbar1_ButtonClick(u"edit"_s); },
+             u"Editace rozhlasových stanic"_s},
+            {[&] { m_window->asxToolbar1_ButtonClick(u"URL"_s); }, url},
+            {[&] { menuItem(u"mnuOtevritURL"_s)->trigger(); }, url},
+            {[&] {
+                 QApplication::setActiveWindow(m_window.get());
+                 QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
+             },
+             u"Hledat rozhlasové stanice"_s},
+            {[&] { menuItem(u"mnuVybratSeznam"_s)->trigger(); }, u"Výběr seznamu stanic"_s},
+            {[&] { menuItem(u"mnuNastaveni"_s)->trigger(); }, u"Nastavení"_s},
+            {[&] { menuItem(u"mnuOProgramu"_s)->trigger(); }, about},
+            {[&] { menuItem(u"mnuST_about"_s)->trigger(); }, about},
         };
-        QCOMPARE(open([&] { m_window->asxToolbar1_ButtonClick(u"edit"_s); }),
-                 u"Editace rozhlasových stanic"_s);
-        QCOMPARE(open([&] { m_window->asxToolbar1_ButtonClick(u"URL"_s); }),
-                 u"Vložit URL stanice pro přehrávání"_s);
-        QCOMPARE(open([&] { menuItem(u"mnuOtevritURL"_s)->trigger(); }),
-                 u"Vložit URL stanice pro přehrávání"_s);
-        QApplication::setActiveWindow(m_window.get());
-        QCOMPARE(open([&] { QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier); }),
-                 u"Hledat rozhlasové stanice"_s);
-        QCOMPARE(open([&] { menuItem(u"mnuVybratSeznam"_s)->trigger(); }),
-                 u"Výběr seznamu stanic"_s);
-        QCOMPARE(open([&] { menuItem(u"mnuNastaveni"_s)->trigger(); }), u"Nastavení"_s);
-        QCOMPARE(open([&] { menuItem(u"mnuOProgramu"_s)->trigger(); }),
-                 u"O programu Hollowmere skylistener..."_s);
-        QCOMPARE(open([&] { menuItem(u"mnuST_about"_s)->trigger(); }),
-                 u"O programu Hollowmere skylistener..."_s);
+        for (const auto& [command, caption] : commands)
+            QCOMPARE(whileModal(command, pressEscape), caption);
     }
 
     void editorAndSettingsRefillTheList()
@@ -103,38 +103,28 @@ private Q_SLOTS:
         whileModal([&] { m_window->asxToolbar1_ButtonClick(u"edit"_s); }, pressEscape);
         QCOMPARE(m_window->ListView1()->topLevelItemCount(), 2);
 
-        // Saving the settings with minimising to the tray on switches the tray style at once;
-        // the saved list path ("stations.ksl" on a first run) becomes the current list.
-        QCOMPARE(m_window->cTray()->TrayFormStyle(), 0);
-        whileModal([&] { menuItem(u"mnuNastaveni"_s)->trigger(); },
-                   [](QDialog* dialog) {
-                       const auto boxes = dialog->findChildren<QCheckBox*>();
-                       for (QCheckBox* box : boxes) {
-                           if (box->text().startsWith(u"Minimalizovat"_s))
-                               box->setChecked(true);
-                       }
-                       for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
-                           if (button->text() == u"&Uložit a zavřít"_s)
-                               button->click();
-                       }
-                   });
-        QVERIFY(MinimizeToTray());
-        QCOMPARE(m_window->cTray()->TrayFormStyle(), 3);
-        QVERIFY(StationFilePath().endsWith(u"stations.ksl"_s));
-        QCOMPARE(m_window->ListView1()->topLevelItemCount(), 0);
-
-        // And off again: style 0 and no icon.
-        whileModal([&] { menuItem(u"mnuNastaveni"_s)->trigger(); },
-                   [](QDialog* dialog) {
-                       for (QCheckBox* box : dialog->findChildren<QCheckBox*>())
-                           box->setChecked(false);
-                       for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
-                           if (button->text() == u"&Uložit a zavřít"_s)
-                               button->click();
-                       }
-                   });
-        QCOMPARE(m_window->cTray()->TrayFormStyle(), 0);
-        QVERIFY(!m_window->cTray()->Visible());
+        // Saving the settings with minimising to the tray on switches the tray style at once,
+        // and off again hides the icon; the saved list path ("stations.ksl" on a first run)
+        // becomes the current list.
+        for (const bool toTray : {true, false}) {
+            whileModal([&] { menuItem(u"mnuNastaveni"_s)->trigger(); },
+                       [&](QDialog* dialog) {
+                           for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
+                               if (box->text().startsWith(u"Minimalizovat"_s))
+                                   box->setChecked(toTray);
+                           }
+                           for (QAbstractButton* button :
+                                dialog->findChildren<QAbstractButton*>()) {
+                               if (button->text() == u"&Uložit a zavřít"_s)
+                                   button->click();
+                           }
+                       });
+            QCOMPARE(MinimizeToTray(), toTray);
+            QCOMPARE(m_window->cTray()->TrayFormStyle(), toTray ? 3 : 0);
+            QVERIFY(toTray || !m_window->cTray()->Visible());
+            QVERIFY(StationFilePath().endsWith(u"stations.ksl"_s));
+            QCOMPARE(m_window->ListView1()->topLevelItemCount(), 0);
+        }
     }
 
     void trayExitStoresTheRestoredWindow()
