@@ -48,6 +48,13 @@ class ChangeRecorder : public QObject
 public:
     QVariantMap latest;
     QVariant last(const QString& name) const { return latest.value(name); }
+    explicit ChangeRecorder(QDBusConnection& panel)
+    {
+        QVERIFY(panel.connect(MprisService::BusName(),
+                              QString::fromLatin1(MprisService::ObjectPath), PropertiesInterface,
+                              u"PropertiesChanged"_s, this,
+                              SLOT(PropertiesChanged(QString, QVariantMap, QStringList))));
+    }
 
 public Q_SLOTS:
     void PropertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList&)
@@ -92,13 +99,6 @@ private:
             call(PropertiesInterface, u"Set"_s,
                  {PlayerInterface, u"Volume"_s, QVariant::fromValue(QDBusVariant(volume))});
         QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
-    }
-    void record(ChangeRecorder& recorder)
-    {
-        QVERIFY(m_panel.connect(MprisService::BusName(),
-                                QString::fromLatin1(MprisService::ObjectPath), PropertiesInterface,
-                                u"PropertiesChanged"_s, &recorder,
-                                SLOT(PropertiesChanged(QString, QVariantMap, QStringList))));
     }
     // The main window with one listed station and a fake player.
     struct Window
@@ -168,8 +168,7 @@ private Q_SLOTS:
         window.stationName = [&] { return player.url == u"http://a"_s ? u"Alfa"_s : QString(); };
         MprisService service(player, std::move(window), u"skylistener"_s);
         QVERIFY(nameOwned());
-        ChangeRecorder recorder;
-        record(recorder);
+        ChangeRecorder recorder(m_panel);
 
         // Nothing chosen yet: nothing to play, and no track.
         QCOMPARE(property(PlayerInterface, u"PlaybackStatus"_s).toString(), u"Stopped"_s);
@@ -251,8 +250,7 @@ private Q_SLOTS:
         Window w;
         auto& window = w.form;
         QVERIFY(nameOwned());
-        ChangeRecorder recorder;
-        record(recorder);
+        ChangeRecorder recorder(m_panel);
         // The station name comes from the window's list.
         QCOMPARE(metadata().value(u"xesam:album"_s).toString(), u"Alfa"_s);
 

@@ -296,9 +296,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("url");
         const QByteArray stream = m_server->streamUrl().toUtf8();
-        QTest::newRow("pls") << write("s.pls", "[playlist]\nNumberOfEntries=1\nFile1=" + stream);
-        QTest::newRow("m3u") << write("s.m3u", "#EXTM3U\n#EXTINF:-1,Tone\n" + stream + "\n");
-        QTest::newRow("m3u8") << write("s.m3u8", stream + "\n");
         QTest::newRow("xspf") << write("s.xspf", "<playlist><trackList><track><location>" + stream +
                                                      "</location></track></trackList>"
                                                      "</playlist>");
