@@ -6,7 +6,9 @@
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
 #include "app/MpvPlayer.h"
+#include "app/frmAbout.h"
 #include "app/frmMain.h"
+#include "app/frmURL.h"
 #include "base/ProcessState.h"
 #include "base/WindowUnits.h"
 #include "controls/ucSlider.h"
@@ -20,7 +22,9 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -431,6 +435,64 @@ private Q_SLOTS:
         };
         for (const auto& [command, caption] : commands)
             QCOMPARE(whileModal(command, pressEscape), caption);
+    }
+
+    void addressAndAboutDialogs()
+    {
+        start();
+        // The address is empty at every opening; OK or Enter plays it as typed, OK with no text
+        // and every other way out leave the player alone.
+        using Close = std::function<void(frmURL*)>;
+        const Close ok = [](frmURL* d) { QTest::mouseClick(d->cmdOK(), Qt::LeftButton); };
+        const struct
+        {
+            QString text;
+            Close close;
+            QStringList calls;
+        } cases[] = {
+            {u"  http://127.0.0.1:8000/a b "_s,
+             ok,
+             {u"setURL   http://127.0.0.1:8000/a b "_s, u"play"_s}},
+            {u"x"_s,
+             [](frmURL* d) { QTest::keyClick(d->txtText1(), Qt::Key_Return); },
+             {u"setURL x"_s, u"play"_s}},
+            {QString(), ok, {}},
+            {u"http://a/"_s,
+             [](frmURL* d) { QTest::mouseClick(d->cmdClose(), Qt::LeftButton); },
+             {}},
+            {u"http://a/"_s, [](frmURL* d) { QTest::keyClick(d->txtText1(), Qt::Key_Escape); }, {}},
+            {u"http://a/"_s, [](frmURL* d) { QTest::keyClick(d->cmdOK(), Qt::Key_Escape); }, {}},
+        };
+        for (const auto& c : cases) {
+            m_player->calls.clear();
+            bool empty = false, closed = false;
+            whileModal([&] { m_window->asxToolbar1_ButtonClick(u"URL"_s); },
+                       [&](QDialog* dialog) {
+                           auto* form = qobject_cast<frmURL*>(dialog);
+                           empty = form->txtText1()->text().isEmpty();
+                           QTest::keyClicks(form->txtText1(), c.text);
+                           c.close(form);
+                           closed = !dialog->isVisible();
+                           dialog->reject();
+                       });
+            QVERIFY(empty && closed);
+            QCOMPARE(m_player->calls, c.calls);
+        }
+
+        // The about box shows the release's version and the program's icon; OK closes it.
+        QString version;
+        bool picture = false, closed = false;
+        whileModal([&] { menuItem(u"mnuOProgramu"_s)->trigger(); },
+                   [&](QDialog* dialog) {
+                       auto* about = qobject_cast<frmAbout*>(dialog);
+                       version = about->findChild<QLabel*>(u"Label1"_s)->text();
+                       picture = !about->Image1()->pixmap().isNull();
+                       QTest::mouseClick(about->Command1(), Qt::LeftButton);
+                       closed = !dialog->isVisible();
+                       dialog->reject();
+                   });
+        QCOMPARE(version, u" Ver.: "_s + QLatin1StringView(SKYLISTENER_VERSION) + u" beta"_s);
+        QVERIFY(picture && closed);
     }
 
     void editorAndSettingsRefillTheList()
