@@ -83,8 +83,6 @@ private Q_SLOTS:
                                 << web << QStringList{u"http://a.example.org/"_s};
         QTest::newRow("empty") << QByteArray() << web << QStringList();
         QTest::newRow("not xml") << QByteArray("\x00\x01\x02 not xml", 13) << web << QStringList();
-        QTest::newRow("pls") << QByteArray("[playlist]\nFile1=http://a.example.org/\n") << web
-                             << QStringList();
         QTest::newRow("brackets") << QByteArray(100000, '<') << web << QStringList();
         // Deep nesting is only text to walk through.
         QTest::newRow("deep") << "<asx>" + QByteArray("<entry>").repeated(5000) +
