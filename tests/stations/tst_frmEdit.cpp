@@ -181,9 +181,9 @@ private Q_SLOTS:
         QVERIFY(e.name()->text().isEmpty());
         QCOMPARE(e.swatch(), 0u);
 
-        // The same URL in other case rewrites the record.
+        // The same URL in other case rewrites the record; a changed name is trimmed.
         e.clickEntry(u"Beta"_s);
-        e.fill(u"Beta Nová"_s, u"http://BETA.cz/"_s);
+        e.fill(u" Beta Nová "_s, u"http://BETA.cz/"_s);
         e.press(u"Command1"_s);
         QVERIFY(e.file().contains(StationBytes("Beta Nov\xE1", "http://BETA.cz/", "0", "1", "1")));
         QVERIFY(!e.file().contains("http://beta.cz/"));

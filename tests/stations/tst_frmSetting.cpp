@@ -248,6 +248,12 @@ private Q_SLOTS:
         c.press(u"Command2"_s);
         QTRY_VERIFY(!c.dialog->findChild<QTimer*>()->isActive());
         QVERIFY(c.dialog->isVisible());
+        // Enter on an entry no longer selected (Ctrl+click) loads nothing either.
+        QTest::mouseClick(c.list()->viewport(), Qt::LeftButton, Qt::ControlModifier, c.row(1));
+        QTest::mouseClick(c.list()->viewport(), Qt::LeftButton, Qt::ControlModifier, c.row(1));
+        QVERIFY(c.list()->currentItem() && !c.list()->currentItem()->isSelected());
+        QTest::keyClick(c.list(), Qt::Key_Return);
+        QVERIFY(!c.dialog->findChild<QTimer*>()->isActive());
         for (const bool escape : {true, false}) {
             Chooser d;
             d.click(d.row(1));

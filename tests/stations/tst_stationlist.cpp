@@ -137,8 +137,9 @@ private Q_SLOTS:
 
     void stationExists()
     {
-        useList(StationBytes("A", "http://Radio.cz/\xC8RO") + StationBytes("B", "http://b") +
-                "\r\n");
+        // A URL field outside records counts too, also the last thing in the file.
+        useList(StationBytes("A", "http://Radio.cz/\xC8RO") +
+                "<stationurl>http://b</stationurl>\r\n");
         QVERIFY(StationExists(u"http://radio.cz/čro"_s)); // accented letters too
         QVERIFY(StationExists(u"http://b"_s));
         QVERIFY(!StationExists(u"http://radio.cz/"_s)); // a prefix is not the station
