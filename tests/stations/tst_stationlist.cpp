@@ -46,21 +46,15 @@ private Q_SLOTS:
         setStationFilePath(m_folder->filePath(u"list.ksl"_s));
     }
 
-    void readingAndWriting()
+    void readingRemovesLineBreaksAndTabs()
     {
-        TestFolder folder;
+        const TestFolder& folder = *m_folder;
         // CR LF pairs and tabs go, a lone CR or LF stays; a tab between CR and LF leaves CR LF.
         QCOMPARE(ReadStationFile(folder.write(u"a.ksl"_s, "a\r\nb\tc\rd\ne\r\t\nf\r\n")),
                  u"abc\rd\ne\r\nf"_s);
         QCOMPARE(ReadStationFile(folder.write(u"crlf.ksl"_s, "\r\n")), QString());
         QCOMPARE(ReadStationFile(folder.filePath(u"missing.ksl"_s)), QString());
         QCOMPARE(ReadStationFile(QString()), QString());
-
-        // A write replaces the whole file and ends it with CR LF; an empty path writes nothing.
-        const QString path = folder.write(u"list.ksl"_s, "old content that is longer\r\n");
-        QVERIFY(WriteStationFile(u"abc"_s, path));
-        QCOMPARE(folder.read(u"list.ksl"_s), QByteArray("abc\r\n"));
-        QVERIFY(WriteStationFile(u"x"_s, QString()));
     }
 
     void windows1250BothWays()
@@ -71,10 +65,9 @@ private Q_SLOTS:
         QVERIFY(ok);
         QCOMPARE(bytes.size(), letters.size());
         QCOMPARE(bytes.left(2), QByteArray("\xE1\xE8"));
-        TestFolder folder;
-        const QString path = folder.filePath(u"cz.ksl"_s);
-        QVERIFY(WriteStationFile(letters, path));
-        QCOMPARE(folder.read(u"cz.ksl"_s), bytes + "\r\n");
+        const QString path = m_folder->filePath(u"cz.ksl"_s);
+        QVERIFY(WriteStationFile(letters, path)); // ended by CR LF
+        QCOMPARE(m_folder->read(u"cz.ksl"_s), bytes + "\r\n");
         QCOMPARE(ReadStationFile(path), letters);
 
         // Every byte survives a read and a write, the undefined ones included.
@@ -83,8 +76,6 @@ private Q_SLOTS:
             all.append(char(b));
         QCOMPARE(Cp1250::encode(Cp1250::decode(all), &ok), all);
         QVERIFY(ok);
-        QVERIFY(!Cp1250::canEncode(u"Kraków ✓"_s));
-        QVERIFY(Cp1250::canEncode(u"Žluťoučký kůň"_s));
         Cp1250::encode(u"a✓"_s, &ok);
         QVERIFY(!ok);
     }
