@@ -1,4 +1,4 @@
-// The settings store and the program's conversions of its keys.
+// The settings store, the start-up and exit settings, and the application's folder.
 #include "TestFolder.h"
 #include "base/AppFolder.h"
 #include "stations/ProgramSettings.h"
@@ -19,10 +19,8 @@ private Q_SLOTS:
     {
         TestFolder folder;
         SettingsStore& store = folder.settings();
-        QCOMPARE(store.get(u"App"_s, u"Sec"_s, u"Key"_s, u"dflt"_s), u"dflt"_s);
         store.save(u"App"_s, u"Sec"_s, u"Key"_s, QString());
-        QCOMPARE(store.get(u"App"_s, u"Sec"_s, u"Key"_s, u"dflt"_s),
-                 QString()); // empty, not default
+        QCOMPARE(store.get(u"App"_s, u"Sec"_s, u"Key"_s, u"d"_s), QString()); // empty, not default
         store.save(u"App"_s, u"Sec"_s, u"Key"_s, u"Žluťoučký, kůň=1;#x"_s);
         store.save(u"Other"_s, u"Sec"_s, u"Key"_s, u"o"_s);
         const auto reopened = folder.reopenSettings();
@@ -48,60 +46,40 @@ private Q_SLOTS:
         QCOMPARE(GetSetting(store, SettingsKeys::Top, QString()), u"@Variant(000x7f)"_s);
     }
 
-    void startupDefaultsOnAnEmptyStore()
-    {
-        TestFolder folder;
-        const StartupSettings s = ReadStartupSettings(folder.settings(), u"/apps/sky"_s);
-        QVERIFY(!s.animateTrayIcon && !s.minimizeToTray);
-        QVERIFY(!s.left && !s.top);
-        QCOMPARE(s.height, 2730.0);
-        QCOMPARE(s.volume, 50);
-        QCOMPARE(s.stationFile, u"/apps/sky"_s + QDir::separator() + u"czech.ksl"_s);
-    }
-
     void startupConversions()
     {
         TestFolder folder;
-        SettingsStore& store = folder.settings();
-        const auto set = [&](const QString& key, const QString& text) {
-            SaveSetting(store, key, text);
-        };
-        using namespace SettingsKeys;
-
-        // Only exactly "1" turns a flag on.
-        for (const QString& text : {u"2"_s, u" 1"_s, u"ano"_s, u"1.0"_s}) {
-            set(MinTray, text);
-            QVERIFY2(!ReadStartupSettings(store, u"/a"_s).minimizeToTray, qPrintable(text));
-        }
-        set(MinTray, u"1"_s);
-        set(AniIco, u"1"_s);
-        StartupSettings s = ReadStartupSettings(store, u"/a"_s);
-        QVERIFY(s.minimizeToTray && s.animateTrayIcon);
-
-        // Numbers, damaged numbers and volumes out of range.
-        set(Left, u"1500"_s);
-        set(Top, u"abc"_s);
-        set(Height, u"zzz"_s);
-        set(Volume, u"75"_s);
-        set(StationFile, u"/x/rock.ksl"_s);
-        s = ReadStartupSettings(store, u"/a"_s);
-        QCOMPARE(s.left.value_or(-1), 1500.0);
-        QVERIFY(!s.top);
+        StartupSettings s = ReadStartupSettings(folder.settings(), u"/apps/sky"_s);
+        QVERIFY(!s.animateTrayIcon && !s.minimizeToTray && !s.left && !s.top);
         QCOMPARE(s.height, 2730.0);
-        QCOMPARE(s.volume, 75);
-        QCOMPARE(s.stationFile, u"/x/rock.ksl"_s);
-        set(Volume, u"nic"_s);
-        QCOMPARE(ReadStartupSettings(store, u"/a"_s).volume, 50);
-        set(Volume, u"250"_s);
-        QCOMPARE(ReadStartupSettings(store, u"/a"_s).volume, 100);
-        set(Volume, u"-3"_s);
-        QCOMPARE(ReadStartupSettings(store, u"/a"_s).volume, 0);
-        set(Volume, u"62.5"_s); // halves go to the even neighbour
-        QCOMPARE(ReadStartupSettings(store, u"/a"_s).volume, 62);
-        set(Height, u"inf"_s);
-        QCOMPARE(ReadStartupSettings(store, u"/a"_s).height, 2730.0);
-        set(Height, u" 3000 "_s);
-        QCOMPARE(ReadStartupSettings(store, u"/a"_s).height, 3000.0);
+        QCOMPARE(s.volume, 50);
+        QCOMPARE(s.stationFile, u"/apps/sky"_s + QDir::separator() + u"czech.ksl"_s);
+
+        using namespace SettingsKeys;
+        struct Case
+        {
+            QString key, text;
+            double read; // flags as 0 or 1
+        };
+        const Case cases[] = {
+            {MinTray, u"1"_s, 1},     {MinTray, u" 1"_s, 0},       {MinTray, u"2"_s, 0},
+            {AniIco, u"1"_s, 1},      {AniIco, u"1.0"_s, 0},       {Left, u"1500"_s, 1500},
+            {Left, u"abc"_s, -1},     {Top, u"-20.5"_s, -20.5},    {Height, u"zzz"_s, 2730},
+            {Height, u"inf"_s, 2730}, {Height, u" 3000 "_s, 3000}, {Volume, u"nic"_s, 50},
+            {Volume, u"250"_s, 100},  {Volume, u"-3"_s, 0},        {Volume, u"100.4"_s, 100},
+            {Volume, u"62.5"_s, 62}, // halves go to the even neighbour
+        };
+        for (const Case& c : cases) {
+            SaveSetting(folder.settings(), c.key, c.text);
+            s = ReadStartupSettings(folder.settings(), u"/a"_s);
+            const double read = c.key == MinTray  ? s.minimizeToTray
+                                : c.key == AniIco ? s.animateTrayIcon
+                                : c.key == Left   ? s.left.value_or(-1)
+                                : c.key == Top    ? s.top.value_or(-1)
+                                : c.key == Height ? s.height
+                                                  : s.volume;
+            QVERIFY2(read == c.read, qPrintable(c.key + u'=' + c.text));
+        }
     }
 
     void exitWritesFiveKeys()
@@ -113,48 +91,36 @@ private Q_SLOTS:
                                              .volume = 80,
                                              .stationFile = u"/l/a.ksl"_s});
         const auto next = folder.reopenSettings();
-        const auto get = [&](const QString& key) { return GetSetting(*next, key, u"?"_s); };
-        QCOMPARE(get(SettingsKeys::Left), u"1500"_s);
-        QCOMPARE(ParseSettingNumber(get(SettingsKeys::Top)).value_or(0), 300.5);
-        QCOMPARE(get(SettingsKeys::Height), u"2730"_s);
-        QCOMPARE(get(SettingsKeys::Volume), u"80"_s);
-        QCOMPARE(get(SettingsKeys::StationFile), u"/l/a.ksl"_s);
-        QCOMPARE(get(SettingsKeys::MinTray), u"?"_s); // exit leaves the tray options alone
+        const StartupSettings s = ReadStartupSettings(*next, u"/a"_s);
+        QVERIFY(s.left == 1500 && s.top == 300.5 && s.height == 2730 && s.volume == 80);
+        QCOMPARE(s.stationFile, u"/l/a.ksl"_s);
+        QCOMPARE(GetSetting(*next, SettingsKeys::Left, QString()), u"1500"_s);
+        QCOMPARE(GetSetting(*next, SettingsKeys::MinTray, u"?"_s), u"?"_s); // tray left alone
     }
 
-    void trailingSeparator()
+    void foldersAndSeparators()
     {
         QCOMPARE(AddTrailingBackslash(QString()), QString());
-        QCOMPARE(AddTrailingBackslash(u"C:\\"_s), u"C:\\"_s);
         QCOMPARE(AddTrailingBackslash(u"/home/u/"_s), u"/home/u/"_s);
         QCOMPARE(AddTrailingBackslash(u"/home/u"_s), u"/home/u"_s + QDir::separator());
-
         // A drive root as the application's folder gives no doubled separator in the default.
         TestFolder folder;
         QCOMPARE(ReadStartupSettings(folder.settings(), u"D:\\"_s).stationFile, u"D:\\czech.ksl"_s);
-    }
 
-    void applicationFolderChoice()
-    {
-        TestFolder folder;
         const QString seed = folder.write(u"seed.ksl"_s, "seed\r\n");
         QDir(folder.path()).mkdir(u"exe"_s);
         const QString exe = folder.filePath(u"exe"_s);
         const QString user = folder.filePath(u"user/data"_s);
-
         // A writable executable folder is the application's folder, seeded once.
         QCOMPARE(ChooseApplicationFolder(exe, user, seed), QDir::toNativeSeparators(exe));
-        QCOMPARE(folder.read(u"exe/czech.ksl"_s), QByteArray("seed\r\n"));
         folder.write(u"exe/czech.ksl"_s, "mine\r\n");
         ChooseApplicationFolder(exe, user, seed);
         QCOMPARE(folder.read(u"exe/czech.ksl"_s), QByteArray("mine\r\n")); // never overwritten
-
         // An installed program's folder is never used, even where it can be written to.
         QCOMPARE(ChooseApplicationFolder(u"/usr/bin"_s, user, seed),
                  QDir::toNativeSeparators(user));
-
         // Otherwise the per-user folder, created and seeded with a list the user may change.
-        QCOMPARE(ChooseApplicationFolder(folder.filePath(u"nonexistent"_s), user, seed),
+        QCOMPARE(ChooseApplicationFolder(folder.filePath(u"none"_s), user, seed),
                  QDir::toNativeSeparators(user));
         QCOMPARE(folder.read(u"user/data/czech.ksl"_s), QByteArray("seed\r\n"));
         QVERIFY(QFile::permissions(folder.filePath(u"user/data/czech.ksl"_s)) & QFile::WriteOwner);

@@ -8,37 +8,26 @@ QByteArray HostileStationBytes(qsizetype size)
     const QByteArray last = "<radiostation><stationname>Konec</stationname>"
                             "<stationurl>http://konec/</stationurl><visible>1</visible>"
                             "</radiostation>\r\n";
-
-    QByteArray deepTags;
+    QByteArray block; // deep unclosed tags, undefined bytes, NULs, broken tags, stray closes
     for (int i = 0; i < 2000; ++i)
-        deepTags += (i % 3 == 0) ? "<stationname>" : (i % 3 == 1) ? "<VISIBLE>" : "<Bold>";
-    QByteArray undefinedBytes;
+        block += (i % 3 == 0) ? "<stationname>" : (i % 3 == 1) ? "<VISIBLE>" : "<Bold>";
     for (int i = 0; i < 4096; ++i)
-        undefinedBytes += "\x81\x83\x88\x90\x98\xFF\x00\x7F"[i % 8];
-    const QByteArray nuls(4096, '\0');
-    const QByteArray closes = QByteArray("</radiostation>").repeated(200);
-    const QByteArray brokenTags = "<radiostatio<stationnam</visibl<\r<\t<radiostation\r\r\t\t";
+        block += "\x81\x83\x88\x90\x98\xFF\x00\x7F"[i % 8];
+    block += QByteArray(4096, '\0') + "<radiostatio<stationnam</visibl<\r<\t<radiostation\r\r\t\t" +
+             QByteArray("</radiostation>").repeated(200);
 
-    // One block; a thousand of its unterminated records are spread evenly over the file.
-    const QByteArray block = deepTags + undefinedBytes + nuls + brokenTags + closes;
-    constexpr qsizetype unterminatedRoom = 1000 * 40;
+    // A thousand unterminated records spread evenly over the blocks.
     const qsizetype blocks =
-        qMax<qsizetype>(1, (size - first.size() - last.size() - unterminatedRoom) / block.size());
-    const qsizetype unterminatedEvery = qMax<qsizetype>(1, blocks / 1000);
-
-    QByteArray bytes;
+        qMax<qsizetype>(1, (size - first.size() - last.size() - 40000) / block.size());
+    const qsizetype every = qMax<qsizetype>(1, blocks / 1000);
+    QByteArray bytes = first;
     bytes.reserve(size + block.size());
-    bytes += first;
     int unterminated = 0;
-    const auto addUnterminated = [&] {
-        bytes += "<radiostation><stationname>Bez konce " + QByteArray::number(unterminated++);
-    };
-    for (qsizetype i = 0; i < blocks; ++i) {
-        if (i % unterminatedEvery == 0 && unterminated < 1000)
-            addUnterminated();
-        bytes += block;
+    for (qsizetype i = 0; i < blocks || unterminated < 1000; ++i) {
+        if ((i % every == 0 || i >= blocks) && unterminated < 1000)
+            bytes += "<radiostation><stationname>Bez konce " + QByteArray::number(unterminated++);
+        if (i < blocks)
+            bytes += block;
     }
-    while (unterminated < 1000)
-        addUnterminated();
     return bytes + last;
 }

@@ -11,18 +11,40 @@
 class ScriptedPrompts final : public UserPrompts
 {
 public:
-    // What was shown or asked, in order: "exclamation: text", "question: text", "color",
-    // "save: title", "open: title".
+    // In order: "exclamation: text", "question: text", "color", "save: title", "open: title".
     QStringList asked;
-
-    // Answers, taken from the front; when a queue is empty: No, Cancel, empty path.
+    // Taken from the front; an empty queue answers No, Cancel, an empty path.
     QList<bool> yesNoAnswers;
     QList<std::optional<QColor>> colorAnswers;
     QStringList fileAnswers;
 
-    void Exclamation(QWidget* parent, const QString& text) override;
-    bool AskYesNo(QWidget* parent, const QString& text) override;
-    std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) override;
-    QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) override;
-    QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    void Exclamation(QWidget*, const QString& text) override
+    {
+        asked.append(QStringLiteral("exclamation: ") + text);
+    }
+    bool AskYesNo(QWidget*, const QString& text) override
+    {
+        asked.append(QStringLiteral("question: ") + text);
+        return !yesNoAnswers.isEmpty() && yesNoAnswers.takeFirst();
+    }
+    std::optional<QColor> ChooseColor(QWidget*, const QColor&) override
+    {
+        asked.append(QStringLiteral("color"));
+        return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.takeFirst();
+    }
+    QString SaveFileName(QWidget*, const QString& title, const QString&) override
+    {
+        return file(QStringLiteral("save: ") + title);
+    }
+    QString OpenFileName(QWidget*, const QString& title, const QString&) override
+    {
+        return file(QStringLiteral("open: ") + title);
+    }
+
+private:
+    QString file(const QString& question)
+    {
+        asked.append(question);
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    }
 };

@@ -9,12 +9,10 @@
 
 SmallDisk::SmallDisk(QString folder, qint64 capacity)
     : m_folder(std::move(folder))
-    , m_capacity(capacity)
 {
-    const QByteArray target = QFile::encodeName(m_folder);
     const QByteArray options = "size=" + QByteArray::number(capacity);
-    m_mounted = ::mount("tmpfs", target.constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                        options.constData()) == 0;
+    m_mounted = ::mount("tmpfs", QFile::encodeName(m_folder).constData(), "tmpfs",
+                        MS_NOSUID | MS_NODEV, options.constData()) == 0;
     if (m_mounted)
         return;
     m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -32,10 +30,4 @@ SmallDisk::~SmallDisk()
         setrlimit(RLIMIT_FSIZE, &m_oldLimit);
     if (!m_mounted)
         std::signal(SIGXFSZ, m_oldHandler);
-}
-
-QString SmallDisk::describe() const
-{
-    return m_mounted ? QStringLiteral("tmpfs of %1 bytes").arg(m_capacity)
-                     : QStringLiteral("file-size limit of %1 bytes").arg(m_capacity);
 }

@@ -18,11 +18,10 @@ QString TestFolder::filePath(const QString& name) const
 
 QString TestFolder::write(const QString& name, const QByteArray& bytes) const
 {
-    const QString target = filePath(name);
-    QFile file(target);
+    QFile file(filePath(name));
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(bytes);
-    return target;
+    return file.fileName();
 }
 
 QByteArray TestFolder::read(const QString& name) const
@@ -44,21 +43,26 @@ QString TestFolder::settingsFile() const
 
 QString TestFolder::settingOnDisk(const QString& key) const
 {
-    QFile file(settingsFile());
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+    QFile file(settingsFile()); // the file itself: the process shares one cache of its settings
+    const QByteArray text = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    for (const QString& line : QString::fromUtf8(text).split(u'\n')) {
         if (line.startsWith(key + u'='))
             return line.mid(key.size() + 1);
     }
     return QString();
 }
 
+static void setWritable(const QString& path, bool writable)
+{
+    const auto folder = QFileInfo(path).isDir() ? QFile::ExeOwner : QFile::Permissions();
+    QFile::setPermissions(path, QFile::ReadOwner | folder |
+                                    (writable ? QFile::WriteOwner : QFile::Permissions()));
+}
+
 Unwritable::Unwritable(QString path)
     : m_path(std::move(path))
 {
-    const bool folder = QFileInfo(m_path).isDir();
-    QFile::setPermissions(m_path, folder ? QFile::ReadOwner | QFile::ExeOwner : QFile::ReadOwner);
+    setWritable(m_path, false);
     if (QFileInfo(m_path).isWritable())
         m_immutable = QProcess::execute(u"chattr"_s, {u"+i"_s, m_path}) == 0;
 }
@@ -67,9 +71,7 @@ Unwritable::~Unwritable()
 {
     if (m_immutable)
         QProcess::execute(u"chattr"_s, {u"-i"_s, m_path});
-    const bool folder = QFileInfo(m_path).isDir();
-    QFile::setPermissions(m_path, folder ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                         : QFile::ReadOwner | QFile::WriteOwner);
+    setWritable(m_path, true);
 }
 
 bool Unwritable::ok() const
@@ -88,11 +90,8 @@ QByteArray StationBytes(const QByteArray& name, const QByteArray& url, const QBy
 QByteArray StationListOfSize(const QByteArray& stations, qsizetype size)
 {
     QByteArray bytes = stations;
-    for (int i = 0; bytes.size() + 400 < size; ++i) {
-        const QByteArray n = QByteArray::number(i);
-        bytes += StationBytes("Plnidlo " + n, "http://plnidlo.cz/" + n);
-    }
-    const QByteArray url = "http://posledni.cz/";
-    const qsizetype rest = size - bytes.size() - StationBytes({}, url).size() - 2;
-    return bytes + StationBytes(QByteArray(qMax<qsizetype>(1, rest), 'x'), url) + "\r\n";
+    for (int i = 0; bytes.size() + 400 < size; ++i)
+        bytes += StationBytes("Plnidlo", "http://plnidlo.cz/" + QByteArray::number(i));
+    const qsizetype rest = size - bytes.size() - StationBytes({}, "http://x/").size() - 2;
+    return bytes + StationBytes(QByteArray(rest, 'x'), "http://x/") + "\r\n";
 }

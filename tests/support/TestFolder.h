@@ -8,8 +8,8 @@
 
 #include <memory>
 
-// A temporary application folder with station files, and a settings store in a temporary
-// folder of its own, so that no test touches the user's lists or settings.
+// A temporary application folder, and a settings store in a temporary folder of its own, so
+// that no test touches the user's lists or settings.
 class TestFolder
 {
 public:
@@ -17,7 +17,6 @@ public:
 
     QString path() const { return m_dir.path(); }
     QString filePath(const QString& name) const;
-
     // Writes raw bytes to a file of the folder and returns its path.
     QString write(const QString& name, const QByteArray& bytes) const;
     QByteArray read(const QString& name) const;
@@ -25,8 +24,7 @@ public:
     SettingsStore& settings() { return *m_settings; }
     // A fresh store over the same backing files, as the next run of the program sees them.
     std::unique_ptr<SettingsStore> reopenSettings() const;
-    // The program's settings file, and one of its values as the file on disk holds it now (what
-    // a second running copy of the program would read); null when the file holds none.
+    // The settings file, and a value as the file on disk holds it now; null when it holds none.
     QString settingsFile() const;
     QString settingOnDisk(const QString& key) const;
 
@@ -36,8 +34,7 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
 };
 
-// Makes a file or folder unwritable, for root as well (the immutable attribute); undone on
-// destruction.
+// Makes a file or folder unwritable, for root as well (chattr +i); undone on destruction.
 class Unwritable
 {
 public:
@@ -45,9 +42,7 @@ public:
     ~Unwritable();
     Unwritable(const Unwritable&) = delete;
     Unwritable& operator=(const Unwritable&) = delete;
-
-    // False where neither the mode nor the attribute could be set.
-    bool ok() const;
+    bool ok() const; // false where neither the mode nor the attribute could be set
 
 private:
     QString m_path;
@@ -59,6 +54,5 @@ QByteArray StationBytes(const QByteArray& name, const QByteArray& url,
                         const QByteArray& colour = "0", const QByteArray& visible = "1",
                         const QByteArray& bold = "0");
 
-// The stations followed by filler stations and CR LF, exactly `size` bytes in all (at least the
-// stations and 300 bytes).
+// The stations followed by filler stations and CR LF, exactly `size` bytes in all.
 QByteArray StationListOfSize(const QByteArray& stations, qsizetype size);
