@@ -15,27 +15,22 @@ using namespace SliderGeometry;
 
 namespace {
 
-// Records every notification of a model, with the value at that moment, as "moved 5, Change 5".
-class Recorder
+// Every notification of a model, with the value at that moment, as "moved 5, Change 5".
+QStringList g_events;
+QString take()
 {
-public:
-    explicit Recorder(SliderValue& model)
-    {
-        const auto note = [this, &model](const char* what) {
-            return [this, &model, what] {
-                m_events << u"%1 %2"_s.arg(QLatin1StringView(what)).arg(model.Value());
-            };
-        };
-        QObject::connect(&model, &SliderValue::valueMoved, note("moved"));
-        QObject::connect(&model, &SliderValue::Change, note("Change"));
-        QObject::connect(&model, &SliderValue::ArrivedLast, note("ArrivedLast"));
-        QObject::connect(&model, &SliderValue::ArrivedFirst, note("ArrivedFirst"));
-    }
-    QString take() { return std::exchange(m_events, {}).join(u", "); }
-
-private:
-    QStringList m_events;
-};
+    return std::exchange(g_events, {}).join(u", ");
+}
+void record(SliderValue& model)
+{
+    for (const auto& [signal, name] : {std::pair{&SliderValue::valueMoved, "moved"},
+                                       {&SliderValue::Change, "Change"},
+                                       {&SliderValue::ArrivedLast, "ArrivedLast"},
+                                       {&SliderValue::ArrivedFirst, "ArrivedFirst"}})
+        QObject::connect(&model, signal, [&model, name] {
+            g_events << u"%1 %2"_s.arg(QLatin1StringView(name)).arg(model.Value());
+        });
+}
 
 constexpr ControlError Ok = ControlError::None;
 constexpr ControlError Bad = ControlError::InvalidPropertyValue;
@@ -85,7 +80,7 @@ private Q_SLOTS:
         // clang-format on
         for (const Case& c : cases) {
             SliderValue model;
-            Recorder events(model);
+            record(model);
             for (const Step& step : c.steps) {
                 const QStringList write = QString::fromLatin1(step.write).split(u' ');
                 const int n = write[1].toInt();
@@ -93,7 +88,7 @@ private Q_SLOTS:
                                            : write[0] == u"Min" ? model.setMin(n)
                                                                 : model.setMax(n);
                 QVERIFY2(error == step.error, step.write);
-                const QString raised = events.take();
+                const QString raised = take();
                 if (step.raised)
                     QVERIFY2(raised == QLatin1StringView(step.raised), step.write);
             }
@@ -106,7 +101,7 @@ private Q_SLOTS:
     void changeHandlerWritingAgain()
     {
         SliderValue model;
-        Recorder events(model);
+        record(model);
         // Writing the value just announced causes nothing; another value causes a nested,
         // complete change, and the outer one announces no end that the value has left.
         int changes = 0;
@@ -116,8 +111,8 @@ private Q_SLOTS:
         });
         QCOMPARE(model.setValue(4), Ok);
         QCOMPARE(model.setValue(0), Ok);
-        QCOMPARE(events.take(), u"moved 4, Change 4, moved 0, Change 0, moved 10, Change 10, "
-                                u"ArrivedLast 10"_s);
+        QCOMPARE(take(), u"moved 4, Change 4, moved 0, Change 0, moved 10, Change 10, "
+                         u"ArrivedLast 10"_s);
         QCOMPARE(changes, 3);
         QCOMPARE(model.lastNotified(), 10);
     }
@@ -125,15 +120,15 @@ private Q_SLOTS:
     void loadTakesValuesAsTheyAre()
     {
         SliderValue model;
-        Recorder events(model);
+        record(model);
         model.load(20, 5, 30);
-        QCOMPARE(events.take(), QString());
+        QCOMPARE(take(), QString());
         QCOMPARE(model.Value(), 30);
         QCOMPARE(model.span(), -15);
         // Such a set rejects every value until its range is mended.
         QCOMPARE(model.setValue(10), Bad);
         QCOMPARE(model.setMin(1), Ok);
-        QCOMPARE(events.take(), u"moved 1, Change 1, ArrivedFirst 1"_s);
+        QCOMPARE(take(), u"moved 1, Change 1, ArrivedFirst 1"_s);
     }
 
     void rounding()
