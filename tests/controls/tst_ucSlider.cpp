@@ -308,7 +308,7 @@ private Q_SLOTS:
         }
     }
 
-    void changeHandlerWritingAgain()
+    void changeHandlerWritingAgainAndLoad()
     {
         SliderValue model;
         record(model);
@@ -325,12 +325,8 @@ private Q_SLOTS:
                          u"ArrivedLast 10"_s);
         QCOMPARE(changes, 3);
         QCOMPARE(model.lastNotified(), 10);
-    }
 
-    void loadTakesValuesAsTheyAre()
-    {
-        SliderValue model;
-        record(model);
+        // A load takes the values as they are, silently.
         model.load(20, 5, 30);
         QCOMPARE(take(), QString());
         QCOMPARE(model.Value(), 30);
@@ -341,7 +337,7 @@ private Q_SLOTS:
         QCOMPARE(take(), u"moved 1, Change 1, ArrivedFirst 1"_s);
     }
 
-    void rounding()
+    void geometryRules()
     {
         constexpr int Max = std::numeric_limits<int>::max();
         const std::pair<double, int> nearestCases[] = {
@@ -352,10 +348,7 @@ private Q_SLOTS:
         const std::pair<double, int> halfCases[] = {{13, 6}, {-3, -1}, {12.5, 6}, {13.5, 7}};
         for (const auto& [x, halved] : halfCases)
             QCOMPARE(half(x), halved);
-    }
 
-    void valueAndLayout()
-    {
         const auto H = Orientation::Horizontal;
         const auto V = Orientation::Vertical;
         // Higher up is more: a thumb at 21 of 84 stands for 7.5, which goes to the even 8.
@@ -384,10 +377,7 @@ private Q_SLOTS:
         QCOMPARE(layout.thumb.left, 2.0f);
         QCOMPARE(layout.thumb.top, 0.0f);
         QCOMPARE(railImagePlace(V, layout.surface, input.rail), QPoint(0, 2));
-    }
 
-    void tipPlace()
-    {
         // Window at (100, 200), thumb at 72, text 6 x 13: the tip is 10 x 16 at (175, 182), so
         // its last row, 197, lies two rows above the thumb's first, 200. Beside a vertical
         // thumb it lies to its left, two pixels apart (right edge 97).
