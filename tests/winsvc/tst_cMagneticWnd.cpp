@@ -190,6 +190,7 @@ private Q_SLOTS:
         QVERIFY(!hook.IsHooked(107));
         QCOMPARE(owner.phases, QByteArray("ba"));
     }
+
     void movesAndSizesSnapWithinTheSnapWidth()
     {
         FakeDesktop desk;
