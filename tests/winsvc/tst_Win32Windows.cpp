@@ -8,97 +8,59 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace {
 
-int g_checks = 0;
-int g_failures = 0;
+int g_checks = 0, g_failures = 0;
 const char* g_case = "";
 
 void report(bool ok, int line, const std::string& what)
 {
     ++g_checks;
-    if (ok)
-        return;
-    ++g_failures;
-    std::printf("FAIL %s (line %d): %s\n", g_case, line, what.c_str());
+    if (!ok && ++g_failures)
+        std::printf("FAIL %s (line %d): %s\n", g_case, line, what.c_str());
 }
 
-std::string text(long long value)
-{
-    return std::to_string(value);
-}
-std::string text(const std::string& value)
-{
-    return '"' + value + '"';
-}
 std::string text(const RECT& r)
 {
-    return '{' + text(r.left) + ", " + text(r.top) + ", " + text(r.right) + ", " + text(r.bottom) +
-           '}';
-}
-bool operator==(const RECT& a, const RECT& b)
-{
-    return EqualRect(&a, &b);
+    return '{' + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " +
+           std::to_string(r.right) + ", " + std::to_string(r.bottom) + '}';
 }
 
 #define CHECK(cond) report((cond), __LINE__, #cond)
-#define CHECK_EQ(actual, expected)                                                                 \
-    do {                                                                                           \
-        const auto a_ = (actual);                                                                  \
-        const auto e_ = (expected);                                                                \
-        report(a_ == e_, __LINE__, #actual " is " + text(a_) + ", expected " + text(e_));          \
-    } while (false)
-
-constexpr UINT MsgBefore = WM_APP + 1;
-constexpr UINT MsgAfter = WM_APP + 2;
-constexpr UINT MsgOther = WM_APP + 3;
-
 // What reached the windows' own procedures, the hook's handler and the subclass on top, in order.
 std::string g_log;
+#define CHECK_LOG(expected) report(g_log == (expected), __LINE__, "noted \"" + g_log + '"')
+#define CHECK_RECT(window, expected)                                                               \
+    do {                                                                                           \
+        RECT r_{}, e_ = (expected);                                                                \
+        GetWindowRect((window), &r_);                                                              \
+        report(EqualRect(&r_, &e_), __LINE__, #window " at " + text(r_) + ", not " + text(e_));    \
+    } while (false)
 
-void note(const char* what)
-{
-    g_log += g_log.empty() ? "" : " ";
-    g_log += what;
-}
+constexpr UINT MsgBefore = WM_APP + 1, MsgAfter = WM_APP + 2, MsgOther = WM_APP + 3;
 
-// The windows' own procedure: answers the test messages with a value of its own and notes the
-// moving and sizing messages that reach it.
+const auto note = [](const char* what) { g_log += (g_log.empty() ? "" : " ") + std::string(what); };
+
+// The windows' own procedure: answers the test messages with 100 + n and notes the moving and
+// sizing messages that reach it, and the moves of windows that carry a name.
 LRESULT CALLBACK windowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    switch (uMsg) {
-    case MsgBefore:
-    case MsgAfter:
-    case MsgOther:
+    if (uMsg >= MsgBefore && uMsg <= MsgOther) {
         note("proc");
         return 100 + (uMsg - WM_APP);
-    case WM_ENTERSIZEMOVE:
-        note("enter");
-        break;
-    case WM_MOVING:
-        note("moving");
-        break;
-    case WM_SIZING:
-        note("sizing");
-        break;
-    case WM_EXITSIZEMOVE:
-        note("exit");
-        break;
-    case WM_WINDOWPOSCHANGED:
-        if (const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
-            !(pos->flags & SWP_NOMOVE) && GetWindowLongPtrW(hWnd, GWLP_USERDATA) != 0)
-            note(reinterpret_cast<const char*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA)));
-        break;
-    default:
-        break;
     }
+    const char* name = reinterpret_cast<const char*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    if (uMsg == WM_ENTERSIZEMOVE || uMsg == WM_EXITSIZEMOVE)
+        note(uMsg == WM_ENTERSIZEMOVE ? "enter" : "exit");
+    else if (uMsg == WM_MOVING || uMsg == WM_SIZING)
+        note("moved by the window");
+    else if (uMsg == WM_WINDOWPOSCHANGED && name &&
+             !(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOMOVE))
+        note(name);
     return DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
 
@@ -113,8 +75,12 @@ LRESULT CALLBACK outerProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         note("outer-done");
     return result;
 }
+void putOuter(HWND window)
+{
+    g_underOuter = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&outerProc)));
+}
 
-// Handles messages until the queue is empty, so that every window is where it was put.
 void pump()
 {
     MSG msg;
@@ -131,8 +97,6 @@ HWND makeWindow(RECT r, const char* name = nullptr)
         WNDCLASSW wc{};
         wc.lpfnWndProc = windowProc;
         wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
         wc.lpszClassName = L"skylistener test window";
         return RegisterClassW(&wc);
     }();
@@ -141,30 +105,31 @@ HWND makeWindow(RECT r, const char* name = nullptr)
                                 GetModuleHandleW(nullptr), nullptr);
     ShowWindow(hWnd, SW_SHOWNOACTIVATE);
     pump();
-    if (name)
-        SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(name));
+    SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(name));
     return hWnd;
 }
 
-RECT windowRect(HWND hWnd)
+const auto handle = [](HWND hWnd) { return reinterpret_cast<WindowHandle>(hWnd); };
+const auto procOf = [](HWND hWnd) { return GetWindowLongPtrW(hWnd, GWLP_WNDPROC); };
+const auto shifted = [](RECT r, int dx, int dy) { return OffsetRect(&r, dx, dy), r; };
+RECT workArea()
 {
     RECT r{};
-    GetWindowRect(hWnd, &r);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
     return r;
 }
 
-WindowHandle handle(HWND hWnd)
+// Sends `message` and checks what it returned and what was noted on its way.
+void sends(int line, HWND window, UINT message, LRESULT result, const char* log)
 {
-    return reinterpret_cast<WindowHandle>(hWnd);
+    g_log.clear();
+    const LRESULT got = SendMessageW(window, message, 0, 0);
+    report(got == result && g_log == log, line,
+           "returned " + std::to_string(got) + " after \"" + g_log + '"');
 }
+#define SENDS(...) sends(__LINE__, __VA_ARGS__)
 
-RECT shifted(RECT r, int dx, int dy)
-{
-    OffsetRect(&r, dx, dy);
-    return r;
-}
-
-// Notes every handled phase and leaves the rest to the test.
+// Notes every handled phase and leaves the rest to the test's handler.
 struct RecordingOwner : HookOwner
 {
     void zSubclass_Proc(bool bBefore, bool& bHandled, std::intptr_t& lReturn,
@@ -179,70 +144,45 @@ struct RecordingOwner : HookOwner
 };
 
 // One drag by the system's own move or size loop, the way a user makes it: the WM_SYSCOMMAND
-// starts the loop with the cursor at `from`; on every timer tick inside the loop the cursor goes
-// to the next point and the mouse move the loop waits for is posted; then the button comes up.
-struct Drag
-{
-    HWND window = nullptr;
-    std::vector<POINT> path;
-    std::size_t next = 0;
-    bool released = false;
-};
-Drag g_drag;
+// (SC_MOVE | HTCAPTION or SC_SIZE | WMSZ_*) starts the loop with the cursor at `from`; on each
+// timer tick inside the loop the cursor goes one of `steps` steps towards `to` and the mouse move
+// the loop waits for is posted; then the button comes up.
+HWND g_dragged = nullptr;
+POINT g_from, g_to;
+int g_step = 0, g_steps = 0;
 
 void CALLBACK dragStep(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    if (g_drag.next < g_drag.path.size()) {
-        const POINT p = g_drag.path[g_drag.next++];
-        SetCursorPos(p.x, p.y);
-        PostMessageW(g_drag.window, WM_MOUSEMOVE, 0, 0);
-    } else if (!g_drag.released) {
-        g_drag.released = true;
-        PostMessageW(g_drag.window, WM_LBUTTONUP, 0, 0);
+    if (++g_step <= g_steps) {
+        SetCursorPos(g_from.x + (g_to.x - g_from.x) * g_step / g_steps,
+                     g_from.y + (g_to.y - g_from.y) * g_step / g_steps);
+        PostMessageW(g_dragged, WM_MOUSEMOVE, 0, 0);
+    } else {
+        PostMessageW(g_dragged, WM_LBUTTONUP, 0, 0);
         KillTimer(nullptr, timer);
     }
 }
 
-// `command` is SC_MOVE | HTCAPTION or SC_SIZE | WMSZ_*.
-void drag(HWND window, WPARAM command, POINT from, std::vector<POINT> path)
+void drag(HWND window, WPARAM command, POINT from, POINT to, int steps = 4)
 {
-    g_drag = Drag{window, std::move(path)};
+    g_dragged = window, g_from = from, g_to = to, g_step = 0, g_steps = steps;
     SetCursorPos(from.x, from.y);
     PostMessageW(window, WM_SYSCOMMAND, command, MAKELPARAM(from.x, from.y));
     SetTimer(nullptr, 0, 5, dragStep);
     const ULONGLONG deadline = GetTickCount64() + 10000;
-    while (!g_drag.released && GetTickCount64() < deadline) {
+    while (g_step <= g_steps && GetTickCount64() < deadline) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         pump();
     }
-    CHECK(g_drag.released);
+    CHECK(g_step > g_steps);
     pump();
 }
 
-// The cursor's way from `from` to `to` in steps of about 40 px, as a hand would move it.
-std::vector<POINT> path(POINT from, POINT to)
+void hookSubclassesTheWindow()
 {
-    const int steps = std::max(
-        2, static_cast<int>(std::max(std::abs(to.x - from.x), std::abs(to.y - from.y)) / 40));
-    std::vector<POINT> points;
-    for (int i = 1; i <= steps; ++i)
-        points.push_back(
-            {from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
-    return points;
-}
-
-RECT workArea()
-{
-    RECT r{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
-    return r;
-}
-
-void hookOrderAndHandling()
-{
-    g_case = "hook order and handling";
+    g_case = "hook order, handling and unhooking";
     HWND window = makeWindow({100, 100, 400, 300});
-    const LONG_PTR original = GetWindowLongPtrW(window, GWLP_WNDPROC);
+    const LONG_PTR original = procOf(window);
     Win32MessageCapture capture;
     RecordingOwner owner;
     MessageHook hook(owner, capture);
@@ -252,102 +192,43 @@ void hookOrderAndHandling()
     hook.AddHookMessage(h, MsgAfter, MessageHook::After);
     // The after phase sees and may change what the previous procedure returned.
     owner.handler = [](bool bBefore, bool&, std::intptr_t& lReturn, WindowHandle) {
-        if (!bBefore)
-            lReturn += 1000;
+        lReturn += bBefore ? 0 : 1000;
     };
-    const struct
-    {
-        UINT message;
-        const char* log;
-        LRESULT result;
-    } rows[] = {
-        {MsgBefore, "before proc", 101},
-        {MsgAfter, "proc after", 1102},
-        {MsgOther, "proc", 103},
-    };
-    for (const auto& row : rows) {
-        g_log.clear();
-        CHECK_EQ(SendMessageW(window, row.message, 0, 0), row.result);
-        CHECK_EQ(g_log, std::string(row.log));
-    }
-
+    SENDS(window, MsgBefore, 101, "before proc");
+    SENDS(window, MsgAfter, 1102, "proc after");
+    SENDS(window, MsgOther, 103, "proc");
     // Handled before, a message never reaches the window's own procedure.
-    owner.handler = [](bool bBefore, bool& bHandled, std::intptr_t& lReturn, WindowHandle) {
-        if (bBefore) {
-            bHandled = true;
-            lReturn = 7;
-        }
+    owner.handler = [](bool, bool& bHandled, std::intptr_t& lReturn, WindowHandle) {
+        bHandled = true;
+        lReturn = 7;
     };
-    g_log.clear();
-    CHECK_EQ(SendMessageW(window, MsgBefore, 0, 0), 7);
-    CHECK_EQ(g_log, std::string("before"));
-
+    SENDS(window, MsgBefore, 7, "before");
+    owner.handler = nullptr;
     hook.UnhookWindow(h);
-    CHECK_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), original);
-    g_log.clear();
-    CHECK_EQ(SendMessageW(window, MsgBefore, 0, 0), 101);
-    CHECK_EQ(g_log, std::string("proc"));
-    DestroyWindow(window);
-}
+    CHECK(procOf(window) == original);
+    SENDS(window, MsgBefore, 101, "proc");
 
-void unhookUnderAnotherSubclass()
-{
-    g_case = "unhook under another subclass";
-    HWND window = makeWindow({100, 100, 400, 300});
-    const LONG_PTR original = GetWindowLongPtrW(window, GWLP_WNDPROC);
-    Win32MessageCapture capture;
-    RecordingOwner owner;
-    MessageHook hook(owner, capture);
-    const WindowHandle h = handle(window);
+    // Unhooked under another subclass, the hook lets messages through and cuts no one off; once
+    // the other one has left, hooked again and unhooked, the window has its own procedure back.
     hook.HookWindow(h);
     hook.AddHookMessage(h, MsgBefore, MessageHook::Before);
-
-    // Unhooked under another subclass, the hook lets messages through and cuts no one off.
-    g_underOuter = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&outerProc)));
+    putOuter(window);
     hook.UnhookWindow(h);
-    CHECK_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&outerProc));
-    g_log.clear();
-    CHECK_EQ(SendMessageW(window, MsgBefore, 0, 0), 101);
-    CHECK_EQ(g_log, std::string("outer proc"));
-
-    // The other subclass leaves; hooked again, the window is handled again, and the last unhook
-    // gives it back its own procedure.
+    CHECK(procOf(window) == reinterpret_cast<LONG_PTR>(&outerProc));
+    SENDS(window, MsgBefore, 101, "outer proc");
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_underOuter));
-    g_log.clear();
-    SendMessageW(window, MsgBefore, 0, 0);
-    CHECK_EQ(g_log, std::string("proc"));
-    hook.HookWindow(h);
-    hook.AddHookMessage(h, MsgBefore, MessageHook::Before);
-    g_log.clear();
-    SendMessageW(window, MsgBefore, 0, 0);
-    CHECK_EQ(g_log, std::string("before proc"));
-    hook.UnhookWindow(h);
-    CHECK_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), original);
-    DestroyWindow(window);
-}
-
-void unhookInsideHandlerAndDestroy()
-{
-    g_case = "unhook inside the handler, destroyed window";
-    HWND window = makeWindow({100, 100, 400, 300});
-    const LONG_PTR original = GetWindowLongPtrW(window, GWLP_WNDPROC);
-    Win32MessageCapture capture;
-    RecordingOwner owner;
-    MessageHook hook(owner, capture);
-    const WindowHandle h = handle(window);
+    SENDS(window, MsgBefore, 101, "proc");
     hook.HookWindow(h);
     hook.AddHookMessage(h, MsgBefore, MessageHook::Before | MessageHook::After);
+    SENDS(window, MsgBefore, 101, "before proc after");
 
     // Unhooked by its own handler, the message still reaches the window, the after phase no
     // longer runs, and the window has its own procedure back.
     owner.handler = [&hook](bool, bool&, std::intptr_t&, WindowHandle hWnd) {
         hook.UnhookWindow(hWnd);
     };
-    g_log.clear();
-    CHECK_EQ(SendMessageW(window, MsgBefore, 0, 0), 101);
-    CHECK_EQ(g_log, std::string("before proc"));
-    CHECK_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), original);
+    SENDS(window, MsgBefore, 101, "before proc");
+    CHECK(procOf(window) == original);
     CHECK(!hook.IsHooked(h));
 
     // A destroyed window leaves no record behind; its handler still sees the last message, and
@@ -357,97 +238,65 @@ void unhookInsideHandlerAndDestroy()
     hook.AddHookMessage(h, WM_NCDESTROY, MessageHook::After);
     g_log.clear();
     DestroyWindow(window);
-    CHECK_EQ(g_log, std::string("after"));
+    CHECK_LOG("after");
     CHECK(!hook.IsHooked(h));
     HWND next = makeWindow({100, 100, 400, 300});
-    CHECK_EQ(hook.HookWindow(handle(next)), index);
+    CHECK(hook.HookWindow(handle(next)) == index);
     hook.AddHookMessage(handle(next), MsgBefore, MessageHook::Before);
-    g_log.clear();
-    SendMessageW(next, MsgBefore, 0, 0);
-    CHECK_EQ(g_log, std::string("before proc"));
+    SENDS(next, MsgBefore, 101, "before proc");
     DestroyWindow(next);
 }
 
-void dragSnapsToWorkArea()
+void dragsSnapToTheWorkArea()
 {
-    g_case = "drag snaps to the work area";
+    g_case = "moves and sizes snap to the work area";
     const RECT desktop = workArea();
-    // Distance of the left edge from the work area's left edge at the end of the drag.
-    const struct
-    {
-        int shiftWorkArea;
-        int distance;
-        int expectedDistance;
-    } rows[] = {{0, 9, 0}, {0, 10, 10}, {0, 12, 12}, {100, 9, 0}, {100, 12, 12}};
-    for (const auto& row : rows) {
-        RECT area = desktop;
-        area.left += row.shiftWorkArea;
-        SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, 0);
-        Win32WindowSystem system;
-        Win32MessageCapture capture;
-        cMagneticWnd manager(system, capture);
-        const RECT start{area.left + 300, 300, area.left + 600, 500};
-        HWND window = makeWindow(start);
-        manager.AddWindow(handle(window));
-
-        // Grabbed by the caption 50 px from the left edge, dragged left and a little down.
-        const POINT from{start.left + 50, start.top + 10};
-        const int x = area.left + row.distance;
-        g_log.clear();
-        drag(window, SC_MOVE | HTCAPTION, from, path(from, {x + 50, from.y + 20}));
-        CHECK_EQ(windowRect(window),
-                 shifted(start, area.left + row.expectedDistance - start.left, 20));
-        // The manager took every WM_MOVING before the window saw it.
-        CHECK_EQ(g_log, std::string("enter exit"));
-        DestroyWindow(window);
+    // The work area as SPI_GETWORKAREA gives it, also where it is not the whole screen.
+    for (const int shift : {0, 100}) {
+        RECT a = desktop;
+        a.left += shift;
+        SystemParametersInfoW(SPI_SETWORKAREA, 0, &a, 0);
+        const RECT s{a.left + 300, 300, a.left + 600, 500};
+        const POINT caption{s.left + 50, s.top + 10}, leftEdge{s.left, s.top + 50};
+        const struct
+        {
+            WPARAM command;
+            POINT from, to;
+            RECT expected;
+        } rows[] = {
+            // clang-format off
+            // Grabbed by the caption and dragged left and 20 px down: the left edge 9 px from
+            // the work area's snaps, 10 and 12 px stay.
+            {SC_MOVE | HTCAPTION, caption, {a.left + 59, s.top + 30}, shifted(s, a.left - s.left, 20)},
+            {SC_MOVE | HTCAPTION, caption, {a.left + 60, s.top + 30}, shifted(s, a.left + 10 - s.left, 20)},
+            {SC_MOVE | HTCAPTION, caption, {a.left + 62, s.top + 30}, shifted(s, a.left + 12 - s.left, 20)},
+            // Sizing moves only the dragged edges.
+            {SC_SIZE | WMSZ_LEFT, leftEdge, {a.left + 9, s.top + 60}, {a.left, s.top, s.right, s.bottom}},
+            {SC_SIZE | WMSZ_LEFT, leftEdge, {a.left + 12, s.top + 60}, {a.left + 12, s.top, s.right, s.bottom}},
+            {SC_SIZE | WMSZ_BOTTOMRIGHT, {s.right - 1, s.bottom - 1}, {a.right - 10, a.bottom - 10},
+             {s.left, s.top, a.right, a.bottom}},
+            // clang-format on
+        };
+        for (const auto& row : rows) {
+            Win32WindowSystem system;
+            Win32MessageCapture capture;
+            cMagneticWnd manager(system, capture);
+            HWND window = makeWindow(s);
+            manager.AddWindow(handle(window));
+            g_log.clear();
+            drag(window, row.command, row.from, row.to);
+            CHECK_RECT(window, row.expected);
+            // The manager took every WM_MOVING and WM_SIZING before the window saw it.
+            CHECK_LOG("enter exit");
+            DestroyWindow(window);
+        }
     }
     SystemParametersInfoW(SPI_SETWORKAREA, 0, const_cast<RECT*>(&desktop), 0);
 }
 
-void sizingSnaps()
+void gluedWindowsFollowTheirParent()
 {
-    g_case = "sizing snaps to the work area";
-    const RECT area = workArea();
-    const RECT start{area.right - 500, area.bottom - 400, area.right - 200, area.bottom - 200};
-    const struct
-    {
-        WPARAM edge;
-        POINT from;
-        POINT to;
-        RECT expected;
-    } rows[] = {
-        // The left edge dragged to 9 px from the work area's: only the left edge moves.
-        {WMSZ_LEFT,
-         {start.left, start.top + 50},
-         {area.left + 9, start.top + 60},
-         {area.left, start.top, start.right, start.bottom}},
-        {WMSZ_LEFT,
-         {start.left, start.top + 50},
-         {area.left + 12, start.top + 60},
-         {area.left + 12, start.top, start.right, start.bottom}},
-        // The bottom-right corner to 9 px inside the corner of the work area snaps both.
-        {WMSZ_BOTTOMRIGHT,
-         {start.right - 1, start.bottom - 1},
-         {area.right - 10, area.bottom - 10},
-         {start.left, start.top, area.right, area.bottom}},
-    };
-    for (const auto& row : rows) {
-        Win32WindowSystem system;
-        Win32MessageCapture capture;
-        cMagneticWnd manager(system, capture);
-        HWND window = makeWindow(start);
-        manager.AddWindow(handle(window));
-        g_log.clear();
-        drag(window, SC_SIZE | row.edge, row.from, path(row.from, row.to));
-        CHECK_EQ(windowRect(window), row.expected);
-        CHECK_EQ(g_log, std::string("enter exit"));
-        DestroyWindow(window);
-    }
-}
-
-void gluedWindowsMoveWithTheirParent()
-{
-    g_case = "glued windows move with their parent";
+    g_case = "glued windows follow their parent, minimise and restore";
     Win32WindowSystem system;
     Win32MessageCapture capture;
     cMagneticWnd manager(system, capture);
@@ -460,67 +309,45 @@ void gluedWindowsMoveWithTheirParent()
     HWND sibling = makeWindow(siblingStart, "sibling");
     HWND loose = makeWindow(looseStart, "loose");
     manager.AddWindow(handle(parent));
-    manager.AddWindow(handle(child), handle(parent));
-    manager.AddWindow(handle(sibling), handle(parent));
-    manager.AddWindow(handle(loose), handle(parent));
+    for (HWND hWnd : {child, sibling, loose})
+        manager.AddWindow(handle(hWnd), handle(parent));
     CHECK(manager.IsGlued(handle(child)) && manager.IsGlued(handle(sibling)));
     CHECK(!manager.IsGlued(handle(loose)));
-
-    // Another procedure on top of the manager's marks where the parent's WM_MOVING begins and
-    // ends: the glued windows move inside it, together, in registration order.
-    g_underOuter = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&outerProc)));
-    const RECT area = workArea();
-    const POINT from{parentStart.left + 50, parentStart.top + 10};
-    g_log.clear();
-    drag(parent, SC_MOVE | HTCAPTION, from, {{from.x - 150, from.y}, {area.left + 9 + 50, from.y}});
-    CHECK_EQ(g_log, std::string("enter outer child sibling outer-done outer child sibling "
-                                "outer-done exit"));
-    // The parent snapped to the work area's left edge; the glued ones kept their offsets.
-    const int dx = area.left - parentStart.left;
-    CHECK_EQ(windowRect(parent), shifted(parentStart, dx, 0));
-    CHECK_EQ(windowRect(child), shifted(childStart, dx, 0));
-    CHECK_EQ(windowRect(sibling), shifted(siblingStart, dx, 0));
-    CHECK_EQ(windowRect(loose), looseStart);
-    for (HWND hWnd : {parent, child, sibling, loose})
-        DestroyWindow(hWnd);
-}
-
-void minimiseAndRestore()
-{
-    g_case = "minimise and restore";
-    Win32WindowSystem system;
-    Win32MessageCapture capture;
-    cMagneticWnd manager(system, capture);
-    HWND parent = makeWindow({300, 300, 600, 500});
-    HWND child = makeWindow({600, 300, 750, 400});
-    manager.AddWindow(handle(parent));
-    manager.AddWindow(handle(child), handle(parent));
-    CHECK(manager.IsGlued(handle(child)));
 
     // The manager looks at the windows once the system has carried the command out: a
     // minimised parent no longer touches its child, a restored one does again.
     SendMessageW(parent, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     pump();
-    CHECK(IsIconic(parent));
-    CHECK(!manager.IsGlued(handle(child)));
+    CHECK(IsIconic(parent) && !manager.IsGlued(handle(child)));
     SendMessageW(parent, WM_SYSCOMMAND, SC_RESTORE, 0);
     pump();
-    CHECK(!IsIconic(parent));
-    CHECK(manager.IsGlued(handle(child)));
-    DestroyWindow(child);
-    DestroyWindow(parent);
+    CHECK(!IsIconic(parent) && manager.IsGlued(handle(child)));
+
+    // Another procedure on top of the manager's marks where the parent's WM_MOVING begins and
+    // ends: the glued windows move inside it, together, in registration order.
+    putOuter(parent);
+    const RECT area = workArea();
+    const POINT from{parentStart.left + 50, parentStart.top + 10};
+    g_log.clear();
+    drag(parent, SC_MOVE | HTCAPTION, from, {area.left + 9 + 50, from.y}, 2);
+    CHECK_LOG("enter outer child sibling outer-done outer child sibling outer-done exit");
+    // The parent snapped to the work area's left edge; the glued ones kept their offsets.
+    const int dx = area.left - parentStart.left;
+    CHECK_RECT(parent, shifted(parentStart, dx, 0));
+    CHECK_RECT(child, shifted(childStart, dx, 0));
+    CHECK_RECT(sibling, shifted(siblingStart, dx, 0));
+    CHECK_RECT(loose, looseStart);
+    for (HWND hWnd : {parent, child, sibling, loose})
+        DestroyWindow(hWnd);
 }
 
 } // namespace
 
 int main()
 {
-    const RECT area = workArea();
-    std::printf("work area %s\n", text(area).c_str());
+    std::printf("work area %s\n", text(workArea()).c_str());
     for (void (*test)() :
-         {hookOrderAndHandling, unhookUnderAnotherSubclass, unhookInsideHandlerAndDestroy,
-          dragSnapsToWorkArea, sizingSnaps, gluedWindowsMoveWithTheirParent, minimiseAndRestore}) {
+         {hookSubclassesTheWindow, dragsSnapToTheWorkArea, gluedWindowsFollowTheirParent}) {
         const int failuresBefore = g_failures;
         test();
         std::printf("%s %s\n", g_failures == failuresBefore ? "PASS" : "FAIL", g_case);

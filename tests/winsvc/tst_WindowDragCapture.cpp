@@ -16,6 +16,21 @@ using namespace WinMsg;
 
 namespace {
 
+// The left button pressed, moved and let go at global positions; the window moves between
+// events, so local positions are worked out afresh every time.
+void press(QWidget* target, QPoint at)
+{
+    QTest::mousePress(target, Qt::LeftButton, {}, target->mapFromGlobal(at));
+}
+void move(QWidget* target, QPoint to)
+{
+    QTest::mouseMove(target, target->mapFromGlobal(to));
+}
+void release(QWidget* target, QPoint at)
+{
+    QTest::mouseRelease(target, Qt::LeftButton, {}, target->mapFromGlobal(at));
+}
+
 struct Seen
 {
     std::uint32_t uMsg;
@@ -48,18 +63,6 @@ struct RecordingOwner : HookOwner
 class tst_WindowDragCapture : public QObject
 {
     Q_OBJECT
-
-private:
-    // Sends a mouse event to `target` at a global position; the window moves between events, so
-    // local positions are worked out afresh every time.
-    static void mouse(QTest::MouseAction action, QWidget* target, QPoint global)
-    {
-        const QPoint local = target->mapFromGlobal(global);
-        if (action == QTest::MouseMove)
-            QTest::mouseEvent(QTest::MouseMove, target, Qt::NoButton, {}, local);
-        else
-            QTest::mouseEvent(action, target, Qt::LeftButton, {}, local);
-    }
 
 private Q_SLOTS:
     void dragByHandleMovesWindowAndCarriesMessages()
@@ -96,16 +99,16 @@ private Q_SLOTS:
         // Presses on a child control or with the right button do not drag.
         const QRect start = window.frameGeometry();
         const QPoint onButton = button->mapToGlobal(QPoint(5, 5));
-        mouse(QTest::MousePress, button, onButton);
-        mouse(QTest::MouseMove, button, onButton + QPoint(30, 30));
-        mouse(QTest::MouseRelease, button, onButton + QPoint(30, 30));
+        press(button, onButton);
+        move(button, onButton + QPoint(30, 30));
+        release(button, onButton + QPoint(30, 30));
         QTest::mouseClick(handle, Qt::RightButton, {}, QPoint(100, 10));
         QCOMPARE(window.frameGeometry(), start);
         QVERIFY(owner.seen.empty());
 
         const QPoint grab = handle->mapToGlobal(QPoint(100, 10));
-        mouse(QTest::MousePress, handle, grab);
-        mouse(QTest::MouseMove, handle, grab + QPoint(50, 30));
+        press(handle, grab);
+        move(handle, grab + QPoint(50, 30));
         QCOMPARE(window.frameGeometry().topLeft(), start.topLeft() + QPoint(50, 30));
         // The handler pulls the window to x = 0 whenever it comes within 20 pixels.
         owner.rewrite = [](std::uint32_t, WinRect& r) {
@@ -115,9 +118,9 @@ private Q_SLOTS:
             }
         };
         const QPoint nearEdge = grab + QPoint(15 - start.left(), 0);
-        mouse(QTest::MouseMove, handle, nearEdge);
+        move(handle, nearEdge);
         QCOMPARE(window.frameGeometry().topLeft(), QPoint(0, start.top()));
-        mouse(QTest::MouseRelease, handle, nearEdge);
+        release(handle, nearEdge);
         QCOMPARE(owner.seen.size(), std::size_t(5)); // enter, three moves, exit
         QVERIFY(owner.seen[0].uMsg == WM_ENTERSIZEMOVE && owner.seen[4].uMsg == WM_EXITSIZEMOVE);
         QCOMPARE(owner.seen[1].rect, toWinRect(start.translated(50, 30)));
@@ -129,16 +132,16 @@ private Q_SLOTS:
         owner.rewrite = [](std::uint32_t, WinRect& r) { r.bottom = r.top + 180; };
         const QRect before = window.frameGeometry();
         const QPoint gripAt = grip->mapToGlobal(grip->rect().center());
-        mouse(QTest::MousePress, grip, gripAt);
-        mouse(QTest::MouseMove, grip, gripAt + QPoint(40, 60));
+        press(grip, gripAt);
+        move(grip, gripAt + QPoint(40, 60));
         QVERIFY(owner.seen.at(1).uMsg == WM_SIZING && owner.seen[1].wParam == WMSZ_BOTTOMRIGHT);
         QCOMPARE(owner.seen.at(1).rect, toWinRect(before.adjusted(0, 0, 40, 60)));
         QCOMPARE(window.frameGeometry(), QRect(before.topLeft(), QSize(before.width() + 40, 180)));
         owner.rewrite = nullptr;
-        mouse(QTest::MouseMove, grip, gripAt - QPoint(500, 500));
+        move(grip, gripAt - QPoint(500, 500));
         QCOMPARE(window.size(), QSize(150, 120));
         QCOMPARE(window.frameGeometry().topLeft(), before.topLeft());
-        mouse(QTest::MouseRelease, grip, gripAt - QPoint(500, 500));
+        release(grip, gripAt - QPoint(500, 500));
         QCOMPARE(owner.seen.back().uMsg, WM_EXITSIZEMOVE);
 
         // Minimising and restoring reach the hook after the fact.
@@ -153,9 +156,9 @@ private Q_SLOTS:
         owner.seen.clear();
         const QRect unhooked = window.frameGeometry();
         const QPoint again = handle->mapToGlobal(QPoint(100, 5));
-        mouse(QTest::MousePress, handle, again);
-        mouse(QTest::MouseMove, handle, again + QPoint(7, 9));
-        mouse(QTest::MouseRelease, handle, again + QPoint(7, 9));
+        press(handle, again);
+        move(handle, again + QPoint(7, 9));
+        release(handle, again + QPoint(7, 9));
         QCOMPARE(window.frameGeometry().topLeft(), unhooked.topLeft() + QPoint(7, 9));
         QVERIFY(owner.seen.empty());
     }
