@@ -22,8 +22,10 @@ void drag(const X11Session& session, QPoint from, int dx)
     const int steps = 10;
     for (int i = 1; i <= steps; ++i) {
         session.xdotool({u"mousemove"_s, at(from.x() + dx * i / steps), at(from.y())});
-        QThread::msleep(20);
+        QThread::msleep(40);
     }
+    // A hand rests a moment before it lets go; a busy machine gets time to follow.
+    QThread::msleep(200);
     session.xdotool({u"mouseup"_s, u"1"_s});
 }
 
