@@ -127,24 +127,18 @@ private Q_SLOTS:
     {
         const QList<Directory::Country> countries = {
             {u"SK"_s, u"Slovakia"_s, 4}, {u"CZ"_s, u"Czechia"_s, 3}, {u"AT"_s, u"Austria"_s, 12}};
-        const QLocale czech(QLocale::Czech), english(QLocale::English);
-        const struct
-        {
-            QList<Directory::Country> countries;
-            QLocale locale;
-            QString expected;
-        } cases[] = {
-            {countries, czech, u"CZ:Česko (3)|:Všechny země|AT:Austria (12)|SK:Slovakia (4)"_s},
-            {countries, english, u":Všechny země|AT:Austria (12)|CZ:Česko (3)|SK:Slovakia (4)"_s},
-            {{}, czech, u"CZ:Česko|:Všechny země"_s},
-            {{}, english, u":Všechny země"_s},
-        };
-        for (const auto& c : cases) {
+        const auto choices = [](const QList<Directory::Country>& list, QLocale::Language language) {
             QStringList texts;
-            for (const auto& choice : Directory::CountryChoices(c.countries, c.locale))
+            for (const auto& choice : Directory::CountryChoices(list, QLocale(language)))
                 texts.append(choice.code + u':' + choice.text);
-            QCOMPARE(texts.join(u'|'), c.expected);
-        }
+            return texts.join(u'|');
+        };
+        QCOMPARE(choices(countries, QLocale::Czech),
+                 u"CZ:Česko (3)|:Všechny země|AT:Austria (12)|SK:Slovakia (4)"_s);
+        QCOMPARE(choices(countries, QLocale::English),
+                 u":Všechny země|AT:Austria (12)|CZ:Česko (3)|SK:Slovakia (4)"_s);
+        QCOMPARE(choices({}, QLocale::Czech), u"CZ:Česko|:Všechny země"_s);
+        QCOMPARE(choices({}, QLocale::English), u":Všechny země"_s);
     }
 };
 

@@ -54,22 +54,27 @@ public:
             return m_panel.isEmpty();
         QThread::msleep(500);
         // The host registers with the watcher, and the program asks the watcher for a host.
-        const auto watcher = [&](const QString& property) {
-            return busCall(u"org.kde.StatusNotifierWatcher /StatusNotifierWatcher "
-                           u"org.freedesktop.DBus.Properties.Get "
-                           u"string:org.kde.StatusNotifierWatcher string:"_s +
-                           property);
+        const auto watcherSays = [&](const QString& property, const QString& value) {
+            return QTest::qWaitFor(
+                [&] {
+                    const QString reply =
+                        busCall(u"org.kde.StatusNotifierWatcher "
+                                u"/StatusNotifierWatcher "
+                                u"org.freedesktop.DBus.Properties.Get "
+                                u"string:org.kde.StatusNotifierWatcher string:"_s +
+                                property);
+                    return !reply.isEmpty() && reply.endsWith(value);
+                },
+                10000);
         };
         if (!sni)
             spawn(
                 u"trayer --edge bottom --align right --widthtype pixel --width 200 --height 24"_s);
-        else if (!spawn(u"status-notifier-watcher"_s) ||
-                 !QTest::qWaitFor([&] { return !watcher(u"ProtocolVersion"_s).isEmpty(); }) ||
-                 !spawn(tray + u" --bottom --size 24"_s) || !QTest::qWaitFor([&] {
-                     return watcher(u"IsStatusNotifierHostRegistered"_s).endsWith(u"true"_s);
-                 }))
+        else if (!spawn(u"status-notifier-watcher"_s) || !watcherSays(u"ProtocolVersion"_s, {}) ||
+                 !spawn(tray + u" --bottom --size 24"_s) ||
+                 !watcherSays(u"IsStatusNotifierHostRegistered"_s, u"true"_s))
             return fail(u"no StatusNotifier host registered"_s);
-        return QTest::qWaitFor([&] { return !trayPanel().isEmpty(); }) ||
+        return QTest::qWaitFor([&] { return !trayPanel().isEmpty(); }, 10000) ||
                fail(u"the tray showed no panel"_s);
     }
 
@@ -91,19 +96,14 @@ public:
                                     .section(u'\n', 0, 0);
                        return !window.isEmpty();
                    },
-                   15000) ||
+                   30000) ||
                fail(u"the main window did not appear"_s);
     }
-    // Closes the program as a user would (Ctrl+X).
-    bool closeProgram()
+    // True when the program ends with status 0, by itself or closed as a user would (Ctrl+X).
+    bool programEnded(bool close = false)
     {
-        focus();
-        xdotool(u"key ctrl+x"_s);
-        return programEnded();
-    }
-    // True when the program ended by itself with status 0.
-    bool programEnded()
-    {
+        if (close)
+            focus(), xdotool(u"key ctrl+x"_s);
         return m_program->waitForFinished(10000) &&
                m_program->exitStatus() == QProcess::NormalExit && m_program->exitCode() == 0;
     }
@@ -121,7 +121,7 @@ public:
     // A method call over the session bus; the reply as dbus-send prints it, empty on failure.
     QString busCall(const QString& call) const
     {
-        return run(u"dbus-send --session --print-reply --dest="_s + call);
+        return run(u"dbus-send --print-reply --dest="_s + call);
     }
     void focus() const
     {
@@ -240,7 +240,7 @@ private Q_SLOTS:
         s.xdotool(u"key %1 Return"_s.arg(key));
         QTRY_COMPARE_WITH_TIMEOUT(s.title(), u"[Alfa místní] - skylistener"_s, 10000);
         QVERIFY(s.screenshot(u"playing.png"_s));
-        QVERIFY(s.closeProgram());
+        QVERIFY(s.programEnded(true));
     }
 
     void quitOverTheBusWhileADialogIsOpen_data()
@@ -309,7 +309,7 @@ private Q_SLOTS:
         dragTo(9); // lands on the edge
         QTRY_COMPARE(s.geometry().left(), 0);
         QVERIFY(s.screenshot(u"snapped.png"_s));
-        QVERIFY(s.closeProgram());
+        QVERIFY(s.programEnded(true));
     }
 
     void minimisesToTheTrayAndComesBack_data()
@@ -347,7 +347,7 @@ private Q_SLOTS:
             QTRY_VERIFY_WITH_TIMEOUT((s.xdotool(u"click 1"_s), shown()), 10000);
         }
         QTRY_VERIFY_WITH_TIMEOUT(shown(), 10000);
-        QVERIFY(s.closeProgram());
+        QVERIFY(s.programEnded(true));
     }
 
     // A portable copy gets the shipped list in its own folder on the first start only: deleted
@@ -361,7 +361,7 @@ private Q_SLOTS:
         for (const bool first : {true, false}) {
             QVERIFY2(s.startProgram({}, program), qPrintable(s.error));
             QCOMPARE(QFile::exists(s.path(u"czech.ksl"_s)), first);
-            QVERIFY(s.closeProgram());
+            QVERIFY(s.programEnded(true));
             QVERIFY(!first || QFile::remove(s.path(u"czech.ksl"_s)));
         }
     }

@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -57,10 +58,9 @@ private:
         if (!request.contains("\r\n\r\n"))
             return;
         socket->readAll();
-        for (const QByteArray& line : request.split('\n')) {
-            if (line.toLower().startsWith("user-agent:"))
-                userAgents.append(QString::fromUtf8(line.mid(11).trimmed()));
-        }
+        userAgents.append(QRegularExpression(u"(?im)^user-agent: *(.*?)\r?$"_s)
+                              .match(QString::fromUtf8(request))
+                              .captured(1));
         const QUrl target(QString::fromUtf8(request.split(' ').value(1)));
         requests.append(target.toString());
         const QUrlQuery query(target);
@@ -79,7 +79,7 @@ private:
             send(socket, "500 Internal Server Error", R"({"error":"database gone"})");
         } else if (behaviour == u"redirect"_s) {
             send(socket, "302 Found", {},
-                 "Location: /ok/" + call.toUtf8() + '?' + query.query(QUrl::FullyEncoded).toUtf8() +
+                 "Location: " + request.split(' ').value(1).replace("/redirect/", "/ok/") +
                      "\r\nContent-Length: 0\r\n");
         } else if (behaviour == u"huge"_s) { // 5 MiB without a length
             send(socket, "200 OK", '[' + QByteArray(5 << 20, ' '), {});
@@ -89,8 +89,7 @@ private:
             const QByteArray body = stations(u"ok"_s, query);
             send(socket, "200 OK", body.left(body.size() / 2),
                  "Content-Length: " + QByteArray::number(body.size()) + "\r\n");
-        } else if (behaviour !=
-                   u"silent"_s) { // ok, odd (fields missing or of the wrong type), large
+        } else if (behaviour != u"silent"_s) { // "ok", "odd" (fields missing or wrong), "large"
             const QByteArray body = stations(behaviour, query);
             QTimer::singleShot(delays.value(query.queryItemValue(u"name"_s, QUrl::FullyDecoded)),
                                socket, [socket, body] { send(socket, "200 OK", body); });
