@@ -1,11 +1,12 @@
 #include "app/frmFindStations.h"
 
+#include "app/Version.h"
 #include "base/Player.h"
 #include "base/UserPrompts.h"
-#include "app/Version.h"
 #include "controls/Container3D.h"
 #include "controls/z3DLine.h"
 #include "directory/DirectoryClient.h"
+#include "stations/DialogButton.h"
 #include "stations/EscapeCloses.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
@@ -26,14 +27,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 QLabel* makeLabel(QWidget* parent, const QString& caption, QWidget* buddy)
 {

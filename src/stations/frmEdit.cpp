@@ -6,6 +6,7 @@
 #include "controls/Container3D.h"
 #include "controls/OleColor.h"
 #include "controls/z3DLine.h"
+#include "stations/DialogButton.h"
 #include "stations/EscapeCloses.h"
 #include "stations/StationFile.h"
 #include "stations/StationList.h"
@@ -47,15 +48,6 @@ QString trimSpaces(const QString& text)
     while (end > begin && text.at(end - 1) == u' ')
         --end;
     return text.mid(begin, end - begin);
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    // Enter in a field must not press a button.
-    button->setAutoDefault(false);
-    return button;
 }
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption)

@@ -4,6 +4,7 @@
 #include "base/ProcessState.h"
 #include "base/UserPrompts.h"
 #include "controls/z3DLine.h"
+#include "stations/DialogButton.h"
 #include "stations/EscapeCloses.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
@@ -20,14 +21,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 QCheckBox* makeCheckBox(QWidget* parent, const QString& name, const QString& caption)
 {
