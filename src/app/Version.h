@@ -20,11 +20,16 @@ inline QString FileDescription()
     return QStringLiteral(" beta");
 }
 
+// "0.1.12"
+inline QString Number()
+{
+    return QStringLiteral("%1.%2.%3").arg(Major).arg(Minor).arg(Revision);
+}
+
 // "skylistener v.0.1.12 beta"
 inline QString StartupCaption()
 {
-    return ProductName() + QStringLiteral(" v.%1.%2.%3").arg(Major).arg(Minor).arg(Revision) +
-           FileDescription();
+    return ProductName() + QStringLiteral(" v.") + Number() + FileDescription();
 }
 
 } // namespace Version

@@ -65,8 +65,7 @@ frmAbout::frmAbout(QWidget* parent)
 
 QString frmAbout::VersionLine()
 {
-    return u" Ver.: %1.%2.%3"_s.arg(Version::Major).arg(Version::Minor).arg(Version::Revision) +
-           Version::FileDescription();
+    return u" Ver.: "_s + Version::Number() + Version::FileDescription();
 }
 
 void frmAbout::Command1_Click()

@@ -37,8 +37,7 @@ QLabel* makeLabel(QWidget* parent, const QString& caption, QWidget* buddy)
 
 QString userAgent()
 {
-    return Version::ProductName() +
-           u"/%1.%2.%3"_s.arg(Version::Major).arg(Version::Minor).arg(Version::Revision);
+    return Version::ProductName() + u'/' + Version::Number();
 }
 
 } // namespace
@@ -211,15 +210,7 @@ void frmFindStations::cmdPlay_Click()
     const Directory::Station* station = chosen();
     if (!station)
         return;
-    // As in the editor's test play, a failing player step is skipped.
-    try {
-        m_player.setURL(station->streamUrl());
-    } catch (...) {
-    }
-    try {
-        m_player.play();
-    } catch (...) {
-    }
+    PlaySkippingFailures(m_player, station->streamUrl());
     m_client->click(station->uuid);
 }
 
@@ -246,7 +237,7 @@ void frmFindStations::cmdAdd_Click()
         }
     }
     if (StationExists(url)) {
-        m_prompts.Exclamation(this, u"Stanice s touto URL již existuje!"_s);
+        m_prompts.Exclamation(this, DuplicateUrlMessage());
         return;
     }
     QString error;

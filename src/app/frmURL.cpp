@@ -54,15 +54,8 @@ void frmURL::cmdOK_Click()
 {
     const QString address = m_txtText1->text();
     if (!address.isEmpty()) {
-        // A player that fails must not keep the dialog open; the failing step is skipped.
-        try {
-            m_player.setURL(address);
-        } catch (...) {
-        }
-        try {
-            m_player.play();
-        } catch (...) {
-        }
+        // A player that fails must not keep the dialog open.
+        PlaySkippingFailures(m_player, address);
     }
     accept();
 }

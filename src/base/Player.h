@@ -62,3 +62,16 @@ Q_SIGNALS:
     void PlayStateChange(int NewState);
     void StatusChange();
 };
+
+// Plays `url` as the dialogs do: a player step that fails is skipped, and the dialog goes on.
+inline void PlaySkippingFailures(Player& player, const QString& url)
+{
+    try {
+        player.setURL(url);
+    } catch (...) {
+    }
+    try {
+        player.play();
+    } catch (...) {
+    }
+}

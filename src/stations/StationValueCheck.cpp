@@ -31,3 +31,8 @@ QString StationValueProblem(StationField field, QStringView value)
     }
     return QString();
 }
+
+QString DuplicateUrlMessage()
+{
+    return u"Stanice s touto URL již existuje!"_s;
+}

@@ -16,3 +16,6 @@ enum class StationField
 
 // The Czech message that refuses the value, or the empty text when it can be stored.
 QString StationValueProblem(StationField field, QStringView value);
+
+// The Czech message that refuses a station whose URL the current list already has.
+QString DuplicateUrlMessage();

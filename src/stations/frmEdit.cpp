@@ -280,7 +280,7 @@ void frmEdit::Command1_Click()
     const QString colour = colourKept ? m_storedColour : QString::number(m_swatchColour);
     const QString bold = m_check1->isChecked() ? u"1"_s : u"0"_s;
     const QString visible = m_check2->isChecked() ? u"1"_s : u"0"_s;
-    const QString duplicate = u"Stanice s touto URL již existuje!"_s;
+    const QString duplicate = DuplicateUrlMessage();
     QString error;
     bool ok = false;
     if (!m_selectedStationUrl.isEmpty()) {
