@@ -1,17 +1,14 @@
 #include "support/FakePlayer.h"
 #include "support/ScriptedPrompts.h"
-#include "support/SmallDisk.h"
 #include "support/TestFolder.h"
 
 #include "base/ProcessState.h"
 #include "stations/StationFile.h"
-#include "stations/StationList.h"
 #include "stations/StationListView.h"
 #include "stations/frmEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -55,10 +52,11 @@ struct Editor
     }
     QLineEdit* name() const { return child<QLineEdit>(u"Text1"_s); }
     QLineEdit* url() const { return child<QLineEdit>(u"Text2"_s); }
+    QCheckBox* visible() const { return child<QCheckBox>(u"Check2"_s); }
     QTreeWidget* list() const { return child<QTreeWidget>(u"ListView1"_s); }
     QString count() const { return child<QLabel>(u"lblCount"_s)->text(); }
     quint32 swatch() const { return child(u"Command4"_s)->property("BackColor").toUInt(); }
-    void press(const QString& button) const { child(button)->click(); }
+    void press(const QString& button) const { QTest::mouseClick(child(button), Qt::LeftButton); }
     QTreeWidgetItem* entry(const QString& station) const
     {
         return list()->findItems(station, Qt::MatchExactly, 0).value(0);
@@ -77,21 +75,21 @@ struct Editor
             QTest::sendKeyEvent(QTest::Click, field, Qt::Key(c.toUpper().unicode()), QString(c),
                                 Qt::NoModifier);
     }
-    // Saves by a click or by Alt+U, which leaves the focus where it is.
-    void save(bool accessKey) const
+    // Types the URL, then the name, and saves by a click or by Alt+U, which leaves the focus
+    // in the name field; a null text leaves its field alone.
+    void save(const QString& n = {}, const QString& u = {}, bool accessKey = false) const
     {
+        if (!u.isNull())
+            type(url(), u);
+        if (!n.isNull())
+            type(name(), n);
         if (!accessKey)
-            return QTest::mouseClick(child(u"Command1"_s), Qt::LeftButton);
+            return press(u"Command1"_s);
         QSignalSpy clicked(child(u"Command1"_s), &QPushButton::clicked);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::AltModifier);
         clicked.wait(1000); // the access key holds the button down a moment
     }
     QByteArray file() const { return folder.read(u"list.ksl"_s); }
-    void fill(const QString& n, const QString& u) const
-    {
-        name()->setText(n);
-        url()->setText(u);
-    }
 };
 
 } // namespace
@@ -101,21 +99,21 @@ class tst_frmEdit : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void selectingFillsTheFieldsAndColourCancel()
+    void selectDeletePlayAndClose()
     {
         Editor e;
         QCOMPARE(e.count(), u"Celkem 3 stanice"_s);
         e.clickEntry(u"Alfa"_s);
         QCOMPARE(e.dialog->SelectedStationUrl(), u"http://alfa.cz/"_s);
         QVERIFY(e.name()->text() == u"Alfa"_s && e.url()->text() == u"http://alfa.cz/"_s);
-        QCOMPARE(e.swatch(), 255u);
-        QVERIFY(e.child<QCheckBox>(u"Check2"_s)->isChecked() && !e.child(u"Check1"_s)->isChecked());
+        QVERIFY(e.swatch() == 255u && e.visible()->isChecked() &&
+                !e.child(u"Check1"_s)->isChecked());
         e.clickEntry(u"Beta"_s);
         QVERIFY(e.child(u"Check1"_s)->isChecked());
         e.clickEntry(u"Gama"_s);
-        QVERIFY(!e.child<QCheckBox>(u"Check2"_s)->isChecked());
+        QVERIFY(!e.visible()->isChecked());
 
-        // Cancel takes the colour last returned: black before any pick.
+        // Cancelling the colour dialog takes the colour last returned: black before any pick.
         e.press(u"Command4"_s);
         QCOMPARE(e.swatch(), 0u);
         e.prompts.colorAnswers = {QColor(0, 128, 0)};
@@ -123,6 +121,36 @@ private Q_SLOTS:
         e.clickEntry(u"Alfa"_s);
         e.press(u"Command4"_s);
         QCOMPARE(e.swatch(), 0x008000u);
+
+        // Delete asks first; No keeps the station.
+        e.press(u"Command5"_s);
+        e.press(u"Command3"_s); // nothing selected
+        QCOMPARE(e.prompts.asked, (QStringList{u"color"_s, u"color"_s, u"color"_s}));
+        e.clickEntry(u"Gama"_s);
+        e.prompts.yesNoAnswers = {false, true};
+        e.press(u"Command3"_s);
+        QCOMPARE(e.prompts.asked.last(), u"question: Opravdu chcete smazat vybranou stanici?"_s);
+        QCOMPARE(e.file(), ThreeStations);
+        e.press(u"Command3"_s);
+        QVERIFY(!e.file().contains("gama"));
+        QCOMPARE(e.count(), u"Celkem 2 stanice"_s);
+        QVERIFY(e.dialog->SelectedStationUrl().isEmpty());
+
+        // Test play needs a URL.
+        e.press(u"cmdPlay"_s);
+        Editor::type(e.url(), u"http://stream.cz/a"_s);
+        e.press(u"cmdPlay"_s);
+        e.press(u"cmdStop"_s);
+        QCOMPARE(e.player.calls,
+                 (QStringList{u"setURL http://stream.cz/a"_s, u"play"_s, u"stop"_s}));
+
+        // Escape closes from any control and refills; the reopened editor starts empty.
+        e.clickEntry(u"Alfa"_s);
+        QTest::keyClick(e.url(), Qt::Key_Escape);
+        QVERIFY(!e.dialog->isVisible());
+        QCOMPARE(e.refills, 1);
+        e.open();
+        QVERIFY(e.dialog->SelectedStationUrl().isEmpty() && e.name()->text().isEmpty());
     }
 
     void saveRefusals()
@@ -149,12 +177,7 @@ private Q_SLOTS:
             Editor e(before);
             if (!c.select.isEmpty())
                 e.clickEntry(c.select);
-            // The name last: the access key saves with the focus still in it.
-            if (!c.url.isNull())
-                Editor::type(e.url(), c.url);
-            if (!c.name.isNull())
-                Editor::type(e.name(), c.name);
-            e.save(c.accessKey);
+            e.save(c.name, c.url, c.accessKey);
             QCOMPARE(e.prompts.asked.size(), 1);
             QVERIFY2(e.prompts.asked[0].contains(c.message), qPrintable(e.prompts.asked[0]));
             QCOMPARE(QApplication::focusWidget(),
@@ -169,31 +192,26 @@ private Q_SLOTS:
         // A new station with a colour; the name is trimmed also when Alt+U saves with the focus
         // still in it, the URL is not; the fields are emptied for the next one.
         Editor e;
-        e.child(u"Check1"_s)->setChecked(true);
+        e.press(u"Check1"_s);
         e.prompts.colorAnswers = {QColor(0, 0, 255)};
         e.press(u"Command4"_s);
-        Editor::type(e.url(), u" http://delta.cz/"_s);
-        Editor::type(e.name(), u"  Delta  "_s);
-        e.save(true);
+        e.save(u"  Delta  "_s, u" http://delta.cz/"_s, true);
         QVERIFY(e.file().endsWith(StationBytes("Delta", " http://delta.cz/", "16711680", "1", "1") +
                                   "\r\n"));
         QCOMPARE(e.count(), u"Celkem 4 stanice"_s);
-        QVERIFY(e.name()->text().isEmpty());
-        QCOMPARE(e.swatch(), 0u);
+        QVERIFY(e.name()->text().isEmpty() && e.swatch() == 0u);
 
         // The same URL in other case rewrites the record; a changed name is trimmed.
         e.clickEntry(u"Beta"_s);
-        e.fill(u" Beta Nová "_s, u"http://BETA.cz/"_s);
-        e.press(u"Command1"_s);
+        e.save(u" Beta Nová "_s, u"http://BETA.cz/"_s);
         QVERIFY(e.file().contains(StationBytes("Beta Nov\xE1", "http://BETA.cz/", "0", "1", "1")));
         QVERIFY(!e.file().contains("http://beta.cz/"));
         QVERIFY(e.dialog->SelectedStationUrl().isEmpty());
 
         // A new URL renames the station in its place; a hidden one stays in the editor only.
         e.clickEntry(u"Alfa"_s);
-        e.url()->setText(u"http://alfa2.cz/"_s);
-        e.child<QCheckBox>(u"Check2"_s)->setChecked(false);
-        e.press(u"Command1"_s);
+        QTest::mouseClick(e.visible(), Qt::LeftButton);
+        e.save({}, u"http://alfa2.cz/"_s);
         QVERIFY(e.file().startsWith(StationBytes("Alfa", "http://alfa2.cz/", "255", "0", "0")));
         QCOMPARE(e.count(), u"Celkem 4 stanice"_s);
         QVERIFY(!e.entry(u"Alfa"_s)->data(0, StationVisibleRole).toBool());
@@ -219,11 +237,11 @@ private Q_SLOTS:
             Editor e(StationBytes(c.name, url, c.colour) + other);
             e.clickEntry(QString::fromLatin1(c.name));
             if (c.changeBold)
-                QTest::mouseClick(e.child(u"Check1"_s), Qt::LeftButton);
+                e.press(u"Check1"_s);
             e.prompts.colorAnswers = {QColor(0, 0, 255)};
             if (c.pickColour)
-                QTest::mouseClick(e.child(u"Command4"_s), Qt::LeftButton);
-            e.save(c.accessKey);
+                e.press(u"Command4"_s);
+            e.save({}, {}, c.accessKey);
             QCOMPARE(e.file(), StationBytes(c.name, url, c.pickColour ? "16711680" : c.colour, "1",
                                             c.changeBold ? "1" : "0") +
                                    other);
@@ -235,13 +253,34 @@ private Q_SLOTS:
         }
     }
 
-    void newListAndAVanishedStation()
+    void newListFailedWritesAndAVanishedStation()
     {
         Editor e;
+        const QString failed = u"exclamation: "_s + StationFileWriteErrorMessage(e.listPath);
+        {
+            // A failed write is told, the list and the input stay, the editor goes on.
+            Unwritable guard(e.listPath);
+            e.clickEntry(u"Alfa"_s);
+            e.prompts.yesNoAnswers = {true};
+            e.press(u"Command3"_s);
+            QCOMPARE(e.prompts.asked.last(), failed);
+            e.press(u"Command5"_s);
+            e.save(u"Delta"_s, u"http://delta.cz/"_s);
+            QCOMPARE(e.prompts.asked.last(), failed);
+            QCOMPARE(e.prompts.asked.size(), 3);
+            QCOMPARE(e.name()->text(), u"Delta"_s);
+            QCOMPARE(e.file(), ThreeStations);
+            QCOMPARE(e.count(), u"Celkem 3 stanice"_s);
+        }
+        e.save();
+        QCOMPARE(e.prompts.asked.size(), 3);
+        QVERIFY(e.entry(u"Delta"_s));
+
+        e.prompts.asked.clear();
+        const QByteArray old = e.file();
         e.press(u"cmdNewFile"_s); // cancelled
         QCOMPARE(e.prompts.asked, QStringList{u"save: Nový soubor se seznamem stanic"_s});
         QCOMPARE(StationFilePath(), e.listPath);
-
         // An existing file of that name is emptied and becomes the current list; the selection
         // survives, and saving adds the station that is not in the new file.
         e.clickEntry(u"Beta"_s);
@@ -250,84 +289,10 @@ private Q_SLOTS:
         e.press(u"cmdNewFile"_s);
         QCOMPARE(StationFilePath(), other);
         QCOMPARE(e.count(), u"Žádné stanice"_s);
-        e.press(u"Command1"_s);
+        e.save();
         QCOMPARE(e.folder.read(u"other.ksl"_s),
                  StationBytes("Beta", "http://beta.cz/", "0", "1", "1") + "\r\n");
-        QCOMPARE(e.file(), ThreeStations);
-    }
-
-    void deleteCloseAndPlay()
-    {
-        Editor e;
-        e.press(u"Command3"_s); // nothing selected
-        QVERIFY(e.prompts.asked.isEmpty());
-        e.clickEntry(u"Gama"_s);
-        e.prompts.yesNoAnswers = {false, true};
-        e.press(u"Command3"_s);
-        QCOMPARE(e.prompts.asked,
-                 QStringList{u"question: Opravdu chcete smazat vybranou stanici?"_s});
-        QCOMPARE(e.file(), ThreeStations);
-        e.press(u"Command3"_s);
-        QVERIFY(!e.file().contains("gama"));
-        QCOMPARE(e.count(), u"Celkem 2 stanice"_s);
-        QVERIFY(e.dialog->SelectedStationUrl().isEmpty());
-
-        // Test play needs a URL.
-        e.press(u"cmdPlay"_s);
-        e.url()->setText(u"http://stream.cz/a"_s);
-        e.press(u"cmdPlay"_s);
-        e.press(u"cmdStop"_s);
-        QCOMPARE(e.player.calls,
-                 (QStringList{u"setURL http://stream.cz/a"_s, u"play"_s, u"stop"_s}));
-
-        // Escape closes from any control and refills; the reopened editor starts empty.
-        e.clickEntry(u"Alfa"_s);
-        QTest::keyClick(e.url(), Qt::Key_Escape);
-        QVERIFY(!e.dialog->isVisible());
-        QCOMPARE(e.refills, 1);
-        e.open();
-        QVERIFY(e.dialog->SelectedStationUrl().isEmpty() && e.name()->text().isEmpty());
-    }
-
-    void failedWritesAreShownAndTheEditorGoesOn()
-    {
-        Editor e;
-        const QString failed = u"exclamation: "_s + StationFileWriteErrorMessage(e.listPath);
-        {
-            Unwritable guard(e.listPath);
-            e.fill(u"Delta"_s, u"http://delta.cz/"_s);
-            e.press(u"Command1"_s);
-            QCOMPARE(e.prompts.asked, QStringList{failed});
-            QCOMPARE(e.name()->text(), u"Delta"_s); // the input is not lost
-            e.clickEntry(u"Alfa"_s);
-            e.prompts.yesNoAnswers = {true};
-            e.press(u"Command3"_s);
-            QCOMPARE(e.prompts.asked.last(), failed);
-            QCOMPARE(e.file(), ThreeStations);
-            QCOMPARE(e.count(), u"Celkem 3 stanice"_s);
-        }
-
-        // A full disk keeps the old list whole; with room again the same add goes through.
-        const QString disk = e.folder.filePath(u"disk"_s);
-        const QString path = QDir(disk).filePath(u"list.ksl"_s);
-        const QByteArray before = StationListOfSize(ThreeStations, 64 * 1024 - 100);
-        e.prompts.asked.clear();
-        QVERIFY(QDir().mkpath(disk));
-        {
-            SmallDisk small(disk, 64 * 1024);
-            e.folder.write(u"disk/list.ksl"_s, before);
-            setStationFilePath(path);
-            e.open();
-            e.fill(u"Delta"_s, u"http://delta.cz/"_s);
-            e.press(u"Command1"_s);
-            QCOMPARE(e.prompts.asked,
-                     QStringList{u"exclamation: "_s + StationFileWriteErrorMessage(path)});
-            QCOMPARE(e.folder.read(u"disk/list.ksl"_s), before);
-            QVERIFY(!e.entry(u"Delta"_s));
-        }
-        e.press(u"Command1"_s);
-        QCOMPARE(e.prompts.asked.size(), 1);
-        QVERIFY(e.entry(u"Delta"_s));
+        QCOMPARE(e.file(), old);
     }
 };
 

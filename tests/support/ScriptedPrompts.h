@@ -1,18 +1,13 @@
 #pragma once
 
 #include "base/UserPrompts.h"
-
-#include <QList>
 #include <QStringList>
 
-#include <optional>
-
-// Answers the program's dialogs from a script and records what was asked.
+// Answers the program's dialogs from a script and records what was asked, in order.
 class ScriptedPrompts final : public UserPrompts
 {
 public:
-    // In order: "exclamation: text", "question: text", "color", "save: title", "open: title".
-    QStringList asked;
+    QStringList asked; // "exclamation: text", "question: text", "color", "save: t", "open: t"
     // Taken from the front; an empty queue answers No, Cancel, an empty path.
     QList<bool> yesNoAnswers;
     QList<std::optional<QColor>> colorAnswers;
@@ -20,31 +15,27 @@ public:
 
     void Exclamation(QWidget*, const QString& text) override
     {
-        asked.append(QStringLiteral("exclamation: ") + text);
+        asked << QStringLiteral("exclamation: ") + text;
     }
     bool AskYesNo(QWidget*, const QString& text) override
     {
-        asked.append(QStringLiteral("question: ") + text);
-        return !yesNoAnswers.isEmpty() && yesNoAnswers.takeFirst();
+        return next(yesNoAnswers, QStringLiteral("question: ") + text);
     }
     std::optional<QColor> ChooseColor(QWidget*, const QColor&) override
     {
-        asked.append(QStringLiteral("color"));
-        return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.takeFirst();
+        return next(colorAnswers, QStringLiteral("color"));
     }
     QString SaveFileName(QWidget*, const QString& title, const QString&) override
     {
-        return file(QStringLiteral("save: ") + title);
+        return next(fileAnswers, QStringLiteral("save: ") + title);
     }
     QString OpenFileName(QWidget*, const QString& title, const QString&) override
     {
-        return file(QStringLiteral("open: ") + title);
+        return next(fileAnswers, QStringLiteral("open: ") + title);
     }
-
-private:
-    QString file(const QString& question)
+    template <typename T> T next(QList<T>& queue, const QString& question)
     {
-        asked.append(question);
-        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+        asked << question;
+        return queue.isEmpty() ? T() : queue.takeFirst();
     }
 };

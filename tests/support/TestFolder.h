@@ -2,57 +2,93 @@
 
 #include "stations/SettingsStore.h"
 
-#include <QByteArray>
-#include <QString>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
-
-#include <memory>
 
 // A temporary application folder, and a settings store in a temporary folder of its own, so
 // that no test touches the user's lists or settings.
 class TestFolder
 {
 public:
-    TestFolder();
-
     QString path() const { return m_dir.path(); }
-    QString filePath(const QString& name) const;
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
     // Writes raw bytes to a file of the folder and returns its path.
-    QString write(const QString& name, const QByteArray& bytes) const;
-    QByteArray read(const QString& name) const;
-
+    QString write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(filePath(name));
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(bytes);
+        return file.fileName();
+    }
+    QByteArray read(const QString& name) const
+    {
+        QFile file(filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     SettingsStore& settings() { return *m_settings; }
     // A fresh store over the same backing files, as the next run of the program sees them.
-    std::unique_ptr<SettingsStore> reopenSettings() const;
-    // The settings file, and a value as the file on disk holds it now; null when it holds none.
-    QString settingsFile() const;
-    QString settingOnDisk(const QString& key) const;
+    std::unique_ptr<SettingsStore> reopenSettings() const
+    {
+        m_settings->sync();
+        return std::make_unique<SettingsStore>(m_settingsDir.path());
+    }
+    QString settingsFile() const
+    {
+        return m_settingsDir.filePath(QStringLiteral("Hollowmere.ini"));
+    }
 
 private:
-    QTemporaryDir m_dir;
-    QTemporaryDir m_settingsDir;
-    std::unique_ptr<SettingsStore> m_settings;
+    QTemporaryDir m_dir, m_settingsDir;
+    std::unique_ptr<SettingsStore> m_settings =
+        std::make_unique<SettingsStore>(m_settingsDir.path());
 };
 
 // Makes a file or folder unwritable, for root as well (chattr +i); undone on destruction.
 class Unwritable
 {
 public:
-    explicit Unwritable(QString path);
-    ~Unwritable();
-    Unwritable(const Unwritable&) = delete;
-    Unwritable& operator=(const Unwritable&) = delete;
-    bool ok() const; // false where neither the mode nor the attribute could be set
+    explicit Unwritable(const QString& path)
+        : m_path(path)
+    {
+        setWritable(false);
+        m_immutable =
+            !ok() && QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+    }
+    ~Unwritable()
+    {
+        if (m_immutable)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
+        setWritable(true);
+    }
+    bool ok() const { return !QFileInfo(m_path).isWritable(); } // false where nothing could be set
 
 private:
+    void setWritable(bool w) const
+    {
+        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ExeOwner |
+                                          (w ? QFile::WriteOwner : QFile::Permissions()));
+    }
     QString m_path;
     bool m_immutable = false;
 };
 
 // A record in the file form, for building test files.
-QByteArray StationBytes(const QByteArray& name, const QByteArray& url,
-                        const QByteArray& colour = "0", const QByteArray& visible = "1",
-                        const QByteArray& bold = "0");
+inline QByteArray StationBytes(const QByteArray& name, const QByteArray& url,
+                               const QByteArray& colour = "0", const QByteArray& visible = "1",
+                               const QByteArray& bold = "0")
+{
+    return "<radiostation><stationname>" + name + "</stationname><stationurl>" + url +
+           "</stationurl><stationcolor>" + colour + "</stationcolor><visible>" + visible +
+           "</visible><bold>" + bold + "</bold></radiostation>";
+}
 
 // The stations followed by filler stations and CR LF, exactly `size` bytes in all.
-QByteArray StationListOfSize(const QByteArray& stations, qsizetype size);
+inline QByteArray StationListOfSize(QByteArray bytes, qsizetype size)
+{
+    for (int i = 0; bytes.size() + 400 < size; ++i)
+        bytes += StationBytes("Plnidlo", "http://plnidlo.cz/" + QByteArray::number(i));
+    const qsizetype rest = size - bytes.size() - StationBytes({}, "http://x/").size() - 2;
+    return bytes + StationBytes(QByteArray(rest, 'x'), "http://x/") + "\r\n";
+}
