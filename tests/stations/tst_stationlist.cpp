@@ -40,19 +40,14 @@ private Q_SLOTS:
         // CR LF pairs and tabs go, a lone CR or LF stays; a tab between CR and LF leaves CR LF.
         QCOMPARE(ReadStationFile(m_folder->write(u"a.ksl"_s, "a\r\nb\tc\rd\ne\r\t\nf\r\n")),
                  u"abc\rd\ne\r\nf"_s);
-        const QString letters = u"áčďéěíňóřšťúůýžÁČĎÉĚÍŇÓŘŠŤÚŮÝŽ„“–€"_s;
-        bool ok = false;
-        const QByteArray bytes = Cp1250::encode(letters, &ok);
-        QVERIFY(ok && bytes.size() == letters.size() && bytes.startsWith("\xE1\xE8"));
-        const QString path = m_folder->filePath(u"cz.ksl"_s);
-        QVERIFY(WriteStationFile(letters, path)); // ended by CR LF
-        QCOMPARE(m_folder->read(u"cz.ksl"_s), bytes + "\r\n");
-        QCOMPARE(ReadStationFile(path), letters);
         // Every byte survives a read and a write, the undefined ones included.
         QByteArray all;
         for (int b = 0; b < 256; ++b)
             all.append(char(b));
+        bool ok = false;
         QVERIFY(Cp1250::encode(Cp1250::decode(all), &ok) == all && ok);
+        QCOMPARE(Cp1250::decode("\x8A\xE1\xE8\x80\x84"), u"Šáč€„"_s);
+        QVERIFY(Cp1250::encode(u"a✓"_s, &ok) == "a?" && !ok);
 
         const auto parsed = [](const QString& inner) {
             const StationRecord r = ParseStationRecord(inner);
