@@ -78,6 +78,7 @@ private Q_SLOTS:
         // A missing list is made; argument order is bold, visible; the record stores visible first.
         QVERIFY(AddStation(u"Nová"_s, u"http://n"_s, u"255"_s, u"1"_s, u"0"_s));
         QCOMPARE(current(), StationBytes("Nov\xE1", "http://n", "255", "0", "1") + "\r\n");
+        QVERIFY(WriteStationFile(u"x"_s, QString())); // no list at all: nothing to write
         // A URL field outside records counts too, also the last thing in the file; accented
         // letters in any case; a prefix is not the station.
         useList(StationBytes("A", "http://Radio.cz/\xC8RO") +
@@ -156,17 +157,19 @@ private Q_SLOTS:
         };
         const QString text = DecodeStationText(
             StationBytes("\x8Akoda", "http://s") + StationBytes("beta", "http://b", "x", "1", "1") +
-            StationBytes("Alfa", "http://a", "", "0") + StationBytes("Cyril", "http://c") +
-            StationBytes("\310estm\355r", "http://cc") + StationBytes("", "http://noname") +
-            StationBytes("No URL", "") + StationBytes("Duplicate", "HTTP://B") +
+            StationBytes("Alfa", "http://a", "", "0") + StationBytes("Cyril 10", "http://c") +
+            StationBytes("Cyril 9", "http://c9") + StationBytes("\310estm\355r", "http://cc") +
+            StationBytes("", "http://noname") + StationBytes("No URL", "") +
+            StationBytes("Duplicate", "HTTP://B") +
             "<radiostation><stationname>Bez visible</stationname><stationurl>http://v"
             "</stationurl></radiostation>");
-        // Czech order; hidden and incomplete stations and the later duplicate left out.
+        // Czech order, numbers by value; hidden and incomplete stations and the later duplicate
+        // left out.
         QCOMPARE(names(text, StationFilter::VisibleOnly),
-                 (QStringList{u"beta"_s, u"Cyril"_s, u"Čestmír"_s, u"Škoda"_s}));
+                 (QStringList{u"beta"_s, u"Cyril 9"_s, u"Cyril 10"_s, u"Čestmír"_s, u"Škoda"_s}));
         QCOMPARE(names(text, StationFilter::All),
-                 (QStringList{u"Alfa"_s, u"beta"_s, u"Bez visible"_s, u"Cyril"_s, u"Čestmír"_s,
-                              u"Škoda"_s}));
+                 (QStringList{u"Alfa"_s, u"beta"_s, u"Bez visible"_s, u"Cyril 9"_s, u"Cyril 10"_s,
+                              u"Čestmír"_s, u"Škoda"_s}));
 
         QCOMPARE(StationCountText(1), u"Celkem 1 stanice"_s);
         QCOMPARE(StationCountText(5), u"Celkem 5 stanic"_s);
