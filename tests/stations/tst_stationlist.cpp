@@ -123,8 +123,9 @@ private Q_SLOTS:
             std::optional<SmallDisk> disk;
             if (cause == 2)
                 disk.emplace(folder, 64 * 1024);
+            const QByteArray first = StationBytes("A", "http://a");
             const QByteArray before =
-                StationListOfSize(StationBytes("A", "http://a"), 64 * 1024 - 100);
+                first + QByteArray(64 * 1024 - 102 - first.size(), 'x') + "\r\n";
             const QString path = m_folder->write(u"lists%1/list.ksl"_s.arg(cause), before);
             setStationFilePath(path);
             if (cause == 0)

@@ -53,13 +53,12 @@ public:
         : m_path(path)
     {
         setWritable(false);
-        m_immutable =
-            !ok() && QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+        if (!ok())
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path});
     }
     ~Unwritable()
     {
-        if (m_immutable)
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
         setWritable(true);
     }
     bool ok() const { return !QFileInfo(m_path).isWritable(); } // false where nothing could be set
@@ -71,7 +70,6 @@ private:
                                           (w ? QFile::WriteOwner : QFile::Permissions()));
     }
     QString m_path;
-    bool m_immutable = false;
 };
 
 // A record in the file form, for building test files.
@@ -82,13 +80,4 @@ inline QByteArray StationBytes(const QByteArray& name, const QByteArray& url,
     return "<radiostation><stationname>" + name + "</stationname><stationurl>" + url +
            "</stationurl><stationcolor>" + colour + "</stationcolor><visible>" + visible +
            "</visible><bold>" + bold + "</bold></radiostation>";
-}
-
-// The stations followed by filler stations and CR LF, exactly `size` bytes in all.
-inline QByteArray StationListOfSize(QByteArray bytes, qsizetype size)
-{
-    for (int i = 0; bytes.size() + 400 < size; ++i)
-        bytes += StationBytes("Plnidlo", "http://plnidlo.cz/" + QByteArray::number(i));
-    const qsizetype rest = size - bytes.size() - StationBytes({}, "http://x/").size() - 2;
-    return bytes + StationBytes(QByteArray(rest, 'x'), "http://x/") + "\r\n";
 }
