@@ -16,6 +16,8 @@ namespace {
 
 int g_checks = 0, g_failures = 0;
 const char* g_case = "";
+// What reached the windows' own procedures, the hook's handler and the subclass on top, in order.
+std::string g_log;
 
 void report(bool ok, int line, const std::string& what)
 {
@@ -23,36 +25,35 @@ void report(bool ok, int line, const std::string& what)
     if (!ok && ++g_failures)
         std::printf("FAIL %s (line %d): %s\n", g_case, line, what.c_str());
 }
+#define CHECK(cond) report((cond), __LINE__, #cond)
+#define CHECK_LOG(expected) report(g_log == (expected), __LINE__, "noted \"" + g_log + '"')
 
 std::string text(const RECT& r)
 {
     return '{' + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " +
            std::to_string(r.right) + ", " + std::to_string(r.bottom) + '}';
 }
+void checkRect(int line, HWND window, RECT expected)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    report(EqualRect(&r, &expected), line, "at " + text(r) + ", not " + text(expected));
+}
+#define CHECK_RECT(...) checkRect(__LINE__, __VA_ARGS__)
 
-#define CHECK(cond) report((cond), __LINE__, #cond)
-// What reached the windows' own procedures, the hook's handler and the subclass on top, in order.
-std::string g_log;
-#define CHECK_LOG(expected) report(g_log == (expected), __LINE__, "noted \"" + g_log + '"')
-#define CHECK_RECT(window, expected)                                                               \
-    do {                                                                                           \
-        RECT r_{}, e_ = (expected);                                                                \
-        GetWindowRect((window), &r_);                                                              \
-        report(EqualRect(&r_, &e_), __LINE__, #window " at " + text(r_) + ", not " + text(e_));    \
-    } while (false)
+void note(const char* what)
+{
+    g_log += (g_log.empty() ? "" : " ") + std::string(what);
+}
 
 constexpr UINT MsgBefore = WM_APP + 1, MsgAfter = WM_APP + 2, MsgOther = WM_APP + 3;
-
-const auto note = [](const char* what) { g_log += (g_log.empty() ? "" : " ") + std::string(what); };
 
 // The windows' own procedure: answers the test messages with 100 + n and notes the moving and
 // sizing messages that reach it, and the moves of windows that carry a name.
 LRESULT CALLBACK windowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (uMsg >= MsgBefore && uMsg <= MsgOther) {
-        note("proc");
-        return 100 + (uMsg - WM_APP);
-    }
+    if (uMsg >= MsgBefore && uMsg <= MsgOther)
+        return note("proc"), 100 + (uMsg - WM_APP);
     const char* name = reinterpret_cast<const char*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     if (uMsg == WM_ENTERSIZEMOVE || uMsg == WM_EXITSIZEMOVE)
         note(uMsg == WM_ENTERSIZEMOVE ? "enter" : "exit");
@@ -75,19 +76,15 @@ LRESULT CALLBACK outerProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         note("outer-done");
     return result;
 }
-void putOuter(HWND window)
+LONG_PTR setProc(HWND window, const void* proc)
 {
-    g_underOuter = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&outerProc)));
+    return SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
 }
 
 void pump()
 {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
         DispatchMessageW(&msg);
-    }
 }
 
 // A shown top-level window with the given outer rectangle; `name` is noted when it moves.
@@ -132,13 +129,12 @@ void sends(int line, HWND window, UINT message, LRESULT result, const char* log)
 // Notes every handled phase and leaves the rest to the test's handler.
 struct RecordingOwner : HookOwner
 {
-    void zSubclass_Proc(bool bBefore, bool& bHandled, std::intptr_t& lReturn,
-                        WindowHandle& lng_hWnd, std::uint32_t&, std::uintptr_t&,
-                        std::intptr_t&) override
+    void zSubclass_Proc(bool bBefore, bool& bHandled, std::intptr_t& lReturn, WindowHandle& hWnd,
+                        std::uint32_t&, std::uintptr_t&, std::intptr_t&) override
     {
         note(bBefore ? "before" : "after");
         if (handler)
-            handler(bBefore, bHandled, lReturn, lng_hWnd);
+            handler(bBefore, bHandled, lReturn, hWnd);
     }
     std::function<void(bool, bool&, std::intptr_t&, WindowHandle)> handler;
 };
@@ -169,11 +165,10 @@ void drag(HWND window, WPARAM command, POINT from, POINT to, int steps = 4)
     SetCursorPos(from.x, from.y);
     PostMessageW(window, WM_SYSCOMMAND, command, MAKELPARAM(from.x, from.y));
     SetTimer(nullptr, 0, 5, dragStep);
-    const ULONGLONG deadline = GetTickCount64() + 10000;
-    while (g_step <= g_steps && GetTickCount64() < deadline) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    for (const ULONGLONG end = GetTickCount64() + 10000;
+         g_step <= g_steps && GetTickCount64() < end;
+         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT))
         pump();
-    }
     CHECK(g_step > g_steps);
     pump();
 }
@@ -190,14 +185,14 @@ void hookSubclassesTheWindow()
     hook.HookWindow(h);
     hook.AddHookMessage(h, MsgBefore, MessageHook::Before);
     hook.AddHookMessage(h, MsgAfter, MessageHook::After);
-    // The after phase sees and may change what the previous procedure returned.
+    // The after phase sees and may change what the previous procedure returned; handled
+    // before, a message never reaches the window's own procedure.
     owner.handler = [](bool bBefore, bool&, std::intptr_t& lReturn, WindowHandle) {
         lReturn += bBefore ? 0 : 1000;
     };
     SENDS(window, MsgBefore, 101, "before proc");
     SENDS(window, MsgAfter, 1102, "proc after");
     SENDS(window, MsgOther, 103, "proc");
-    // Handled before, a message never reaches the window's own procedure.
     owner.handler = [](bool, bool& bHandled, std::intptr_t& lReturn, WindowHandle) {
         bHandled = true;
         lReturn = 7;
@@ -212,24 +207,22 @@ void hookSubclassesTheWindow()
     // the other one has left, hooked again and unhooked, the window has its own procedure back.
     hook.HookWindow(h);
     hook.AddHookMessage(h, MsgBefore, MessageHook::Before);
-    putOuter(window);
+    g_underOuter = reinterpret_cast<WNDPROC>(setProc(window, reinterpret_cast<void*>(&outerProc)));
     hook.UnhookWindow(h);
     CHECK(procOf(window) == reinterpret_cast<LONG_PTR>(&outerProc));
     SENDS(window, MsgBefore, 101, "outer proc");
-    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_underOuter));
+    setProc(window, reinterpret_cast<void*>(g_underOuter));
     SENDS(window, MsgBefore, 101, "proc");
     hook.HookWindow(h);
     hook.AddHookMessage(h, MsgBefore, MessageHook::Before | MessageHook::After);
     SENDS(window, MsgBefore, 101, "before proc after");
-
-    // Unhooked by its own handler, the message still reaches the window, the after phase no
-    // longer runs, and the window has its own procedure back.
+    // Unhooked by its own handler, the message still reaches the window and the after phase no
+    // longer runs.
     owner.handler = [&hook](bool, bool&, std::intptr_t&, WindowHandle hWnd) {
         hook.UnhookWindow(hWnd);
     };
     SENDS(window, MsgBefore, 101, "before proc");
-    CHECK(procOf(window) == original);
-    CHECK(!hook.IsHooked(h));
+    CHECK(procOf(window) == original && !hook.IsHooked(h));
 
     // A destroyed window leaves no record behind; its handler still sees the last message, and
     // the freed record serves the next window.
@@ -266,13 +259,12 @@ void dragsSnapToTheWorkArea()
         } rows[] = {
             // clang-format off
             // Grabbed by the caption and dragged left and 20 px down: the left edge 9 px from
-            // the work area's snaps, 10 and 12 px stay.
+            // the work area's snaps, 10 px stays.
             {SC_MOVE | HTCAPTION, caption, {a.left + 59, s.top + 30}, shifted(s, a.left - s.left, 20)},
             {SC_MOVE | HTCAPTION, caption, {a.left + 60, s.top + 30}, shifted(s, a.left + 10 - s.left, 20)},
-            {SC_MOVE | HTCAPTION, caption, {a.left + 62, s.top + 30}, shifted(s, a.left + 12 - s.left, 20)},
             // Sizing moves only the dragged edges.
             {SC_SIZE | WMSZ_LEFT, leftEdge, {a.left + 9, s.top + 60}, {a.left, s.top, s.right, s.bottom}},
-            {SC_SIZE | WMSZ_LEFT, leftEdge, {a.left + 12, s.top + 60}, {a.left + 12, s.top, s.right, s.bottom}},
+            {SC_SIZE | WMSZ_LEFT, leftEdge, {a.left + 10, s.top + 60}, {a.left + 10, s.top, s.right, s.bottom}},
             {SC_SIZE | WMSZ_BOTTOMRIGHT, {s.right - 1, s.bottom - 1}, {a.right - 10, a.bottom - 10},
              {s.left, s.top, a.right, a.bottom}},
             // clang-format on
@@ -325,7 +317,7 @@ void gluedWindowsFollowTheirParent()
 
     // Another procedure on top of the manager's marks where the parent's WM_MOVING begins and
     // ends: the glued windows move inside it, together, in registration order.
-    putOuter(parent);
+    g_underOuter = reinterpret_cast<WNDPROC>(setProc(parent, reinterpret_cast<void*>(&outerProc)));
     const RECT area = workArea();
     const POINT from{parentStart.left + 50, parentStart.top + 10};
     g_log.clear();
