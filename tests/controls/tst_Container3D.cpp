@@ -17,23 +17,23 @@ private Q_SLOTS:
     void propertiesAndSizes()
     {
         Container3D c;
-        QVERIFY(c.setCtrlEffect(6).number == 514 && c.setCtrlEffect(-1).number == 514);
+        QVERIFY(c.setCtrlEffect(6).number == 514 && c.setCtrlEffect(-1).number == 514 &&
+                !c.setCtrlEffect(5) && !c.setCtrlEffect(0));
         QVERIFY(c.setAutoSize(2).number == 514 && c.setMousePointer(40000).number == 6);
-        QVERIFY(!c.setCtrlEffect(5) && !c.setCtrlEffect(0));
         c.ReadProperties({{u"CtrlEffect"_s, 9}, {u"AutoSize"_s, u"x"_s}}); // damaged: defaults
         QVERIFY(c.WriteProperties().isEmpty());
         c.resize(TwipsToPixels(60), 200);
         QCOMPARE(c.size(), QSize(TwipsToPixels(120), 200)); // its minimum width
-        // With AutoSize its one control lies 30 twips in from every side; of two, none is placed.
+        // With AutoSize its one control lies 30 twips in from every side; of two, none moves.
         auto* child = new QLabel(&c);
         c.show();
         QVERIFY(!c.setAutoSize(1));
-        c.resize(300, 80);
         const int inset = TwipsToPixels(30);
-        QCOMPARE(child->geometry(), QRect(inset, inset, 300 - 2 * inset, 80 - 2 * inset));
+        const QRect placed(inset, inset, c.width() - 2 * inset, 200 - 2 * inset);
+        QCOMPARE(child->geometry(), placed);
         new QLabel(&c);
-        c.resize(200, 100);
-        QCOMPARE(child->geometry(), QRect(inset, inset, 300 - 2 * inset, 80 - 2 * inset));
+        c.resize(300, 80);
+        QCOMPARE(child->geometry(), placed);
 
         // The line keeps its thickness across its longer side.
         const int thick = TwipsToPixels(30);
@@ -54,25 +54,21 @@ private Q_SLOTS:
         c->setGeometry(0, 0, 100, 50);
         auto* inner = new QLabel(c);
         inner->setGeometry(60, 10, 30, 20);
-        auto* outside = new QLabel(&window);
-        outside->setGeometry(0, 60, 100, 20);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QStringList events;
         connect(c, &Container3D::MouseEnter, this, [&] { events << u"enter"_s; });
         connect(c, &Container3D::MouseExit, this, [&] { events << u"exit"_s; });
         connect(c, &Container3D::MouseMove, this, [&](short, short, float x, float) {
-            events << u"move %1"_s.arg(x / TwipsPerPixel());
+            events << QString::number(x / TwipsPerPixel());
         });
-        // Also when the pointer goes onto a control it holds.
+        // Also when the pointer goes onto a control it holds; again when it comes back.
         QTest::mouseMove(c, QPoint(10, 10));
         QTest::mouseMove(c, QPoint(20, 10));
         QTest::mouseMove(inner, QPoint(5, 5));
-        QTRY_COMPARE(events, (QStringList{u"enter"_s, u"move 10"_s, u"move 20"_s, u"exit"_s}));
-        events.clear();
+        QTRY_COMPARE(events, (QStringList{u"enter"_s, u"10"_s, u"20"_s, u"exit"_s}));
         QTest::mouseMove(c, QPoint(30, 30));
-        QTest::mouseMove(outside, QPoint(2, 2));
-        QTRY_COMPARE(events, (QStringList{u"enter"_s, u"move 30"_s, u"exit"_s}));
+        QTRY_COMPARE(events.mid(4), (QStringList{u"enter"_s, u"30"_s}));
     }
 };
 

