@@ -123,14 +123,14 @@ void sends(int line, HWND window, UINT message, LRESULT result, const char* log)
 // Notes every handled phase and leaves the rest to the test's handler.
 struct RecordingOwner : HookOwner
 {
-    void zSubclass_Proc(bool bBefore, bool& bHandled, std::intptr_t& lReturn, WindowHandle& hWnd,
+    void zSubclass_Proc(bool bBefore, bool&, std::intptr_t& lReturn, WindowHandle& hWnd,
                         std::uint32_t&, std::uintptr_t&, std::intptr_t&) override
     {
         note(bBefore ? "before" : "after");
         if (handler)
-            handler(bBefore, bHandled, lReturn, hWnd);
+            handler(bBefore, lReturn, hWnd);
     }
-    std::function<void(bool, bool&, std::intptr_t&, WindowHandle)> handler;
+    std::function<void(bool, std::intptr_t&, WindowHandle)> handler;
 };
 
 // One drag by the system's own move or size loop, the way a user makes it: the WM_SYSCOMMAND
@@ -178,19 +178,13 @@ void hookSubclassesTheWindow()
     hook.HookWindow(h);
     hook.AddHookMessage(h, MsgBefore, MessageHook::Before);
     hook.AddHookMessage(h, MsgAfter, MessageHook::After);
-    // The after phase sees and may change what the previous procedure returned; handled
-    // before, a message never reaches the window's own procedure.
-    owner.handler = [](bool bBefore, bool&, std::intptr_t& lReturn, WindowHandle) {
+    // The after phase sees and may change what the previous procedure returned.
+    owner.handler = [](bool bBefore, std::intptr_t& lReturn, WindowHandle) {
         lReturn += bBefore ? 0 : 1000;
     };
     SENDS(window, MsgBefore, 101, "before proc");
     SENDS(window, MsgAfter, 1102, "proc after");
     SENDS(window, MsgOther, 103, "proc");
-    owner.handler = [](bool, bool& bHandled, std::intptr_t& lReturn, WindowHandle) {
-        bHandled = true;
-        lReturn = 7;
-    };
-    SENDS(window, MsgBefore, 7, "before");
     owner.handler = nullptr;
     hook.UnhookWindow(h);
     CHECK(procOf(window) == original);
@@ -211,9 +205,7 @@ void hookSubclassesTheWindow()
     SENDS(window, MsgBefore, 101, "before proc after");
     // Unhooked by its own handler, the message still reaches the window and the after phase no
     // longer runs.
-    owner.handler = [&hook](bool, bool&, std::intptr_t&, WindowHandle hWnd) {
-        hook.UnhookWindow(hWnd);
-    };
+    owner.handler = [&hook](bool, std::intptr_t&, WindowHandle hWnd) { hook.UnhookWindow(hWnd); };
     SENDS(window, MsgBefore, 101, "before proc");
     CHECK(procOf(window) == original && !hook.IsHooked(h));
 
@@ -281,45 +273,39 @@ void gluedWindowsFollowTheirParent()
     Win32WindowSystem system;
     Win32MessageCapture capture;
     cMagneticWnd manager(system, capture);
-    const RECT parentStart{300, 300, 600, 500};
-    const RECT childStart{600, 300, 750, 400};   // touches the parent's right edge
-    const RECT siblingStart{650, 400, 800, 480}; // touches only the child
-    const RECT looseStart{900, 100, 1050, 200};  // touches nothing
-    HWND parent = makeWindow(parentStart);
-    HWND child = makeWindow(childStart);
-    HWND sibling = makeWindow(siblingStart);
-    HWND loose = makeWindow(looseStart);
-    manager.AddWindow(handle(parent));
-    for (HWND hWnd : {child, sibling, loose})
-        manager.AddWindow(handle(hWnd), handle(parent));
-    CHECK(manager.IsGlued(handle(child)) && manager.IsGlued(handle(sibling)));
-    CHECK(!manager.IsGlued(handle(loose)));
+    // The parent, a child on its right edge, a sibling touching only the child, a loose one.
+    const RECT starts[] = {
+        {300, 300, 600, 500}, {600, 300, 750, 400}, {650, 400, 800, 480}, {900, 100, 1050, 200}};
+    HWND w[4];
+    for (int i = 0; i < 4; ++i) {
+        w[i] = makeWindow(starts[i]);
+        manager.AddWindow(handle(w[i]), i == 0 ? 0 : handle(w[0]));
+    }
+    const auto glued = [&](int i) { return manager.IsGlued(handle(w[i])); };
+    CHECK(glued(1) && glued(2) && !glued(3));
 
     // The manager looks at the windows once the system has carried the command out: a
     // minimised parent no longer touches its child, a restored one does again.
-    SendMessageW(parent, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    SendMessageW(w[0], WM_SYSCOMMAND, SC_MINIMIZE, 0);
     pump();
-    CHECK(IsIconic(parent) && !manager.IsGlued(handle(child)));
-    SendMessageW(parent, WM_SYSCOMMAND, SC_RESTORE, 0);
+    CHECK(IsIconic(w[0]) && !glued(1));
+    SendMessageW(w[0], WM_SYSCOMMAND, SC_RESTORE, 0);
     pump();
-    CHECK(!IsIconic(parent) && manager.IsGlued(handle(child)));
+    CHECK(!IsIconic(w[0]) && glued(1));
 
     // The manager's hook under another procedure takes the parent's two WM_MOVING and passes
-    // none on to the window; the glued windows move along.
-    g_underOuter = reinterpret_cast<WNDPROC>(setProc(parent, reinterpret_cast<void*>(&outerProc)));
+    // none on to the window; the parent snaps to the work area's left edge and the glued
+    // windows keep their offsets.
+    g_underOuter = reinterpret_cast<WNDPROC>(setProc(w[0], reinterpret_cast<void*>(&outerProc)));
     const RECT area = workArea();
-    const POINT from{parentStart.left + 50, parentStart.top + 10};
+    const POINT from{starts[0].left + 50, starts[0].top + 10};
     g_log.clear();
-    drag(parent, SC_MOVE | HTCAPTION, from, {area.left + 9 + 50, from.y});
+    drag(w[0], SC_MOVE | HTCAPTION, from, {area.left + 9 + 50, from.y});
     CHECK_LOG("enter outer outer-done outer outer-done exit");
-    // The parent snapped to the work area's left edge; the glued ones kept their offsets.
-    const int dx = area.left - parentStart.left;
-    CHECK_RECT(parent, shifted(parentStart, dx, 0));
-    CHECK_RECT(child, shifted(childStart, dx, 0));
-    CHECK_RECT(sibling, shifted(siblingStart, dx, 0));
-    CHECK_RECT(loose, looseStart);
-    for (HWND hWnd : {parent, child, sibling, loose})
-        DestroyWindow(hWnd);
+    for (int i = 0; i < 4; ++i) {
+        CHECK_RECT(w[i], i < 3 ? shifted(starts[i], area.left - starts[0].left, 0) : starts[i]);
+        DestroyWindow(w[i]);
+    }
 }
 
 } // namespace
