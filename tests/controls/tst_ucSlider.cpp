@@ -171,6 +171,7 @@ private Q_SLOTS:
                 QTest::mouseClick(slider.get(), Qt::RightButton, {}, g.press);
             for (const QPoint to : g.moves)
                 QTest::mouseMove(slider.get(), to);
+            QVERIFY(!ucSliderTip::current()); // the main window's slider shows no tip
             QTest::mouseRelease(slider.get(), Qt::LeftButton, g.up, g.release);
             QCOMPARE(slider->thumb().left, g.thumb);
             QCOMPARE(take(), QLatin1StringView(g.events));
@@ -210,17 +211,20 @@ private Q_SLOTS:
 
     void loadedBrokenRanges()
     {
-        // Names in any spelling, the later write of one in the place of the first: a range with
+        // Names in any spelling, a later write of one in the place of the first: a range with
         // Min >= Max. It and a thumb as long as the control leave the thumb and the value where
         // they are under the mouse, and the broken range rejects every value until it is mended.
         PropertySet broken;
-        for (const auto& [name, value] :
-             {std::pair{"orientation", 0}, {"MIN", 10}, {"Max", 7}, {"value", 3}, {"max", 0}})
+        const std::pair<const char*, int> written[] = {
+            {"Enabled", 0}, {"orientation", 0}, {"MIN", 10}, {"Max", 7}, {"value", 3}, {"max", 0}};
+        for (const auto& [name, value] : written)
             broken.write(QString::fromLatin1(name), value);
+        broken.write(u"enabled"_s, true, true); // a default takes the name out
         QCOMPARE(broken.names(), (QStringList{u"orientation"_s, u"MIN"_s, u"max"_s, u"value"_s}));
         ucSlider mended, narrow;
         mended.readProperties(broken);
         mended.resize(160, 16);
+        QVERIFY(mended.Orientation() == 0 && mended.Max() == 0 && mended.Value() == 3);
         narrow.setOrientation(0);
         narrow.setValue(5);
         narrow.resize(16, 16);
