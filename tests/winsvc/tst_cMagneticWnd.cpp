@@ -16,7 +16,7 @@ using namespace WinMsg;
 namespace {
 
 constexpr WindowHandle Main = 1, Other = 2, Child = 3, Sibling = 4, Loose = 5, Neighbour = 6,
-                       Stranger = 7;
+                       Stranger = 7, Left = 9;
 
 // A desktop of rectangles and a cursor, with a capture that hands messages to hooked windows
 // the way the platform would; drags propose rectangles by the platform's arithmetic.
@@ -119,6 +119,7 @@ private Q_SLOTS:
         hook.HookWindow(7);
         hook.AddHookMessage(7, MsgA, MessageHook::Before);
         hook.AddHookMessage(7, MsgB, MessageHook::Before | MessageHook::After);
+        hook.AddHookMessage(8, MsgA, MessageHook::Before); // not hooked: nothing
         // MsgA is handled before; MsgB goes on rewritten and its result is changed after.
         owner.handler = [](bool& handled, std::intptr_t& lReturn, WindowHandle&,
                            std::uint32_t& uMsg, std::uintptr_t& wParam) {
@@ -206,6 +207,7 @@ private Q_SLOTS:
         FakeDesktop desk;
         desk.rects = {{Main, {100, 100, 300, 300}},
                       {Child, {300, 100, 400, 200}},     // touches the parent
+                      {Left, {50, 100, 100, 150}},       // touches the parent only
                       {Sibling, {400, 100, 500, 200}},   // touches the glued child only
                       {Loose, {0, 500, 100, 600}},       // touches nothing glued
                       {Neighbour, {100, 500, 200, 600}}, // touches the loose one only
@@ -214,9 +216,9 @@ private Q_SLOTS:
         {
             cMagneticWnd mgr(desk, desk);
             QVERIFY(mgr.AddWindow(Main));
-            for (const WindowHandle h : {Neighbour, Loose, Sibling, Child})
+            for (const WindowHandle h : {Neighbour, Loose, Sibling, Child, Left})
                 QVERIFY(mgr.AddWindow(h, Main));
-            QVERIFY(mgr.IsGlued(Child) && mgr.IsGlued(Sibling));
+            QVERIFY(mgr.IsGlued(Child) && mgr.IsGlued(Sibling) && mgr.IsGlued(Left));
             QVERIFY(!mgr.IsGlued(Loose) && !mgr.IsGlued(Neighbour));
             // Of an unregistered parent the work area stands in, once a drag has read it.
             QVERIFY(mgr.AddWindow(Other, Stranger) && !mgr.IsGlued(Other));
@@ -224,7 +226,7 @@ private Q_SLOTS:
             QVERIFY(!mgr.AddWindow(Main) && !mgr.AddWindow(8) && !mgr.AddWindow(Stranger, 8) &&
                     !mgr.AddWindow(0) && !mgr.RemoveWindow(Stranger) &&
                     !desk.hooks.count(Stranger));
-            QCOMPARE(mgr.Count(), 6);
+            QCOMPARE(mgr.Count(), 7);
 
             desk.dragStart(Main, {150, 150});
             desk.dragTo(Main, {200, 170});
