@@ -1,5 +1,4 @@
-// The slider: the write rules and their notifications, the geometry rules, and the control on
-// screen under real mouse input, with its value tip and its stored properties.
+// The slider: write rules, rounding, and the control on screen under real mouse input.
 #include "controls/PropertySet.h"
 #include "controls/SliderGeometry.h"
 #include "controls/ucSlider.h"
@@ -47,8 +46,7 @@ void record(ucSlider& s)
     QObject::connect(&s, &ucSlider::MouseUp, [](qint16& k) { g_events << u"MouseUp %1"_s.arg(k); });
 }
 
-// The volume slider as the main window sets it up: horizontal, 0..100 at 50, thin raised rail,
-// 160 pixels wide, at (100, 200).
+// The main window's volume slider: horizontal, 0..100 at 50, thin raised rail, 160 wide.
 std::unique_ptr<ucSlider> volumeSlider(bool valueTip = false)
 {
     auto slider = std::make_unique<ucSlider>();
@@ -73,8 +71,7 @@ class tst_ucSlider : public QObject
 private Q_SLOTS:
     void valueRules()
     {
-        // Writes of Value ('v'), Min ('n') or Max ('x'), each with what it returns and raises;
-        // the thumb's place at the end on a 160 pixel horizontal slider.
+        // Writes of Value ('v'), Min ('n') or Max ('x'); the thumb's place at the end.
         using Step = std::tuple<char, int, ControlError, const char*>;
         const std::pair<std::vector<Step>, float> cases[] = {
             // clang-format off
@@ -108,8 +105,7 @@ private Q_SLOTS:
             QCOMPARE(slider.thumb().left, thumb);
         }
 
-        // A Change handler writing the value just announced causes nothing; another value causes
-        // a nested, complete change, and the outer one announces no end the value has left.
+        // A Change handler's write: the outer change announces no end the value has left.
         ucSlider slider;
         record(slider);
         int changes = 0;
@@ -177,8 +173,7 @@ private Q_SLOTS:
             QCOMPARE(take(), QLatin1StringView(g.events));
         }
 
-        // The tip shows the value two rows above the thumb while it is dragged, follows each
-        // change and closes on the release.
+        // The tip: two rows above the thumb while it is dragged, following each change.
         const auto tipped = volumeSlider(true);
         QVERIFY(tipped);
         QTest::mousePress(tipped.get(), Qt::LeftButton, {}, QPoint(80, 8));
@@ -211,9 +206,7 @@ private Q_SLOTS:
 
     void loadedBrokenRanges()
     {
-        // Names in any spelling, a later write of one in the place of the first: a range with
-        // Min >= Max. It and a thumb as long as the control leave the thumb and the value where
-        // they are under the mouse, and the broken range rejects every value until it is mended.
+        // A loaded Min >= Max, or a thumb as long as the control: the mouse changes nothing.
         PropertySet broken;
         const std::pair<const char*, int> written[] = {
             {"Enabled", 0}, {"orientation", 0}, {"MIN", 10}, {"Max", 7}, {"value", 3}, {"max", 0}};

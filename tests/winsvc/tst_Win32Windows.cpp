@@ -1,7 +1,5 @@
-// The window services on real Win32 windows: the message hook subclasses live windows, and the
-// magnetic window manager snaps and glues them through the messages the system's own move and
-// size loop sends while the cursor is dragged. Runs on Windows or under Wine; the exit code is
-// the number of failed checks.
+// The message hook and the magnetic window manager on real Win32 windows, dragged through the
+// system's own move and size loop. Runs under Wine; the exit code counts the failed checks.
 #include "winsvc/MessageHook.h"
 #include "winsvc/Win32MessageCapture.h"
 #include "winsvc/cMagneticWnd.h"
@@ -47,8 +45,7 @@ void note(const char* what)
 
 constexpr UINT MsgBefore = WM_APP + 1, MsgAfter = WM_APP + 2, MsgOther = WM_APP + 3;
 
-// The windows' own procedure: answers the test messages with 100 + n and notes the moving and
-// sizing messages that reach it.
+// Answers the test messages with 100 + n and notes the moving and sizing messages.
 LRESULT CALLBACK windowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (uMsg >= MsgBefore && uMsg <= MsgOther)
@@ -133,10 +130,8 @@ struct RecordingOwner : HookOwner
     std::function<void(bool, std::intptr_t&, WindowHandle)> handler;
 };
 
-// One drag by the system's own move or size loop, the way a user makes it: the WM_SYSCOMMAND
-// (SC_MOVE | HTCAPTION or SC_SIZE | WMSZ_*) starts the loop with the cursor at `from`; on each
-// timer tick inside the loop the cursor goes half way on towards `to` and the mouse move the
-// loop waits for is posted; then the button comes up.
+// A drag the way a user makes it: SC_MOVE or SC_SIZE starts the system's loop at `from`; timer
+// ticks inside it move the cursor to `to` in two steps, then let the button up.
 HWND g_dragged = nullptr;
 POINT g_from, g_to;
 int g_step = 0, g_steps = 0;
@@ -190,8 +185,7 @@ void hookSubclassesTheWindow()
     CHECK(procOf(window) == original);
     SENDS(window, MsgBefore, 101, "proc");
 
-    // Unhooked under another subclass, the hook lets messages through and cuts no one off; once
-    // the other one has left, hooked again and unhooked, the window has its own procedure back.
+    // Unhooked under another subclass, the hook passes messages on and cuts no one off.
     hook.HookWindow(h);
     hook.AddHookMessage(h, MsgBefore, MessageHook::Before);
     g_underOuter = reinterpret_cast<WNDPROC>(setProc(window, reinterpret_cast<void*>(&outerProc)));
@@ -203,14 +197,12 @@ void hookSubclassesTheWindow()
     hook.HookWindow(h);
     hook.AddHookMessage(h, MsgBefore, MessageHook::Before | MessageHook::After);
     SENDS(window, MsgBefore, 101, "before proc after");
-    // Unhooked by its own handler, the message still reaches the window and the after phase no
-    // longer runs.
+    // Unhooked by its own handler, the message still reaches the window.
     owner.handler = [&hook](bool, std::intptr_t&, WindowHandle hWnd) { hook.UnhookWindow(hWnd); };
     SENDS(window, MsgBefore, 101, "before proc");
     CHECK(procOf(window) == original && !hook.IsHooked(h));
 
-    // A destroyed window leaves no record behind; its handler still sees the last message, and
-    // the freed record serves the next window.
+    // A destroyed window frees its record, after its handler has seen the last message.
     owner.handler = nullptr;
     const int index = hook.HookWindow(h);
     hook.AddHookMessage(h, WM_NCDESTROY, MessageHook::After);
@@ -241,8 +233,7 @@ void dragsSnapToTheWorkArea()
         RECT expected;
     } rows[] = {
         // clang-format off
-        // Grabbed by the caption and dragged left and 20 px down: the left edge 9 px from the
-        // work area's snaps, 10 px stays.
+        // Moved by the caption: the left edge 9 px from the work area's snaps, 10 px stays.
         {SC_MOVE | HTCAPTION, caption, {a.left + 59, s.top + 30}, shifted(s, a.left - s.left, 20)},
         {SC_MOVE | HTCAPTION, caption, {a.left + 60, s.top + 30}, shifted(s, a.left + 10 - s.left, 20)},
         // Sizing moves only the dragged edges.
@@ -284,8 +275,7 @@ void gluedWindowsFollowTheirParent()
     const auto glued = [&](int i) { return manager.IsGlued(handle(w[i])); };
     CHECK(glued(1) && glued(2) && !glued(3));
 
-    // The manager looks at the windows once the system has carried the command out: a
-    // minimised parent no longer touches its child, a restored one does again.
+    // Glueing is looked at again after the system minimised or restored the parent.
     SendMessageW(w[0], WM_SYSCOMMAND, SC_MINIMIZE, 0);
     pump();
     CHECK(IsIconic(w[0]) && !glued(1));
@@ -293,9 +283,7 @@ void gluedWindowsFollowTheirParent()
     pump();
     CHECK(!IsIconic(w[0]) && glued(1));
 
-    // The manager's hook under another procedure takes the parent's two WM_MOVING and passes
-    // none on to the window; the parent snaps to the work area's left edge and the glued
-    // windows keep their offsets.
+    // Under another procedure the hook takes the WM_MOVING; the parent snaps, the glued follow.
     g_underOuter = reinterpret_cast<WNDPROC>(setProc(w[0], reinterpret_cast<void*>(&outerProc)));
     const RECT area = workArea();
     const POINT from{starts[0].left + 50, starts[0].top + 10};

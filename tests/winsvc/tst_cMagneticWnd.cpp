@@ -1,6 +1,4 @@
-// The message hook (records, the two phases around the previous window procedure, unhooking
-// while a message is dispatched) and the magnetic window manager on a desktop of rectangles:
-// snapping of moves and sizes, the glued group, and windows that come and go.
+// The message hook, and the magnetic window manager on a desktop of rectangles.
 #include "winsvc/MessageHook.h"
 #include "winsvc/WindowSystem.h"
 #include "winsvc/cMagneticWnd.h"
@@ -18,8 +16,7 @@ namespace {
 constexpr WindowHandle Main = 1, Other = 2, Child = 3, Sibling = 4, Loose = 5, Neighbour = 6,
                        Stranger = 7, Left = 9;
 
-// A desktop of rectangles and a cursor, with a capture that hands messages to hooked windows
-// the way the platform would; drags propose rectangles by the platform's arithmetic.
+// Rectangles, a cursor and a capture; drags propose rectangles as the platform does.
 struct FakeDesktop : WindowSystem, MessageCapture
 {
     WinRect workArea() const override { return {0, 0, 1000, 800}; }
@@ -142,9 +139,7 @@ private Q_SLOTS:
         QCOMPARE(hook.Dispatch({8, MsgA, 0, 0}, previous), std::intptr_t(1234));
         QCOMPARE(owner.phases, QByteArray("bba"));
 
-        // Unhooked in the before phase: the previous procedure still gets the message, the
-        // after phase of a window no longer hooked is skipped, even when its record is reused;
-        // unhooked in the after phase.
+        // Unhooked by its handler: no after phase, even when its record is reused.
         owner.phases.clear();
         owner.handler = [&](bool&, std::intptr_t&, WindowHandle& hWnd, std::uint32_t&,
                             std::uintptr_t&) {
