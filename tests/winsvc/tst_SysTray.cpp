@@ -1,5 +1,4 @@
-// The tray icon: minimising to it and back, the mouse actions and their menus, the icon going
-// with the form, the tip, and a notification area that restarts or is missing.
+// The tray icon: minimising to it and back, mouse actions and menus, tip, host restarts.
 #include "winsvc/SysTray.h"
 #include "winsvc/TrayHost.h"
 
@@ -111,21 +110,17 @@ private Q_SLOTS:
         tray.setForm(nullptr);
         QCOMPARE(tray.PopupMenu(), &f.menu);
         tray.setPopupStyle(16);
+        // PopupStyle 16: the menu on the right button's down; 600 is no mouse action.
+        // clang-format off
         const std::pair<int, const char*> cases[] = {
-            {516, "MouseDown 2, menu popup"}, // PopupStyle 16: on the right button's down
-            {517, "MouseUp 2, Click 2"},
-            {514, "MouseUp 1, Click 1"},
-            {520, "MouseUp 4, Click 4"},
-            {518, "DblClick 2"},
-            {512, "MouseMove"},
-            {600, ""}, // not a mouse action
-        };
+            {516, "MouseDown 2, menu popup"}, {517, "MouseUp 2, Click 2"}, {514, "MouseUp 1, Click 1"},
+            {520, "MouseUp 4, Click 4"}, {518, "DblClick 2"}, {512, "MouseMove"}, {600, ""}};
+        // clang-format on
         for (const auto& [notification, logged] : cases) {
             f.host->click(notification);
             QCOMPARE(take(), QLatin1StringView(logged));
         }
-        // An emptied PopupMenu, or a deleted menu, turns the menus off for good, at the next
-        // notification.
+        // An emptied or deleted PopupMenu turns the menus off for good at the next notification.
         tray.setPopupMenu(nullptr);
         f.host->click(512);
         QCOMPARE(tray.PopupStyle(), 0);
@@ -148,8 +143,7 @@ private Q_SLOTS:
         tray.setTrayTip(QString(62, u'y') + u"\U0001F4FB"_s); // not cut in half
         tray.setIcon(QIcon());
         QCOMPARE(take(), u"tip "_s + QString(62, u'y') + u", icon"_s);
-        // A new host is taken up by adding the icon again; one that comes back while the icon
-        // is hidden has nothing to re-add, but it is remembered.
+        // A new host gets the icon again; one that comes while it is hidden is only remembered.
         tray.stTimer_Timer();
         f.host->identity = u"host-2"_s;
         tray.stTimer_Timer();
