@@ -21,13 +21,6 @@ constexpr ControlError Ok = ControlError::None, Bad = ControlError::InvalidPrope
 constexpr int IntMax = std::numeric_limits<int>::max();
 constexpr auto H = Orientation::Horizontal, V = Orientation::Vertical;
 
-QPixmap filled(QSize size)
-{
-    QPixmap picture(size);
-    picture.fill(Qt::green);
-    return picture;
-}
-
 // The notifications in order, as "Change 78, MouseDown 1".
 QStringList g_events;
 QString take()
@@ -193,11 +186,11 @@ private Q_SLOTS:
         QVERIFY(tipped->size() == QSize(200, 16) && tipped->thumb().left == 92);
         // An 11 x 21 thumb picture: 89 × 50 / 100.
         tipped->resize(100, 16);
-        tipped->setSliderImage(filled({11, 21}));
+        tipped->setSliderImage(QPixmap(11, 21));
         QCOMPARE(tipped->size(), QSize(100, 21));
         QVERIFY(tipped->groove() == (PixelRect{3, 8, 96, 12}) && tipped->thumb().left == 44.5f);
         // A rail picture counts with rail style 99 only; the thumb is centred on it.
-        slider->setRailImage(filled({60, 20}));
+        slider->setRailImage(QPixmap(60, 20));
         QCOMPARE(slider->size(), QSize(160, 16));
         slider->setRailStyle(ucSlider::RailImageStyle);
         QVERIFY(slider->size() == QSize(64, 20) && slider->thumb().top == 2);
