@@ -3,6 +3,7 @@
 #include "winsvc/WindowSystem.h"
 #include "winsvc/cMagneticWnd.h"
 
+#include <QMap>
 #include <QTest>
 
 #include <functional>
@@ -20,13 +21,10 @@ constexpr WindowHandle Main = 1, Other = 2, Child = 3, Sibling = 4, Loose = 5, N
 struct FakeDesktop : WindowSystem, MessageCapture
 {
     WinRect workArea() const override { return {0, 0, 1000, 800}; }
-    bool isWindow(WindowHandle h) const override { return rects.count(h) != 0; }
+    bool isWindow(WindowHandle h) const override { return rects.contains(h); }
     bool isZoomed(WindowHandle h) const override { return h == zoomed; }
     bool isMinimized(WindowHandle) const override { return false; }
-    WinRect windowRect(WindowHandle h) const override
-    {
-        return isWindow(h) ? rects.at(h) : WinRect{};
-    }
+    WinRect windowRect(WindowHandle h) const override { return rects.value(h); }
     WinPoint cursorPos() const override { return cursor; }
     void moveWindows(const std::vector<WindowPlacement>& placements) override
     {
@@ -64,7 +62,7 @@ struct FakeDesktop : WindowSystem, MessageCapture
         return rects[h] = r;
     }
 
-    std::map<WindowHandle, WinRect> rects;
+    QMap<WindowHandle, WinRect> rects;
     std::map<WindowHandle, MessageHook*> hooks;
     WindowHandle zoomed = 0;
     WinPoint cursor, grab;
