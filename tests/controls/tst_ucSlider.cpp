@@ -121,6 +121,13 @@ private Q_SLOTS:
         QVERIFY(snapped && snapped->value == 8 && snapped->position == 16.8f);
         // A loaded set with Min = Max: no value, and the thumb stays put.
         QVERIFY(!valueForPosition(H, 10, 144, 5, 0) && !positionForValue(H, 144, 5, 5, 0));
+        // Upright, the host sizes the length and the thumb the width; a rail picture swaps roles.
+        QCOMPARE(layoutSlider({.orientation = V, .surface = {40, 100}, .thumb = {}}).surface,
+                 QSize(16, 100));
+        LayoutInput upright{.orientation = V, .surface = {}, .thumb = {}, .rail = {20, 60}};
+        upright.imageRail = true;
+        const Layout up = layoutSlider(upright);
+        QVERIFY(up.surface == QSize(20, 64) && up.thumb.left == 2 && up.thumb.top == 48);
     }
 
     void pressAndDrag()
