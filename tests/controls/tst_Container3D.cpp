@@ -19,7 +19,8 @@ private Q_SLOTS:
         Container3D c;
         QVERIFY(c.setCtrlEffect(6).number == 514 && c.setCtrlEffect(-1).number == 514 &&
                 !c.setCtrlEffect(5) && !c.setCtrlEffect(0));
-        QVERIFY(c.setAutoSize(2).number == 514 && c.setMousePointer(40000).number == 6);
+        QVERIFY(c.setAutoSize(2).number == 514 && !c.setAutoSize(0) &&
+                c.setMousePointer(40000).number == 6);
         c.ReadProperties({{u"CtrlEffect"_s, 9}, {u"AutoSize"_s, u"x"_s}}); // damaged: defaults
         QVERIFY(c.WriteProperties().isEmpty());
         c.resize(TwipsToPixels(60), 200);

@@ -122,8 +122,8 @@ private Q_SLOTS:
         // A loaded set with Min = Max: no value, and the thumb stays put.
         QVERIFY(!valueForPosition(H, 10, 144, 5, 0) && !positionForValue(H, 144, 5, 5, 0));
         // Upright, the host sizes the length and the thumb the width; a rail picture swaps roles.
-        QCOMPARE(layoutSlider({.orientation = V, .surface = {40, 100}, .thumb = {}}).surface,
-                 QSize(16, 100));
+        const Layout along = layoutSlider({.orientation = V, .surface = {40, 100}, .thumb = {}});
+        QVERIFY(along.fixedWidth && !along.fixedHeight && along.surface == QSize(16, 100));
         LayoutInput upright{.orientation = V, .surface = {}, .thumb = {}, .rail = {20, 60}};
         upright.imageRail = true;
         const Layout up = layoutSlider(upright);
@@ -144,6 +144,8 @@ private Q_SLOTS:
             const char* events;
             bool enabled = true, rightClick = false;
         } gestures[] = {
+            // Pressed on the thumb's first pixel, in its top row: grabbed, nothing moves.
+            {{72, 0}, {}, {}, {}, {72, 0}, 72.0f, "MouseDown 0, Click, MouseUp 0"},
             // Grabbed 8 pixels into the thumb: 81 is 51, 82 (51.4) no change; released outside.
             {{80, 8}, {}, {}, {{81, 8}, {82, 8}, {-30, 8}}, {-30, 8}, 0.0f,
              "MouseDown 0, Change 51, Change 0, ArrivedFirst, MouseUp 0"},

@@ -120,6 +120,11 @@ private Q_SLOTS:
             f.host->click(notification);
             QCOMPARE(take(), QLatin1StringView(logged));
         }
+        // The menu comes after the events of a release, before those of a double click.
+        tray.setPopupStyle(2 | 64);
+        f.host->click(517);
+        f.host->click(515);
+        QCOMPARE(take(), u"MouseUp 2, Click 2, menu popup, menu popup, DblClick 1"_s);
         // An emptied or deleted PopupMenu turns the menus off for good at the next notification.
         tray.setPopupMenu(nullptr);
         f.host->click(512);
