@@ -1,5 +1,4 @@
-// The tray icon: minimising to it and back, the mouse actions and their menus, the icon going
-// with the form, the tip, and a notification area that restarts or is missing.
+// The tray icon: minimising to it and back, mouse actions and menus, tip, host restarts.
 #include "winsvc/SysTray.h"
 #include "winsvc/TrayHost.h"
 
@@ -32,6 +31,7 @@ struct FakeTrayHost : TrayHost
     bool available = true;
 };
 
+// A tray on the fake notification area for a shown form, with its events noted.
 struct Fixture
 {
     Fixture()
@@ -51,6 +51,7 @@ struct Fixture
             QObject::connect(tray.get(), signal, [name] { g_log << QString::fromLatin1(name); });
         form.show();
         menu.setTitle(u"popup"_s);
+        tray->setForm(&form);
     }
     QWidget form;
     QMenu menu;
@@ -65,17 +66,15 @@ class tst_SysTray : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void minimiseToTrayAndDoubleClickRestore()
+    void minimiseToTrayAndBack()
     {
         Fixture f;
         SysTray& tray = *f.tray;
-        tray.setForm(&f.form);
         tray.setTrayTip(u"skylistener"_s);
         tray.setTrayFormStyle(3);
-        QVERIFY(g_log.isEmpty()); // nothing was added, so nothing to remove
         tray.FormMinimize();
         QVERIFY(f.form.isMinimized() && f.form.isHidden() && tray.Visible());
-        QCOMPARE(take(), u"add skylistener, Minimize"_s);
+        QCOMPARE(take(), u"add skylistener, Minimize"_s); // nothing was there to remove
         // The notification area's activation counts as a double click and brings the form back.
         f.host->click(515);
         QVERIFY(!f.form.isMinimized() && f.form.isVisible() && !tray.Visible());
@@ -92,6 +91,11 @@ private Q_SLOTS:
         take();
         f.host->click(515);
         QCOMPARE(take(), u"DblClick 1"_s);
+        // Without a notification area the window is never hidden.
+        f.host->available = false;
+        tray.setTrayFormStyle(3);
+        tray.FormMinimize();
+        QVERIFY(f.form.isMinimized() && !f.form.isHidden());
     }
 
     void mouseActionsAndTheirMenus()
@@ -100,85 +104,56 @@ private Q_SLOTS:
         SysTray& tray = *f.tray;
         // Setting the Form empties PopupMenu, unless it is the same form.
         tray.setPopupMenu(&f.menu);
-        tray.setForm(&f.form);
+        tray.setForm(nullptr);
         QCOMPARE(tray.PopupMenu(), nullptr);
         tray.setPopupMenu(&f.menu);
-        tray.setForm(&f.form);
+        tray.setForm(nullptr);
         QCOMPARE(tray.PopupMenu(), &f.menu);
         tray.setPopupStyle(16);
+        // PopupStyle 16: the menu on the right button's down; 600 is no mouse action.
+        // clang-format off
         const std::pair<int, const char*> cases[] = {
-            {516, "MouseDown 2, menu popup"}, // PopupStyle 16: on the right button's down
-            {517, "MouseUp 2, Click 2"},
-            {514, "MouseUp 1, Click 1"},
-            {520, "MouseUp 4, Click 4"},
-            {518, "DblClick 2"},
-            {512, "MouseMove"},
-            {600, ""}, // not a mouse action
-        };
+            {516, "MouseDown 2, menu popup"}, {517, "MouseUp 2, Click 2"}, {514, "MouseUp 1, Click 1"},
+            {520, "MouseUp 4, Click 4"}, {518, "DblClick 2"}, {512, "MouseMove"}, {600, ""}};
+        // clang-format on
         for (const auto& [notification, logged] : cases) {
             f.host->click(notification);
             QCOMPARE(take(), QLatin1StringView(logged));
         }
-        // An emptied PopupMenu turns the menus off for good, at the next notification; a menu
-        // that is deleted counts as emptied.
+        // The menu comes after the events of a release, before those of a double click.
+        tray.setPopupStyle(2 | 64);
+        f.host->click(517);
+        f.host->click(515);
+        QCOMPARE(take(), u"MouseUp 2, Click 2, menu popup, menu popup, DblClick 1"_s);
+        // An emptied or deleted PopupMenu turns the menus off for good at the next notification.
         tray.setPopupMenu(nullptr);
-        QCOMPARE(tray.PopupStyle(), 16);
         f.host->click(512);
         QCOMPARE(tray.PopupStyle(), 0);
         tray.setPopupMenu(&f.menu);
-        take();
         f.host->click(516);
-        QCOMPARE(take(), u"MouseDown 2"_s);
+        QCOMPARE(take(), u"MouseMove, MouseDown 2"_s);
         tray.setPopupStyle(16);
         tray.setPopupMenu(std::make_unique<QMenu>().get());
         f.host->click(516);
         QCOMPARE(tray.PopupStyle(), 0);
     }
 
-    void iconGoesWithTheFormAndTheTip()
+    void iconTipAndHost()
     {
         Fixture f;
         SysTray& tray = *f.tray;
-        tray.setForm(&f.form);
         tray.setTrayTip(QString(70, u'x'));
         tray.setVisible(true);
-        QCOMPARE(take(), u"add "_s + QString(63, u'x')); // the first 63 characters
-        QCOMPARE(tray.TrayTip(), QString(70, u'x'));
+        QCOMPARE(take(), u"add "_s + QString(63, u'x'));      // the first 63 characters
         tray.setTrayTip(QString(62, u'y') + u"\U0001F4FB"_s); // not cut in half
         tray.setIcon(QIcon());
         QCOMPARE(take(), u"tip "_s + QString(62, u'y') + u", icon"_s);
-        // Bit 2 assigned while the form is visible takes the icon away, and keeps it away.
-        tray.setTrayFormStyle(2);
-        QVERIFY(!tray.Visible() && !tray.setVisible(true));
-        QCOMPARE(take(), u"remove"_s);
-        f.form.hide();
-        QVERIFY(tray.setVisible(false) && tray.Visible());
-    }
-
-    void releasingTheTrayRemovesTheIcon()
-    {
-        Fixture f;
-        f.tray->setForm(&f.form);
-        f.tray->setVisible(true);
-        f.tray.reset();
-        QCOMPARE(g_log.last(), u"remove"_s);
-        // The form no longer reports to a tray that is gone.
-        f.form.showMinimized();
-        QCoreApplication::processEvents();
-        QVERIFY(!f.form.isHidden());
-    }
-
-    void notificationAreaRestartedOrMissing()
-    {
-        Fixture f;
-        SysTray& tray = *f.tray;
-        tray.setVisible(true);
+        // A new host gets the icon again; one that comes while it is hidden is only remembered.
         tray.stTimer_Timer();
         f.host->identity = u"host-2"_s;
         tray.stTimer_Timer();
         tray.stTimer_Timer();
-        QCOMPARE(take(), u"add , remove, add , Refreshed"_s);
-        // Back while the icon is hidden: nothing to re-add, but the new host is remembered.
+        QCOMPARE(take(), u"remove, add "_s + QString(62, u'y') + u", Refreshed"_s);
         tray.setVisible(false);
         f.host->identity = u"host-3"_s;
         tray.stTimer_Timer();
@@ -186,12 +161,18 @@ private Q_SLOTS:
         take();
         tray.stTimer_Timer();
         QCOMPARE(take(), QString());
-        // Without a notification area the window is never hidden.
-        f.host->available = false;
-        tray.setForm(&f.form);
-        tray.setTrayFormStyle(3);
-        tray.FormMinimize();
-        QVERIFY(f.form.isMinimized() && !f.form.isHidden());
+        // Bit 2 assigned while the form is visible takes the icon away, and keeps it away.
+        tray.setTrayFormStyle(2);
+        QVERIFY(!tray.Visible() && !tray.setVisible(true));
+        QCOMPARE(take(), u"remove"_s);
+        f.form.hide();
+        QVERIFY(tray.setVisible(false) && tray.Visible());
+        // Released, the tray removes its icon, and the form no longer reports to it.
+        f.tray.reset();
+        QCOMPARE(take(), u"add "_s + QString(62, u'y') + u", remove"_s);
+        f.form.showMinimized();
+        QCoreApplication::processEvents();
+        QVERIFY(!f.form.isHidden());
     }
 };
 
