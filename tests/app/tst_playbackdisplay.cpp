@@ -1,5 +1,4 @@
-// The main window offscreen: start-up, layout and exit; playing stations and mirroring the player,
-// scripted and real; its commands and the dialogs they open.
+// The main window offscreen: start-up, layout, exit, playing and mirroring the player, commands.
 #include "FakePlayer.h"
 #include "IcecastServer.h"
 #include "ScriptedPrompts.h"
@@ -13,22 +12,9 @@
 #include "stations/SettingsKeys.h"
 #include "winsvc/SysTray.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QScreen>
-#include <QSignalSpy>
 #include <QTcpServer>
-#include <QTest>
-#include <QTimer>
-#include <QToolBar>
-#include <QTreeWidget>
-
-#include <functional>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::StringLiterals;
 
@@ -48,8 +34,6 @@ class tst_PlaybackDisplay : public QObject
             frmMainServices{m_folder->settings(), m_prompts, m_folder->path(), std::move(player)});
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        if (m_player)
-            m_player->calls.clear();
     }
     QAction* menuItem(const QString& name) const
     {
@@ -60,10 +44,6 @@ class tst_PlaybackDisplay : public QObject
     {
         QWidget* widget = m_window->asxToolbar1()->widgetForAction(m_window->ToolbarButton(button));
         QTest::mouseClick(widget, Qt::LeftButton);
-    }
-    static void press(QWidget* dialog, const QString& button)
-    {
-        QTest::mouseClick(dialog->findChild<QWidget*>(button), Qt::LeftButton);
     }
     // Runs `command`; the modal dialog it opens goes to `inDialog` (Escape when none), which is
     // to close it. Returns the dialog's caption, marked when it stayed open.
@@ -98,6 +78,10 @@ class tst_PlaybackDisplay : public QObject
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
     }
+    QPoint centreOf(const QString& name) const
+    {
+        return list()->visualItemRect(item(name)).center();
+    }
     // Enter on a station; the player's calls it made.
     QStringList enterOn(const QString& name)
     {
@@ -118,18 +102,17 @@ private Q_SLOTS:
     }
     void cleanup() { m_window.reset(); }
 
-    void doubleClickAndEnterPlayTheChosenStation()
+    void playsFromTheListAndMirrorsThePlayer()
     {
         start();
-        // The player starts by itself once it has the URL: no play call.
-        doubleClick(list()->visualItemRect(item(u"Beta"_s)).center());
-        QCOMPARE(m_player->calls, QStringList{u"setURL http://b"_s});
-        // A press on empty space forgets the choice, so a double click there plays nothing.
+        // A double click gives the player the URL, which starts it; on empty space it does nothing.
         m_player->calls.clear();
+        doubleClick(centreOf(u"Beta"_s));
+        QCOMPARE(m_player->calls, QStringList{u"setURL http://b"_s});
         const QPoint empty(5, list()->viewport()->height() - 3);
         QVERIFY(!list()->itemAt(empty));
         doubleClick(empty);
-        QVERIFY(m_window->ChosenUrl().isEmpty() && m_player->calls.isEmpty());
+        QVERIFY(m_window->ChosenUrl().isEmpty() && m_player->calls.size() == 1);
 
         // Enter stops the playing station, plays it again when stopped, and switches to others.
         QCOMPARE(enterOn(u"Alfa"_s), (QStringList{u"setURL http://a"_s, u"play"_s}));
@@ -140,23 +123,18 @@ private Q_SLOTS:
         m_player->raiseState(Player::Playing);
         QCOMPARE(enterOn(u"Beta"_s), (QStringList{u"setURL http://b"_s, u"play"_s}));
         list()->clearSelection();
-        m_player->calls.clear();
         QTest::keyClick(list(), Qt::Key_Return);
-        QVERIFY(m_player->calls.isEmpty());
-    }
+        QCOMPARE(m_player->calls.size(), 2);
 
-    void captionStatusColumnAndPanelsFollowThePlayer()
-    {
-        start();
+        // Caption and status column: a star and amber while not playing, green while playing.
         enterOn(u"Alfa"_s);
         for (const auto& [state, mark, status, colour] :
              {std::tuple{Player::Connecting, u" *"_s, u"Zastaveno"_s, QColor(199, 145, 0)},
               {Player::Playing, QString(), u"Přehrávání"_s, QColor(0, 115, 32)}}) {
             m_player->raiseState(state);
             QCOMPARE(m_window->windowTitle(), u"[Alfa%1] - skylistener"_s.arg(mark));
-            QCOMPARE(item(u"Alfa"_s)->text(1), status);
+            QCOMPARE(item(u"Alfa"_s)->text(1) + item(u"Beta"_s)->text(1), status);
             QCOMPARE(item(u"Alfa"_s)->foreground(1).color(), colour);
-            QCOMPARE(item(u"Beta"_s)->text(1), QString());
         }
         // A URL in no list clears the column and keeps the caption; letter case counts.
         for (const QString& url : {u"http://elsewhere"_s, u"HTTP://B"_s}) {
@@ -169,10 +147,24 @@ private Q_SLOTS:
         m_player->setURL(u"http://b"_s);
         m_window->LoadStationList();
         QCOMPARE(item(u"Beta"_s)->text(1), u"Přehrávání"_s);
-
         m_player->raiseStatus(u"Přehrávání: Umělec – Píseň"_s, 127600);
         QCOMPARE(m_window->StatusPanel(1)->text(), u"Přehrávání: Umělec – Píseň"_s);
         QCOMPARE(m_window->StatusPanel(2)->text(), u"128 kbps"_s);
+
+        // The icon turns only while playing with the animation on, on from the frame shown last.
+        m_player->raiseState(Player::Playing);
+        QVERIFY(!m_window->Timer1()->isActive());
+        setAnimateTrayIcon(true);
+        setIconFrame(15);
+        m_player->raiseState(Player::Playing);
+        QCOMPARE(m_window->Timer1()->interval(), 100);
+        QTRY_COMPARE(IconFrame(), 16.0);
+        QTRY_COMPARE(IconFrame(), 1.0);
+        m_player->raiseState(Player::Stopped);
+        QVERIFY(!m_window->Timer1()->isActive());
+        const double shown = IconFrame();
+        m_player->raiseState(Player::Playing);
+        QTRY_COMPARE(IconFrame(), shown + 1);
     }
 
     void aNewStationIsShownAtOnceWithTheRealPlayer()
@@ -182,38 +174,64 @@ private Q_SLOTS:
         QVERIFY2(icecast.start(), qPrintable(icecast.error()));
         QTcpServer silent;
         QVERIFY(silent.listen(QHostAddress::LocalHost));
-        m_folder->write(
-            u"czech.ksl"_s,
-            StationBytes("Alfa", u"http://127.0.0.1:%1/a.mp3"_s.arg(silent.serverPort()).toUtf8()) +
-                StationBytes("Beta", icecast.streamUrl().toUtf8()) +
-                StationBytes("Gama", "smb://host/g.mp3") +
-                StationBytes("Delta", "smb://host/d.mp3") + "\r\n");
+        m_folder->write(u"czech.ksl"_s,
+                        StationBytes("Alfa", "http://127.0.0.1:" +
+                                                 QByteArray::number(silent.serverPort()) + "/a") +
+                            StationBytes("Beta", icecast.streamUrl().toUtf8()) +
+                            StationBytes("Gama", "smb://g") + StationBytes("Delta", "smb://d"));
         auto owned = std::make_unique<MpvPlayer>(u"null"_s);
         MpvPlayer* player = owned.get();
         start(std::move(owned));
 
-        // The station just chosen is marked in the list, caption and tray tip before the player
-        // has anything else to tell.
-        const auto choose = [&](const QString& name, int state) {
-            doubleClick(list()->visualItemRect(item(name)).center());
+        // The station just chosen is marked in list, caption and tray tip before the player has
+        // anything else to tell, also when the state stays the same.
+        for (const auto& [name, state] : {std::pair{u"Alfa"_s, Player::Connecting},
+                                          {u"Beta"_s, Player::Connecting},
+                                          {u"Gama"_s, Player::Error},
+                                          {u"Delta"_s, Player::Error}}) {
+            doubleClick(centreOf(name));
             QCOMPARE(player->playState(), state);
             QCOMPARE(m_window->windowTitle(), u"["_s + name + u" *] - skylistener"_s);
             QCOMPARE(m_window->cTray()->TrayTip(), m_window->windowTitle());
             for (const QString& other : {u"Alfa"_s, u"Beta"_s, u"Gama"_s, u"Delta"_s})
                 QCOMPARE(item(other)->text(1), other == name ? u"Zastaveno"_s : QString());
-        };
-        choose(u"Alfa"_s, Player::Connecting);
-        choose(u"Beta"_s, Player::Connecting);
-        if (QTest::currentTestFailed())
-            return;
-        QTRY_COMPARE_WITH_TIMEOUT(m_window->windowTitle(), u"[Beta] - skylistener"_s, 20000);
-        choose(u"Gama"_s, Player::Error);
-        choose(u"Delta"_s, Player::Error);
+            if (name == u"Beta")
+                QTRY_COMPARE_WITH_TIMEOUT(m_window->windowTitle(), u"[Beta] - skylistener"_s,
+                                          20000);
+        }
     }
 
-    void toolbarMenuAndAnimation()
+    void toolbarSliderAndExit()
     {
-        start();
+        SaveSetting(m_folder->settings(), SettingsKeys::Volume, u"75"_s);
+        auto muted = std::make_unique<FakePlayer>();
+        muted->muted = true;
+        start(std::move(muted));
+        // The stored volume and the player's mute show at start.
+        QCOMPARE(m_player->volumeValue, 75);
+        QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost 75%"_s);
+        QVERIFY(!m_window->ToolbarButton(u"Volume"_s)->isVisible());
+
+        // The slider lies over the toolbar, 120 twips from its right edge; dragging its thumb past
+        // both ends sets the volume, and never unmutes.
+        ucSlider* slider = m_window->ucSlider1();
+        QCOMPARE(slider->geometry().right() + 1 + 8, m_window->asxToolbar1()->width());
+        const int y = slider->height() / 2, w = slider->width();
+        for (const auto& [from, to, value] : {std::tuple{w / 2, w + 40, 100}, {w - 5, -40, 0}}) {
+            QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(from, y));
+            QTest::mouseMove(slider, QPoint(to, y));
+            QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(to, y));
+            QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost %1%"_s.arg(value));
+            QCOMPARE(m_player->volumeValue, value);
+            QVERIFY(m_player->muted);
+        }
+        // Unmute and mute swap their buttons.
+        for (const bool mute : {false, true}) {
+            click(mute ? u"Volume"_s : u"Nute"_s);
+            QCOMPARE(m_player->muted, mute);
+            QCOMPARE(m_window->ToolbarButton(u"Nute"_s)->isVisible(), mute);
+            QCOMPARE(m_window->ToolbarButton(u"Volume"_s)->isVisible(), !mute);
+        }
         // Play with no selection resumes the current stream; with one it switches. The tray
         // menu's play and stop reach the player too.
         list()->clearSelection();
@@ -225,67 +243,13 @@ private Q_SLOTS:
         menuItem(u"mnuST_Stop"_s)->trigger();
         QCOMPARE(m_player->calls, (QStringList{u"play"_s, u"setURL http://b"_s, u"play"_s,
                                                u"stop"_s, u"play"_s, u"stop"_s}));
-        // Mute and unmute swap their buttons.
-        for (const bool mute : {true, false}) {
-            click(mute ? u"Volume"_s : u"Nute"_s);
-            QCOMPARE(m_player->muted, mute);
-            QCOMPARE(m_window->ToolbarButton(u"Nute"_s)->isVisible(), mute);
-            QCOMPARE(m_window->ToolbarButton(u"Volume"_s)->isVisible(), !mute);
-        }
         // Always on top keeps the window where it is.
         const QRect before = m_window->geometry();
         menuItem(u"mnuVzdyNahore"_s)->trigger();
         QCOMPARE(m_window->geometry(), before);
 
-        // The icon turns only while playing, and only when the animation is on.
-        m_player->raiseState(Player::Playing);
-        QVERIFY(!m_window->Timer1()->isActive());
-        setAnimateTrayIcon(true);
-        setIconFrame(15);
-        m_player->raiseState(Player::Playing);
-        QCOMPARE(m_window->Timer1()->interval(), 100);
-        QTRY_COMPARE(IconFrame(), 16.0);
-        QTRY_COMPARE(IconFrame(), 1.0); // wraps after the last frame
-        m_player->raiseState(Player::Stopped);
-        QVERIFY(!m_window->Timer1()->isActive());
-        const double shown = IconFrame();
-        m_player->raiseState(Player::Playing);
-        QTRY_VERIFY(IconFrame() != shown); // goes on from the frame shown last, not from 1
-        QCOMPARE(IconFrame(), shown + 1);
-
-        QSignalSpy unloaded(m_window.get(), &frmMain::Unloaded);
-        click(u"Konec"_s);
-        QCOMPARE(unloaded.count(), 1);
-    }
-
-    void volumeAndPlaceAreStoredOnExit()
-    {
-        SaveSetting(m_folder->settings(), SettingsKeys::Volume, u"75"_s);
-        auto muted = std::make_unique<FakePlayer>();
-        muted->muted = true;
-        start(std::move(muted));
-        // The stored volume and the player's mute show at start.
-        QCOMPARE(m_player->volumeValue, 75);
-        QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost 75%"_s);
-        QVERIFY(m_window->ToolbarButton(u"Nute"_s)->isVisible());
-        QVERIFY(!m_window->ToolbarButton(u"Volume"_s)->isVisible());
-
-        // The slider lies over the toolbar, 120 twips from its right edge.
-        ucSlider* slider = m_window->ucSlider1();
-        QCOMPARE(slider->geometry().right() + 1 + 8, m_window->asxToolbar1()->width());
-        // Dragging the thumb past both ends, with real mouse input; it never unmutes.
-        const int y = slider->height() / 2, w = slider->width();
-        for (const auto& [from, to, value] : {std::tuple{w / 2, w + 40, 100}, {w - 5, -40, 0}}) {
-            QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(from, y));
-            QTest::mouseMove(slider, QPoint(to, y));
-            QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(to, y));
-            QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost %1%"_s.arg(value));
-            QCOMPARE(m_player->volumeValue, value);
-            QVERIFY(m_player->muted);
-        }
-        slider->setValue(33);
-
         // Ended from the tray while minimised, it stores the restored window.
+        slider->setValue(33);
         m_window->move(TwipsToPixels(3000), TwipsToPixels(1500));
         m_window->resize(m_window->width(), TwipsToPixels(4500));
         setStationFilePath(m_folder->filePath(u"rock.ksl"_s));
@@ -300,23 +264,22 @@ private Q_SLOTS:
                                       m_folder->filePath(u"rock.ksl"_s)}));
     }
 
-    void firstStart()
+    void startsAndKeepsItsMinimumSize()
     {
+        // First start: centred at the design size, sorted regardless of case, hidden stations left
+        // out, colour and bold as stored ("nic" is black).
         m_folder->write(u"czech.ksl"_s, StationBytes("Zeta", "http://z", "255", "1", "1") +
                                             StationBytes("alfa", "http://a", "65280") +
                                             StationBytes("Skrytá", "http://h", "0", "0") +
-                                            StationBytes("Beta", "http://b", "nic") + "\r\n");
+                                            StationBytes("Beta", "http://b", "nic"));
         start();
         QCOMPARE(m_window->windowTitle(), u"skylistener v.0.1.12 beta"_s);
         QCOMPARE(m_window->size(), QSize(TwipsToPixels(5145), TwipsToPixels(2730)));
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        QVERIFY(qAbs(m_window->pos().x() - (screen.width() - m_window->width()) / 2) <= 1);
-        QVERIFY(qAbs(m_window->pos().y() - (screen.height() - m_window->height()) / 2) <= 1);
+        const QPoint off = m_window->geometry().center() - m_window->screen()->geometry().center();
+        QVERIFY2(off.manhattanLength() <= 4, qPrintable(u"%1 %2"_s.arg(off.x()).arg(off.y())));
         QCOMPARE(StationFilePath(), m_folder->filePath(u"czech.ksl"_s));
         QCOMPARE(m_window->StatusPanel(2)->text() + m_window->StatusPanel(3)->text(),
                  u"0 kbpsHlasitost 50%"_s);
-
-        // Sorted without regard to case, the hidden one left out, colour and bold as stored.
         QString shown;
         for (int i = 0; i < list()->topLevelItemCount(); ++i) {
             const QTreeWidgetItem* it = list()->topLevelItem(i);
@@ -327,10 +290,8 @@ private Q_SLOTS:
         }
         QCOMPARE(shown,
                  u"alfa http://a #00ff00 0;Beta http://b #000000 0;Zeta http://z #ff0000 1;"_s);
-    }
 
-    void restoresAndKeepsItsMinimumSize()
-    {
+        // A stored place; a height below the minimum is raised to it; a missing list is empty.
         for (const auto& [key, value] :
              {std::pair{SettingsKeys::Left, u"1500"_s},
               {SettingsKeys::Top, u"1200"_s},
@@ -338,13 +299,13 @@ private Q_SLOTS:
               {SettingsKeys::StationFile, m_folder->filePath(u"none.ksl"_s)}})
             SaveSetting(m_folder->settings(), key, value);
         start();
-        QCOMPARE(m_window->pos(), QPoint(TwipsToPixels(1500), TwipsToPixels(1200)));
-        // A stored height below the minimum is raised to it; the list of a missing file is empty.
-        QCOMPARE(PixelsToTwips(m_window->height()), 1995.0);
+        QCOMPARE(QRect(m_window->pos(), m_window->size()),
+                 QRect(TwipsToPixels(1500), TwipsToPixels(1200), TwipsToPixels(5145),
+                       TwipsToPixels(1995)));
         QCOMPARE(list()->topLevelItemCount(), 0);
         m_window->resize(10, 10);
         QCOMPARE(m_window->size(), QSize(TwipsToPixels(5145), TwipsToPixels(1995)));
-        // The name column fills what the status column leaves, which is at least its design width.
+        // The name column fills what the status column leaves, at least its design width.
         m_window->resize(600, 400);
         QTRY_COMPARE(list()->columnWidth(0) + list()->columnWidth(1) + TwipsToPixels(400),
                      list()->width());
@@ -354,8 +315,7 @@ private Q_SLOTS:
         SaveSetting(m_folder->settings(), SettingsKeys::Left, u"-900000"_s);
         SaveSetting(m_folder->settings(), SettingsKeys::Top, u"nonsense"_s);
         start();
-        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        QVERIFY(area.intersects(m_window->frameGeometry()));
+        QVERIFY(m_window->screen()->availableGeometry().intersects(m_window->frameGeometry()));
     }
 
     void everyCommandOpensItsDialog()
@@ -365,7 +325,6 @@ private Q_SLOTS:
         const QString about = u"O programu Hollowmere skylistener..."_s;
         const std::pair<std::function<void()>, QString> commands[] = {
             {[&] { click(u"edit"_s); }, u"Editace rozhlasových stanic"_s},
-            {[&] { click(u"URL"_s); }, url},
             {[&] { menuItem(u"mnuOtevritURL"_s)->trigger(); }, url},
             {[&] {
                  QApplication::setActiveWindow(m_window.get());
@@ -381,14 +340,12 @@ private Q_SLOTS:
 
         // The about box shows the release's version and the program's icon; OK closes it.
         QString version;
-        QCOMPARE(whileModal([&] { menuItem(u"mnuOProgramu"_s)->trigger(); },
-                            [&](QDialog* dialog) {
-                                version = dialog->findChild<QLabel*>(u"Label1"_s)->text();
-                                QVERIFY(
-                                    !dialog->findChild<QLabel*>(u"Image1"_s)->pixmap().isNull());
-                                press(dialog, u"Command1"_s);
-                            }),
-                 about);
+        const auto inAbout = [&](QDialog* dialog) {
+            version = dialog->findChild<QLabel*>(u"Label1"_s)->text();
+            QVERIFY(!dialog->findChild<QLabel*>(u"Image1"_s)->pixmap().isNull());
+            QTest::mouseClick(dialog->findChild<QWidget*>(u"Command1"_s), Qt::LeftButton);
+        };
+        QCOMPARE(whileModal([&] { menuItem(u"mnuOProgramu"_s)->trigger(); }, inAbout), about);
         QCOMPARE(version, u" Ver.: "_s + QLatin1StringView(SKYLISTENER_VERSION) + u" beta"_s);
 
         // The address is empty at every opening; OK or Enter plays it as typed, OK with no text
@@ -399,10 +356,7 @@ private Q_SLOTS:
             Qt::Key key; // a click when none
             QStringList calls;
         } cases[] = {
-            {u"  http://127.0.0.1:8000/a b "_s,
-             u"cmdOK"_s,
-             {},
-             {u"setURL   http://127.0.0.1:8000/a b "_s, u"play"_s}},
+            {u" http://a b "_s, u"cmdOK"_s, {}, {u"setURL  http://a b "_s, u"play"_s}},
             {u"x"_s, u"txtText1"_s, Qt::Key_Return, {u"setURL x"_s, u"play"_s}},
             {{}, u"cmdOK"_s, {}, {}},
             {u"a"_s, u"cmdClose"_s, {}, {}},
@@ -411,36 +365,29 @@ private Q_SLOTS:
         };
         for (const auto& c : cases) {
             m_player->calls.clear();
-            QCOMPARE(whileModal([&] { click(u"URL"_s); },
-                                [&](QDialog* dialog) {
-                                    auto* field = dialog->findChild<QLineEdit*>();
-                                    QVERIFY(field->text().isEmpty());
-                                    QTest::keyClicks(field, c.text);
-                                    auto* target = dialog->findChild<QWidget*>(c.on);
-                                    c.key ? QTest::keyClick(target, c.key)
-                                          : QTest::mouseClick(target, Qt::LeftButton);
-                                }),
-                     url);
+            const auto inUrl = [&](QDialog* dialog) {
+                auto* field = dialog->findChild<QLineEdit*>();
+                QVERIFY(field->text().isEmpty());
+                QTest::keyClicks(field, c.text);
+                auto* target = dialog->findChild<QWidget*>(c.on);
+                c.key ? QTest::keyClick(target, c.key) : QTest::mouseClick(target, Qt::LeftButton);
+            };
+            QCOMPARE(whileModal([&] { click(u"URL"_s); }, inUrl), url);
             QCOMPARE(m_player->calls, c.calls);
         }
-    }
 
-    void editorAndSettingsRefillTheList()
-    {
-        start();
-        // A list changed behind the window's back shows once the editor closes.
-        m_folder->write(u"czech.ksl"_s, StationBytes("Alfa", "http://a") + "\r\n");
+        // The editor refills the list when it closes; saving the settings switches the tray
+        // style at once (off again hides the icon) and makes their list ("stations.ksl" on a
+        // first run) the current one.
+        m_folder->write(u"czech.ksl"_s, StationBytes("Alfa", "http://a"));
         whileModal([&] { click(u"edit"_s); });
         QCOMPARE(list()->topLevelItemCount(), 1);
-
-        // Saving the settings with minimising to the tray on switches the tray style at once,
-        // and off again hides the icon; the saved list path ("stations.ksl" on a first run)
-        // becomes the current list.
         for (const bool toTray : {true, false}) {
             whileModal([&] { menuItem(u"mnuNastaveni"_s)->trigger(); },
                        [&](QDialog* dialog) {
                            dialog->findChild<QCheckBox*>(u"Check1"_s)->setChecked(toTray);
-                           press(dialog, u"Command2"_s);
+                           QTest::mouseClick(dialog->findChild<QWidget*>(u"Command2"_s),
+                                             Qt::LeftButton);
                        });
             QCOMPARE(MinimizeToTray(), toTray);
             QCOMPARE(m_window->cTray()->TrayFormStyle(), toTray ? 3 : 0);
@@ -453,16 +400,11 @@ private Q_SLOTS:
     void listTakesTheFocusOnActivation()
     {
         start();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        QCOMPARE(QApplication::focusWidget(), list());
-        // Another window takes over and the focus inside ours moves on; coming back to our
-        // window brings it back to the list.
         QWidget other;
         other.show();
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        m_window->setFocus();
+        m_window->setFocus(); // the focus in our window moves on while another one is active
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         QTRY_COMPARE(QApplication::focusWidget(), list());
