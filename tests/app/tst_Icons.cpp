@@ -1,5 +1,4 @@
-// Every compiled-in picture loads; the toolbar finds its pictures by their exact keys and the
-// animation has 16 distinct frames, the idle one shown for any other number.
+// Every picture loads; toolbar keys are exact; 16 distinct frames, the first for any other number.
 #include "app/Icons.h"
 
 #include <QSvgRenderer>
@@ -23,7 +22,6 @@ private Q_SLOTS:
         for (const QString& key : {u"Konec"_s, u"edit"_s, u"URL"_s, u"Volume"_s, u"Nute"_s,
                                    u"Stop"_s, u"Play"_s, u"play"_s})
             QVERIFY2(ToolbarIcon(key).isNull() == (key == u"play"), qPrintable(key));
-
         QList<QImage> frames;
         for (int frame = 0; frame <= AnimationFrameCount() + 1; ++frame)
             frames += AnimationFrame(frame).pixmap(16).toImage();

@@ -28,8 +28,7 @@ private Q_SLOTS:
             QStringList expected;
             QUrl base = QUrl(u"http://r.org/l/a.asx"_s);
         } cases[] = {
-            // Byte order mark, blank lines, CR LF, capitals, bare and escaped "&", relative and
-            // nested entries, blank ones left out.
+            // BOM, blank lines, CR LF, capitals, bare and escaped "&", relative and nested entries.
             {"\xEF\xBB\xBF\r\n\r\n<ASX VERSION=\"3\">\r\n<TITLE>Rádio</TITLE><Entry><Ref HREF=\"ht"
              "tp://a.org/?x=1&y=2\"/><ref href=\"mms://b.org/\"/></Entry>\r\n<entry><ref href=\""
              "s.mp3\" /></entry><entryref href=\"../m.asx\"/><entry><ref href=\"  \"/></entry>"
@@ -46,17 +45,16 @@ private Q_SLOTS:
             {"<asx><entry><ref href=\"a.mp3\"/></entry></asx>",
              {u"/radio/a.mp3"_s},
              QUrl::fromLocalFile(u"/radio/b.asx"_s)},
-            // A remote playlist names no local file nor special player address; a path on a web
-            // server stays on that server.
+            // A remote playlist names no local file nor special player address.
             {"<asx><ref href=\"file:///etc/passwd\"/><ref href=\"/etc/passwd\"/><ref href=\"lavfi"
              "://sine\"/><ref href=\"edl://%10%/etc/passwd\"/><ref href=\"rtsp://a.org/\"/></asx>",
              {u"http://r.org/etc/passwd"_s, u"rtsp://a.org/"_s}},
-            // Entries before a fault in the XML are kept; deep nesting is only text to walk.
+            // Entries before a fault in the XML are kept; deep nesting is only text to walk; what
+            // is no XML gives none.
             {"<asx><ref href=\"http://a.org/\"/></wrong><ref href=\"http://b.org/\"/></asx>",
              {u"http://a.org/"_s}},
             {"<asx>" + QByteArray("<entry>").repeated(5000) + "<ref href=\"http://a.org/\"/>",
              {u"http://a.org/"_s}},
-            // What is no XML gives none.
             {QByteArray("\x00\x01\x02 not xml", 11), {}},
             {QByteArray(100000, '<'), {}},
         };
