@@ -125,6 +125,23 @@ private Q_SLOTS:
         QTest::keyClick(list(), Qt::Key_Return);
         QCOMPARE(m_player->calls.size(), 2);
 
+        // With nothing selected, the first navigation key selects the station it lands on, Down
+        // and Up the first even when the focus shows on another; with one selected, keys move.
+        for (const auto& [key, selected, lands] : {std::tuple{Qt::Key_Down, false, u"Alfa"_s},
+                                                   {Qt::Key_Up, false, u"Alfa"_s},
+                                                   {Qt::Key_Home, false, u"Alfa"_s},
+                                                   {Qt::Key_PageUp, false, u"Alfa"_s},
+                                                   {Qt::Key_End, false, u"Beta"_s},
+                                                   {Qt::Key_PageDown, false, u"Beta"_s},
+                                                   {Qt::Key_Down, true, u"Beta"_s}}) {
+            list()->setCurrentItem(item(u"Beta"_s));
+            list()->clearSelection();
+            if (selected)
+                list()->setCurrentItem(item(u"Alfa"_s));
+            QTest::keyClick(list(), key);
+            QCOMPARE(list()->selectedItems(), QList{item(lands)});
+        }
+
         // Caption and status column: a star and amber while not playing, green while playing.
         enterOn(u"Alfa"_s);
         for (const auto& [state, mark, status, colour] :
