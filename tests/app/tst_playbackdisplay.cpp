@@ -338,16 +338,19 @@ private Q_SLOTS:
         start();
         const QString url = u"Vložit URL stanice pro přehrávání"_s;
         const QString about = u"O programu Hollowmere skylistener..."_s;
+        // The editor from the toolbar, the rest by their shortcuts, the about box from the tray.
+        const auto shortcut = [this](QKeySequence sequence) {
+            return [=, this] {
+                QApplication::setActiveWindow(m_window.get());
+                QTest::keySequence(m_window.get(), sequence);
+            };
+        };
         const std::pair<std::function<void()>, QString> commands[] = {
             {[&] { click(u"edit"_s); }, u"Editace rozhlasových stanic"_s},
-            {[&] { menuItem(u"mnuOtevritURL"_s)->trigger(); }, url},
-            {[&] {
-                 QApplication::setActiveWindow(m_window.get());
-                 QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
-             },
-             u"Hledat rozhlasové stanice"_s},
-            {[&] { menuItem(u"mnuVybratSeznam"_s)->trigger(); }, u"Výběr seznamu stanic"_s},
-            {[&] { menuItem(u"mnuNastaveni"_s)->trigger(); }, u"Nastavení"_s},
+            {shortcut(Qt::CTRL | Qt::Key_O), url},
+            {shortcut(Qt::CTRL | Qt::Key_F), u"Hledat rozhlasové stanice"_s},
+            {shortcut(Qt::Key_F12), u"Výběr seznamu stanic"_s},
+            {shortcut(Qt::CTRL | Qt::Key_P), u"Nastavení"_s},
             {[&] { menuItem(u"mnuST_about"_s)->trigger(); }, about},
         };
         for (const auto& [command, caption] : commands)
