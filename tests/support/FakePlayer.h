@@ -6,23 +6,17 @@
 
 #include <algorithm>
 
-// A scripted player for widget tests that need exact event orders. It records every call in
-// `calls` ("setURL x", "play", "stop", "setVolume n", "setMute 0/1") and raises events only
-// when the test says so.
+// A scripted player: it records "setURL x", "play" and "stop" in `calls` and raises its events
+// only when the test says so.
 class FakePlayer final : public Player
 {
     Q_OBJECT
 
 public:
-    using Player::Player;
-
     QStringList calls;
-    QString url;
-    int state = Player::Undefined;
-    QString statusText;
-    int volumeValue = 50;
+    QString url, statusText;
+    int state = Player::Undefined, volumeValue = 50, bits = 0;
     bool muted = false;
-    int bits = 0;
 
     QString URL() const override { return url; }
     void setURL(const QString& u) override { calls.append(QStringLiteral("setURL ") + (url = u)); }
@@ -31,20 +25,12 @@ public:
     int playState() const override { return state; }
     QString status() const override { return statusText; }
     int volume() const override { return volumeValue; }
-    void setVolume(int v) override
-    {
-        calls.append(QStringLiteral("setVolume %1").arg(v));
-        volumeValue = std::clamp(v, 0, 100);
-    }
+    void setVolume(int v) override { volumeValue = std::clamp(v, 0, 100); }
     bool mute() const override { return muted; }
-    void setMute(bool on) override
-    {
-        calls.append(QStringLiteral("setMute %1").arg(int(muted = on)));
-    }
+    void setMute(bool on) override { muted = on; }
     int bitRate() const override { return bits; }
 
-    // Moves to a play state (or sets the status text and bit rate) and raises the event, as the
-    // real player would.
+    // Moves to a play state, or sets the status text and bit rate, and raises the event.
     void raiseState(int newState) { Q_EMIT PlayStateChange(state = newState); }
     void raiseStatus(const QString& text, int bitRate = 0)
     {
