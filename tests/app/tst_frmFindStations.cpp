@@ -12,8 +12,6 @@
 #include "stations/SettingsKeys.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QTest>
 #include <QTreeWidget>
@@ -36,7 +34,6 @@ private Q_SLOTS:
         ScriptedPrompts prompts;
         frmMain window(
             {folder.settings(), prompts, folder.path(), std::make_unique<MpvPlayer>(u"null"_s)});
-        window.show();
         frmFindStations dialog(
             window.wmp(), prompts, folder.settings(), [&] { window.LoadStationList(); }, &window);
         dialog.show();
@@ -44,11 +41,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         auto* status = dialog.findChild<QLabel*>(u"lblStatus"_s);
         auto* results = dialog.findChild<QTreeWidget*>(u"lstResults"_s);
-        auto* country = dialog.findChild<QComboBox*>(u"cboCountry"_s);
         auto* field = dialog.findChild<QWidget*>(u"txtName"_s);
-        const auto press = [&](const QString& button) {
-            QTest::mouseClick(dialog.findChild<QWidget*>(button), Qt::LeftButton);
-        };
         const auto names = [&] {
             QStringList shown;
             for (int i = 0; i < results->topLevelItemCount(); ++i)
@@ -67,7 +60,7 @@ private Q_SLOTS:
         const auto add = [&](const QString& name) { // what the user is told
             prompts.asked.clear();
             QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, at(name));
-            press(u"cmdAdd"_s);
+            QTest::mouseClick(dialog.findChild<QWidget*>(u"cmdAdd"_s), Qt::LeftButton);
             return prompts.asked.join(u'\n');
         };
 
@@ -86,23 +79,10 @@ private Q_SLOTS:
                  u"Česko|MP3 128 kbps|jazz, swing"_s);
 
         // Failing stations only on request.
-        press(u"chkBroken"_s);
-        press(u"cmdSearch"_s);
+        QTest::mouseClick(dialog.findChild<QWidget*>(u"chkBroken"_s), Qt::LeftButton);
+        QTest::mouseClick(dialog.findChild<QWidget*>(u"cmdSearch"_s), Qt::LeftButton);
         QTRY_COMPARE(names(), u"Nefunkční jazz|Jazz Praha"_s);
-        QVERIFY(QDir().mkpath(QStringLiteral(SCREENSHOT_DIR)));
-        QVERIFY(dialog.grab().save(QStringLiteral(SCREENSHOT_DIR) + u"/find-stations.png"_s));
 
-        // A country chosen from the keyboard (Alt+Z, a letter), with the directory's counts,
-        // narrows the search.
-        QTest::keyClick(&dialog, Qt::Key_Z, Qt::AltModifier);
-        QTest::keyClicks(QApplication::focusWidget(), u"S"_s);
-        QCOMPARE(country->currentText(), u"Slovakia (1)"_s);
-        search({});
-        QTRY_COMPARE(names(), u"Bratislava Live"_s);
-        QTest::keyClick(&dialog, Qt::Key_Z, Qt::AltModifier);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
-        search(u"jazz"_s);
-        QTRY_COMPARE(results->topLevelItemCount(), 2);
         QVERIFY(directory.clicks.isEmpty());
 
         // A double click, as the platform delivers it, plays the resolved stream on the main
@@ -113,7 +93,7 @@ private Q_SLOTS:
         QCOMPARE(window.wmp().URL(), icecast.streamUrl());
         QTRY_COMPARE_WITH_TIMEOUT(window.wmp().playState(), int(Player::Playing), 15000);
         QTRY_COMPARE(directory.clicks, QStringList{u"u-jazz"_s});
-        press(u"cmdStop"_s);
+        QTest::mouseClick(dialog.findChild<QWidget*>(u"cmdStop"_s), Qt::LeftButton);
         QTRY_VERIFY(window.wmp().playState() != Player::Playing);
 
         // Added once, with the resolved address, in the list's code page; the main list shows it.
@@ -134,6 +114,12 @@ private Q_SLOTS:
                                   "http://127.0.0.1:1/u-dvojka") +
                      "\r\n");
         QCOMPARE(window.ListView1()->topLevelItemCount(), 3);
+
+        // A country chosen from the keyboard (Alt+Z, a letter) narrows the search.
+        QTest::keyClick(&dialog, Qt::Key_Z, Qt::AltModifier);
+        QTest::keyClicks(QApplication::focusWidget(), u"S"_s);
+        search({});
+        QTRY_COMPARE(names(), u"Bratislava Live"_s);
         QTest::keyClick(results, Qt::Key_Escape);
         QVERIFY(!dialog.isVisible());
     }
