@@ -48,7 +48,6 @@ private Q_SLOTS:
         // "$" stands for the stand-in's address; after a dead server the next is asked.
         const std::pair<QString, QString> cases[] = {
             {u"$ok"_s, ok},
-            {u"$redirect"_s, ok},
             {u"$large"_s, mostPlayed.join(u'|')},
             {u"http://127.0.0.1:1/x $ok"_s, ok},
             {u"$odd"_s,

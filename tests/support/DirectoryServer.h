@@ -57,10 +57,6 @@ private:
                    R"({"name":"Zero","iso_3166_1":"ZZ","stationcount":0}])";
         } else if (how == u"error"_s) {
             status = "500 Internal Server Error";
-        } else if (how == u"redirect"_s) {
-            status = "302 Found";
-            head =
-                "Location: " + request.split(' ').value(1).replace("/redirect/", "/ok/") + "\r\n";
         } else if (how == u"huge"_s) { // 5 MiB
             body = '[' + QByteArray(5 << 20, ' ');
         } else if (how == u"declared"_s || how == u"cut"_s) { // one byte of 5 MiB, half the list
