@@ -198,7 +198,7 @@ bool X11Session::startProgram(const QString& executable)
         m_window = xdotool(u"search --onlyvisible --name skylistener"_s).section(u'\n', 0, 0);
         return !m_window.isEmpty();
     };
-    return waitUntil(15000, shown) || fail(u"the main window did not appear"_s);
+    return waitUntil(30000, shown) || fail(u"the main window did not appear"_s);
 }
 
 bool X11Session::closeProgram()
