@@ -198,7 +198,10 @@ bool X11Session::startProgram(const QString& executable)
         m_window = xdotool(u"search --onlyvisible --name skylistener"_s).section(u'\n', 0, 0);
         return !m_window.isEmpty();
     };
-    return waitUntil(30000, shown) || fail(u"the main window did not appear"_s);
+    return waitUntil(30000, shown) ||
+           fail(u"the main window did not appear on display "_s + m_display +
+                (m_xvfb->state() == QProcess::Running ? u", Xvfb runs: "_s : u", Xvfb ended: "_s) +
+                QString::fromUtf8(m_xvfb->readAllStandardError().right(300)));
 }
 
 bool X11Session::closeProgram()
