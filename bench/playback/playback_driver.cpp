@@ -223,6 +223,27 @@ double median(std::vector<double> values)
     return values.empty() ? -1 : values[values.size() / 2];
 }
 
+// The mounts the start figures compare, from the one tone source: AAC beside the MP3, and MP3,
+// AAC and MP3 announced as application/octet-stream on mounts that send no burst on connect.
+IcecastServer::Mounts startMounts()
+{
+    IcecastServer::Mounts more;
+    const QString mp3 = u"-c:a libmp3lame -b:a 128k -ac 2 -content_type %2 -f mp3 %1/%3"_s;
+    const QString aac = u"-c:a aac -b:a 128k -ac 2 -content_type audio/aac -f adts %1/%3"_s;
+    for (const QString& output :
+         {aac.arg(u"%1"_s, u"tone.aac"_s), mp3.arg(u"%1"_s, u"audio/mpeg"_s, u"noburst.mp3"_s),
+          aac.arg(u"%1"_s, u"noburst.aac"_s),
+          mp3.arg(u"%1"_s, u"application/octet-stream"_s, u"noburst.bin"_s)}) {
+        more.outputs.append(output);
+        const QString mount = output.section(u'/', -1);
+        more.mounts.append(u'/' + mount);
+        if (mount.startsWith(u"noburst"_s))
+            more.config += "<mount type=\"normal\"><mount-name>/" + mount.toUtf8() +
+                           "</mount-name><burst-size>0</burst-size></mount>\n";
+    }
+    return more;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -237,7 +258,7 @@ int main(int argc, char** argv)
     const int seconds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 30;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
 
-    IcecastServer server(true);
+    IcecastServer server(startMounts());
     if (!server.start()) {
         std::fprintf(stderr, "The local Icecast station did not start: %s\n",
                      qPrintable(server.error()));

@@ -3,13 +3,33 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
+#include <QHash>
 #include <QStandardPaths>
 #include <QThread>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
-X11Session::X11Session() = default;
+namespace {
+
+// Polls `ready` every tenth of a second until it holds or `ms` have passed.
+bool waitUntil(int ms, const std::function<bool()>& ready)
+{
+    for (QDeadlineTimer deadline(ms); !deadline.hasExpired(); QThread::msleep(100)) {
+        if (ready())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool X11Session::fail(const QString& why)
+{
+    m_error = why;
+    return false;
+}
 
 X11Session::~X11Session()
 {
@@ -30,29 +50,23 @@ X11Session::~X11Session()
 bool X11Session::start()
 {
     for (const QString& tool : {u"Xvfb"_s, u"xdotool"_s, u"import"_s}) {
-        if (QStandardPaths::findExecutable(tool).isEmpty()) {
-            m_error = tool + u" is not installed"_s;
-            return false;
-        }
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            return fail(tool + u" is not installed"_s);
     }
     // -displayfd: the server picks a free display and writes its number to the given fd (1).
     m_xvfb = std::make_unique<QProcess>();
     m_xvfb->start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s, u"1024x768x24"_s,
                               u"-nolisten"_s, u"tcp"_s});
-    if (!m_xvfb->waitForStarted(5000)) {
-        m_error = u"Xvfb did not start"_s;
-        return false;
-    }
+    if (!m_xvfb->waitForStarted(5000))
+        return fail(u"Xvfb did not start"_s);
     QDeadlineTimer deadline(10000);
     QByteArray number;
     while (!number.contains('\n') && !deadline.hasExpired()) {
         m_xvfb->waitForReadyRead(200);
         number += m_xvfb->readAllStandardOutput();
     }
-    if (!number.contains('\n')) {
-        m_error = u"Xvfb gave no display number"_s;
-        return false;
-    }
+    if (!number.contains('\n'))
+        return fail(u"Xvfb gave no display number"_s);
     m_display = u":"_s + QString::fromLatin1(number.trimmed());
     return true;
 }
@@ -69,10 +83,8 @@ bool X11Session::startSessionBus()
         m_bus->waitForReadyRead(200);
         address += m_bus->readAllStandardOutput();
     }
-    if (!address.contains('\n')) {
-        m_error = u"dbus-daemon gave no address"_s;
-        return false;
-    }
+    if (!address.contains('\n'))
+        return fail(u"dbus-daemon gave no address"_s);
     m_busAddress = QString::fromUtf8(address.trimmed());
     return true;
 }
@@ -102,15 +114,13 @@ QString X11Session::busCall(const QString& service, const QString& path, const Q
     return QString::fromUtf8(send.readAllStandardOutput()).trimmed();
 }
 
-bool X11Session::startDesktop(Tray tray)
+bool X11Session::startDesktop(bool statusNotifier)
 {
     const QProcessEnvironment env = environment();
     const auto launch = [&](std::unique_ptr<QProcess>& process, const QString& program,
                             const QStringList& arguments) {
-        if (QStandardPaths::findExecutable(program).isEmpty()) {
-            m_error = program + u" is not installed"_s;
-            return false;
-        }
+        if (QStandardPaths::findExecutable(program).isEmpty())
+            return fail(program + u" is not installed"_s);
         process = std::make_unique<QProcess>();
         process->setProcessEnvironment(env);
         process->setStandardOutputFile(QProcess::nullDevice());
@@ -121,29 +131,26 @@ bool X11Session::startDesktop(Tray tray)
     if (!launch(m_windowManager, u"openbox"_s, {}))
         return false;
     QThread::msleep(500);
-    if (tray == Tray::XEmbed) {
-        if (!launch(m_tray, u"trayer"_s,
-                    {u"--edge"_s, u"bottom"_s, u"--align"_s, u"right"_s, u"--widthtype"_s,
-                     u"pixel"_s, u"--width"_s, u"200"_s, u"--height"_s, u"24"_s}))
+    if (!statusNotifier) {
+        const QString panel =
+            u"--edge bottom --align right --widthtype pixel --width 200 --height 24"_s;
+        if (!launch(m_tray, u"trayer"_s, panel.split(u' ')))
             return false;
     } else {
-        if (m_busAddress.isEmpty()) {
-            m_error = u"a StatusNotifier host needs the session bus"_s;
-            return false;
-        }
+        if (m_busAddress.isEmpty())
+            return fail(u"a StatusNotifier host needs the session bus"_s);
         // The host registers with the watcher, and the program asks the watcher whether a host
         // runs: each waits for the one before it.
         const auto waitForWatcher = [&](const QString& property, const QString& value) {
-            for (QDeadlineTimer deadline(10000); !deadline.hasExpired(); QThread::msleep(100)) {
+            const auto reports = [&] {
                 const QString reply =
                     busCall(u"org.kde.StatusNotifierWatcher"_s, u"/StatusNotifierWatcher"_s,
                             u"org.freedesktop.DBus.Properties.Get"_s,
                             {u"string:org.kde.StatusNotifierWatcher"_s, u"string:"_s + property});
-                if (!reply.isEmpty() && reply.endsWith(value))
-                    return true;
-            }
-            m_error = u"the StatusNotifier watcher did not report "_s + property;
-            return false;
+                return !reply.isEmpty() && reply.endsWith(value);
+            };
+            return waitUntil(10000, reports) ||
+                   fail(u"the StatusNotifier watcher did not report "_s + property);
         };
         if (!launch(m_trayWatcher, u"status-notifier-watcher"_s, {}) ||
             !waitForWatcher(u"ProtocolVersion"_s, QString()))
@@ -153,31 +160,19 @@ bool X11Session::startDesktop(Tray tray)
             return false;
     }
     // The tray is ready once its panel window shows.
-    QDeadlineTimer deadline(10000);
-    while (!deadline.hasExpired()) {
-        if (!trayPanel().isEmpty())
-            return true;
-        QThread::msleep(100);
-    }
-    m_error = u"the tray showed no panel"_s;
-    return false;
+    return waitUntil(10000, [&] { return !trayPanel().isEmpty(); }) ||
+           fail(u"the tray showed no panel"_s);
 }
 
 QString X11Session::trayPanel() const
 {
-    return xdotool({u"search"_s, u"--onlyvisible"_s, u"--class"_s,
-                    m_trayWatcher ? u"gtk-sni-tray-standalone"_s : u"trayer"_s})
-        .section(u'\n', 0, 0);
-}
-
-QString X11Session::settingsFile() const
-{
-    return QDir(m_home.path()).filePath(u"config/Hollowmere.ini"_s);
+    const QString host = m_trayWatcher ? u"gtk-sni-tray-standalone"_s : u"trayer"_s;
+    return xdotool(u"search --onlyvisible --class "_s + host).section(u'\n', 0, 0);
 }
 
 void X11Session::writeSettings(const QStringList& lines) const
 {
-    QDir().mkpath(QDir(m_home.path()).filePath(u"config"_s));
+    QDir().mkpath(m_home.filePath(u"config"_s));
     QFile file(settingsFile());
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write((u"[Skylistener]\n"_s + lines.join(u'\n') + u'\n').toUtf8());
@@ -187,38 +182,32 @@ bool X11Session::startProgram(const QString& executable)
 {
     QProcessEnvironment env = environment();
     env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
-    env.insert(u"XDG_CONFIG_HOME"_s, QDir(m_home.path()).filePath(u"config"_s));
-    env.insert(u"XDG_DATA_HOME"_s, QDir(m_home.path()).filePath(u"data"_s));
+    env.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u"config"_s));
+    env.insert(u"XDG_DATA_HOME"_s, m_home.filePath(u"data"_s));
     // No sound card here: ALSA's default device discards the sound, so streams play as usual.
-    QFile asoundrc(QDir(m_home.path()).filePath(u".asoundrc"_s));
+    QFile asoundrc(m_home.filePath(u".asoundrc"_s));
     if (asoundrc.open(QIODevice::WriteOnly | QIODevice::Truncate))
         asoundrc.write("pcm.!default { type null }\n");
     m_program = std::make_unique<QProcess>();
     m_program->setProcessEnvironment(env);
     m_program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_program->start(executable, {});
-    if (!m_program->waitForStarted(5000)) {
-        m_error = u"the program did not start"_s;
-        return false;
-    }
-    QDeadlineTimer deadline(15000);
-    while (!deadline.hasExpired()) {
-        const QString found =
-            xdotool({u"search"_s, u"--onlyvisible"_s, u"--name"_s, u"skylistener"_s});
-        if (!found.isEmpty()) {
-            m_window = found.split(u'\n').first();
-            return true;
-        }
-        QThread::msleep(100);
-    }
-    m_error = u"the main window did not appear"_s;
-    return false;
+    if (!m_program->waitForStarted(5000))
+        return fail(u"the program did not start"_s);
+    const auto shown = [&] {
+        m_window = xdotool(u"search --onlyvisible --name skylistener"_s).section(u'\n', 0, 0);
+        return !m_window.isEmpty();
+    };
+    return waitUntil(30000, shown) ||
+           fail(u"the main window did not appear on display "_s + m_display +
+                (m_xvfb->state() == QProcess::Running ? u", Xvfb runs: "_s : u", Xvfb ended: "_s) +
+                QString::fromUtf8(m_xvfb->readAllStandardError().right(300)));
 }
 
 bool X11Session::closeProgram()
 {
-    xdotool({u"windowfocus"_s, u"--sync"_s, m_window});
-    xdotool({u"key"_s, u"ctrl+x"_s});
+    xdotool(u"windowfocus --sync "_s + m_window);
+    xdotool(u"key ctrl+x"_s);
     return programEnded();
 }
 
@@ -239,21 +228,13 @@ QString X11Session::xdotool(const QStringList& arguments) const
     return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
 }
 
-QString X11Session::windowTitle() const
-{
-    return xdotool({u"getwindowname"_s, m_window});
-}
-
 QRect X11Session::windowGeometry() const
 {
-    // "X=10\nY=20\nWIDTH=343\nHEIGHT=182\n..." from --shell.
-    const QString out = xdotool({u"getwindowgeometry"_s, u"--shell"_s, m_window});
-    const auto value = [&](const QString& key) {
-        const QRegularExpression re(u"^"_s + key + u"=(-?\\d+)$"_s,
-                                    QRegularExpression::MultilineOption);
-        return re.match(out).captured(1).toInt();
-    };
-    return {value(u"X"_s), value(u"Y"_s), value(u"WIDTH"_s), value(u"HEIGHT"_s)};
+    // "WINDOW=1\nX=10\nY=20\nWIDTH=343\nHEIGHT=182\nSCREEN=0" from --shell.
+    QHash<QString, int> value;
+    for (const QString& line : xdotool(u"getwindowgeometry --shell "_s + m_window).split(u'\n'))
+        value[line.section(u'=', 0, 0)] = line.section(u'=', 1).toInt();
+    return {value[u"X"_s], value[u"Y"_s], value[u"WIDTH"_s], value[u"HEIGHT"_s]};
 }
 
 bool X11Session::screenshot(const QString& path) const
