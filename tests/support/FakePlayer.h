@@ -6,14 +6,15 @@
 
 #include <algorithm>
 
-// A scripted player: it records "setURL x", "play" and "stop" in `calls` and raises its events
-// only when the test says so.
+// A scripted player: it records "setURL x", "play" and "stop" in `calls`, each volume asked for
+// (before its own clamping) in `volumesAsked`, and raises its events only when the test says so.
 class FakePlayer final : public Player
 {
     Q_OBJECT
 
 public:
     QStringList calls;
+    QList<int> volumesAsked;
     QString url, statusText;
     int state = Player::Undefined, volumeValue = 50, bits = 0;
     bool muted = false;
@@ -25,7 +26,11 @@ public:
     int playState() const override { return state; }
     QString status() const override { return statusText; }
     int volume() const override { return volumeValue; }
-    void setVolume(int v) override { volumeValue = std::clamp(v, 0, 100); }
+    void setVolume(int v) override
+    {
+        volumesAsked.append(v);
+        volumeValue = std::clamp(v, 0, 100);
+    }
     bool mute() const override { return muted; }
     void setMute(bool on) override { muted = on; }
     int bitRate() const override { return bits; }
