@@ -49,6 +49,8 @@ private Q_SLOTS:
         const std::pair<QString, QString> cases[] = {
             {u"$ok"_s, ok},
             {u"$large"_s, mostPlayed.join(u'|')},
+            {u"$full"_s, QString()},
+            {u"$redirect"_s, ok},
             {u"http://127.0.0.1:1/x $ok"_s, ok},
             {u"$odd"_s,
              u"Obří čísla: 100000 kbps|Čísla jako text: MP3 192 kbps|Bez polí: |Záporné: "_s},

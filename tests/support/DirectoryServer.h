@@ -63,6 +63,13 @@ private:
             const qsizetype length = how == u"cut"_s ? body.size() : 5 << 20;
             head = "Content-Length: " + QByteArray::number(length) + "\r\n";
             body.truncate(how == u"cut"_s ? length / 2 : 1);
+        } else if (how == u"full"_s) { // exactly the largest answer taken
+            body = '[' + QByteArray((4 << 20) - 2, ' ') + ']';
+            head = "Content-Length: 4194304\r\n";
+        } else if (how == u"redirect"_s) {
+            status = "302 Found";
+            head =
+                "Location: " + request.split(' ').value(1).replace("/redirect/", "/ok/") + "\r\n";
         } else if (how == u"silent"_s) {
             return;
         }
