@@ -236,7 +236,6 @@ IcecastServer::Mounts startMounts()
           mp3.arg(u"%1"_s, u"application/octet-stream"_s, u"noburst.bin"_s)}) {
         more.outputs.append(output);
         const QString mount = output.section(u'/', -1);
-        more.mounts.append(u'/' + mount);
         if (mount.startsWith(u"noburst"_s))
             more.config += "<mount type=\"normal\"><mount-name>/" + mount.toUtf8() +
                            "</mount-name><burst-size>0</burst-size></mount>\n";

@@ -130,12 +130,14 @@ bool IcecastServer::restartSource()
     QStringList arguments = u"-nostdin -hide_banner -loglevel error -re -f lavfi -i "
                             u"sine=frequency=440:sample_rate=44100 -ice_name"_s.split(u' ');
     arguments.append(u"Skylistener Test"_s);
+    QStringList mounts; // each output's last path segment
     for (const QString& output :
          QStringList{u"-c:a libmp3lame -b:a 128k -ac 2 -content_type audio/mpeg -f mp3 "
                      u"%1/tone.mp3"_s} +
-             m_more.outputs)
+             m_more.outputs) {
         arguments += output.arg(target).split(u' ');
-    const QStringList mounts = QStringList{u"/tone.mp3"_s} + m_more.mounts;
+        mounts.append(u'/' + output.section(u'/', -1));
+    }
     return launch(m_source, u"ffmpeg"_s, arguments, [&] {
         return std::all_of(mounts.begin(), mounts.end(), [this](const QString& mount) {
             const QByteArray answer = get(mount, 64);
