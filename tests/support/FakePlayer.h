@@ -4,8 +4,6 @@
 
 #include <QStringList>
 
-#include <algorithm>
-
 // A scripted player: it records "setURL x", "play" and "stop" in `calls`, each volume asked for
 // (before its own clamping) in `volumesAsked`, and raises its events only when the test says so.
 class FakePlayer final : public Player
@@ -29,7 +27,7 @@ public:
     void setVolume(int v) override
     {
         volumesAsked.append(v);
-        volumeValue = std::clamp(v, 0, 100);
+        volumeValue = qBound(0, v, 100);
     }
     bool mute() const override { return muted; }
     void setMute(bool on) override { muted = on; }
