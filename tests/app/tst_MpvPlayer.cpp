@@ -160,7 +160,6 @@ private Q_SLOTS:
         QVERIFY(states.isEmpty());
 
         player.setURL(m_server.streamUrl());
-        QCOMPARE(player.status(), u"Připojování…"_s);
         QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
         QCOMPARE(states.first().first().toInt(), int(Player::Connecting));
         for (qsizetype i = 1; i < states.size(); ++i)
@@ -191,7 +190,6 @@ private Q_SLOTS:
         states.clear();
         m_server.killServer();
         QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Reconnecting), Wait);
-        QVERIFY2(player.status().startsWith(u"Obnovování spojení…"_s), qPrintable(player.status()));
         QCOMPARE(player.bitRate(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(player.status().contains(u"za 2 s"_s), Wait);
         QVERIFY2(m_server.restart(), qPrintable(m_server.error()));
@@ -228,11 +226,9 @@ private Q_SLOTS:
         // Every kind of playlist, a dead entry before the stream.
         const QString stream = m_server.streamUrl();
         const QByteArray script = m_script.toUtf8();
-        row("xspf file",
-            m_files.write(u"s.xspf"_s,
-                          "<playlist><trackList><track><location>http://127.0.0.1:1/d.mp3"
-                          "</location></track><track><location>" +
-                              stream.toUtf8() + "</location></track></trackList></playlist>"),
+        row("asx file",
+            m_files.write(u"s.asx"_s, "<asx><ref href=\"http://127.0.0.1:1/\"/><ref href=\"" +
+                                          stream.toUtf8() + "\"/></asx>"),
             Player::Playing);
         row("icecast m3u", stream + u".m3u"_s, Player::Playing);
         // Playlists with BOMs, CR LF, blank lines, dead first entries, relative entries (sent on to

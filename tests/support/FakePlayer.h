@@ -24,11 +24,7 @@ public:
     int playState() const override { return state; }
     QString status() const override { return statusText; }
     int volume() const override { return volumeValue; }
-    void setVolume(int v) override
-    {
-        volumesAsked.append(v);
-        volumeValue = qBound(0, v, 100);
-    }
+    void setVolume(int v) override { volumeValue = qBound(0, volumesAsked.emplaceBack(v), 100); }
     bool mute() const override { return muted; }
     void setMute(bool on) override { muted = on; }
     int bitRate() const override { return bits; }

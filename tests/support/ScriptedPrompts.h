@@ -3,39 +3,37 @@
 #include "base/UserPrompts.h"
 #include <QStringList>
 
-// Answers the program's dialogs from a script and records what was asked, in order.
+// Answers the program's dialogs from a script and records what was asked, in order:
+// "exclamation: text", "question: text", "color", "save: title", "open: title". Answers are taken
+// from the front; an empty queue answers No, Cancel, an empty path.
 class ScriptedPrompts final : public UserPrompts
 {
 public:
-    QStringList asked; // "exclamation: text", "question: text", "color", "save: t", "open: t"
-    // Taken from the front; an empty queue answers No, Cancel, an empty path.
+    QStringList asked;
     QList<bool> yesNoAnswers;
     QList<std::optional<QColor>> colorAnswers;
     QStringList fileAnswers;
 
-    void Exclamation(QWidget*, const QString& text) override
+    void Exclamation(QWidget*, const QString& s) override { asked << u"exclamation: "_qs + s; }
+    bool AskYesNo(QWidget*, const QString& s) override
     {
-        asked << QStringLiteral("exclamation: ") + text;
-    }
-    bool AskYesNo(QWidget*, const QString& text) override
-    {
-        return next(yesNoAnswers, QStringLiteral("question: ") + text);
+        return next(yesNoAnswers, "question: ", s);
     }
     std::optional<QColor> ChooseColor(QWidget*, const QColor&) override
     {
-        return next(colorAnswers, QStringLiteral("color"));
+        return next(colorAnswers, "color");
     }
-    QString SaveFileName(QWidget*, const QString& title, const QString&) override
+    QString SaveFileName(QWidget*, const QString& s, const QString&) override
     {
-        return next(fileAnswers, QStringLiteral("save: ") + title);
+        return next(fileAnswers, "save: ", s);
     }
-    QString OpenFileName(QWidget*, const QString& title, const QString&) override
+    QString OpenFileName(QWidget*, const QString& s, const QString&) override
     {
-        return next(fileAnswers, QStringLiteral("open: ") + title);
+        return next(fileAnswers, "open: ", s);
     }
-    template <typename T> T next(QList<T>& queue, const QString& question)
+    template <typename T> T next(QList<T>& queue, const char* question, const QString& s = {})
     {
-        asked << question;
+        asked << QString::fromLatin1(question) + s;
         return queue.isEmpty() ? T() : queue.takeFirst();
     }
 };
