@@ -1,5 +1,5 @@
-// The main window offscreen: start-up, layout, exit, playing and mirroring the player, commands,
-// the pictures it shows.
+// The main window offscreen: start-up, layout, exit, playing and mirroring the player, commands;
+// the pictures it shows and the playlists its player reads.
 #include "FakePlayer.h"
 #include "IcecastServer.h"
 #include "ScriptedPrompts.h"
@@ -7,6 +7,7 @@
 #include "app/DialogPrompts.h"
 #include "app/Icons.h"
 #include "app/MpvPlayer.h"
+#include "app/XmlPlaylist.h"
 #include "app/frmMain.h"
 #include "base/ProcessState.h"
 #include "base/WindowUnits.h"
@@ -100,8 +101,7 @@ private Q_SLOTS:
     }
     void cleanup() { m_window.reset(); }
 
-    // Every picture loads; toolbar keys are exact; 16 distinct frames, the first for any other
-    // number.
+    // Every picture loads; toolbar keys are exact; 16 distinct frames, the first for others.
     void pictures()
     {
         PictureFile({}); // registers the resources of the static library
@@ -119,6 +119,52 @@ private Q_SLOTS:
             QVERIFY(!frames.mid(1, frame - 1).contains(frames.at(frame)));
     }
 
+    // ASX and XSPF playlists for the player: which addresses are ones, the entries read from them.
+    void playlists()
+    {
+        for (const auto& [url, is] : {std::pair{u"http://e.org/radio.ASX?session=1"_s, true},
+                                      {u"/home/user/radio.wax"_s, true},
+                                      {u"http://e.org/a.mp3?list=.asx"_s, false},
+                                      {u"http://e.org/asx"_s, false}})
+            QVERIFY2(XmlPlaylist::isXmlPlaylist(url) == is, qPrintable(url));
+
+        const struct
+        {
+            QByteArray bytes;
+            QStringList expected;
+            QUrl base = QUrl(u"http://r.org/l/a.asx"_s);
+        } cases[] = {
+            // BOM, blank lines, CR LF, capitals, bare and escaped "&", relative and nested entries.
+            {"\xEF\xBB\xBF\r\n\r\n<ASX VERSION=\"3\">\r\n<TITLE>Rádio</TITLE><Entry><Ref HREF=\"ht"
+             "tp://a.org/?x=1&y=2\"/><ref href=\"mms://b.org/\"/></Entry>\r\n<entry><ref href=\""
+             "s.mp3\" /></entry><entryref href=\"../m.asx\"/><entry><ref href=\"  \"/></entry>"
+             "<entry><ref href=\"a&amp;b&#38;c\"/></entry></ASX>\r\n",
+             {u"http://a.org/?x=1&y=2"_s, u"mms://b.org/"_s, u"http://r.org/l/s.mp3"_s,
+              u"http://r.org/m.asx"_s, u"http://r.org/l/a&b&c"_s}},
+            // Every location of a track, trimmed; none outside a track.
+            {"<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\"><location>http://x.org/"
+             "</location><trackList><track><title>1</title><location> http://a.org/ </location>"
+             "\n<location>http://b.org/</location></track><track><location>c.m3u</location>"
+             "</track><track><title>none</title></track></trackList></playlist>",
+             {u"http://a.org/"_s, u"http://b.org/"_s, u"http://r.org/l/c.m3u"_s}},
+            // Relative entries of a file on this computer are files next to it.
+            {"<asx><entry><ref href=\"a.mp3\"/></entry></asx>",
+             {u"/radio/a.mp3"_s},
+             QUrl::fromLocalFile(u"/radio/b.asx"_s)},
+            // A remote playlist names no local file nor special player address.
+            {"<asx><ref href=\"file:///etc/passwd\"/><ref href=\"/etc/passwd\"/><ref href=\"lavfi"
+             "://sine\"/><ref href=\"edl://%10%/etc/passwd\"/><ref href=\"rtsp://a.org/\"/></asx>",
+             {u"http://r.org/etc/passwd"_s, u"rtsp://a.org/"_s}},
+            // Entries before an XML fault are kept; deep nesting is only text; no XML gives none.
+            {"<asx><ref href=\"http://a.org/\"/></wrong><ref href=\"http://b.org/\"/></asx>",
+             {u"http://a.org/"_s}},
+            {"<asx>" + QByteArray("<entry>").repeated(5000) + "<ref href=\"http://a.org/\"/>",
+             {u"http://a.org/"_s}},
+            {QByteArray("\x00\x01\x02 not xml", 11), {}},
+        };
+        for (const auto& c : cases)
+            QCOMPARE(XmlPlaylist::entries(c.bytes, c.base), c.expected);
+    }
     void startsAndKeepsItsMinimumSize()
     {
         // First start: centred at the design size, sorted regardless of case, hidden stations left
@@ -190,10 +236,9 @@ private Q_SLOTS:
         for (const auto& [key, selected, lands] : {std::tuple{Qt::Key_Down, false, u"Alfa"_s},
                                                    {Qt::Key_End, false, u"Beta"_s},
                                                    {Qt::Key_Down, true, u"Beta"_s}}) {
-            list()->setCurrentItem(item(u"Beta"_s));
-            list()->clearSelection();
-            if (selected)
-                list()->setCurrentItem(item(u"Alfa"_s));
+            list()->setCurrentItem(item(selected ? u"Alfa"_s : u"Beta"_s));
+            if (!selected)
+                list()->clearSelection();
             QTest::keyClick(list(), key);
             QCOMPARE(list()->selectedItems(), QList{item(lands)});
         }
@@ -365,9 +410,8 @@ private Q_SLOTS:
         }
 
         // A question answered Yes by the key of its button.
-        DialogPrompts prompts;
         bool yes = false;
-        whileModal([&] { yes = prompts.AskYesNo(m_window.get(), u"?"_s); },
+        whileModal([&] { yes = DialogPrompts().AskYesNo(m_window.get(), u"?"_s); },
                    [](QDialog* box) {
                        QTest::keyClick(static_cast<QMessageBox*>(box)->button(QMessageBox::Yes),
                                        Qt::Key_Space);
