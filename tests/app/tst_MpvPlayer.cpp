@@ -221,7 +221,7 @@ private Q_SLOTS:
                             const QString& refusal = {}) {
             QTest::newRow(name) << url << state << refusal;
         };
-        // Every kind of playlist, a dead entry before the stream.
+        // A playlist file on this computer, a dead entry first, and the station's own playlist.
         const QString stream = m_server.streamUrl();
         const QByteArray script = m_script.toUtf8();
         row("asx file",
@@ -257,9 +257,9 @@ private Q_SLOTS:
                "<playlist><trackList><track><location>dead.pls</location></track><track><location>"
                "live/tone.mp3</location></track></trackList></playlist>",
                Player::Playing);
-        // Each would reach a working station if the rest were ignored.
         row("scheme", u"Lavfi://sine"_s, Player::Error,
             u"Chyba: nepodporovaný typ adresy (lavfi)"_s);
+        // Each would reach a working station if the rest were ignored.
         row("NUL CR LF", stream + QChar(0) + u"\r\nX-Injected: 1"_s, Player::Error,
             u"Chyba: adresa obsahuje neplatné znaky"_s);
         row("100 KB query", stream + u"?"_s + QString(100 * 1024, u'a'), Player::Error,
