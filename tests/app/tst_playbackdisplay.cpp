@@ -397,7 +397,7 @@ private Q_SLOTS:
               {u"a"_s, u"cmdClose"_s, Qt::Key(0), none},
               {u"a"_s, u"txtText1"_s, Qt::Key_Escape, none}}) {
             m_player->calls.clear();
-            const auto inUrl = [&](QDialog* dialog) {
+            const auto inUrl = [&, text = text, on = on, key = key](QDialog* dialog) {
                 auto* field = dialog->findChild<QLineEdit*>();
                 QVERIFY(field->text().isEmpty());
                 QTest::keyClicks(field, text);
