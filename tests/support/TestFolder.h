@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+using namespace Qt::StringLiterals;
+
 // A temporary application folder, and a settings store in a temporary folder of its own, so
 // that no test touches the user's lists or settings.
 class TestFolder
@@ -34,10 +36,7 @@ public:
         m_settings->sync();
         return std::make_unique<SettingsStore>(m_settingsDir.path());
     }
-    QString settingsFile() const
-    {
-        return m_settingsDir.filePath(QStringLiteral("Hollowmere.ini"));
-    }
+    QString settingsFile() const { return m_settingsDir.filePath(u"Hollowmere.ini"_s); }
 
 private:
     QTemporaryDir m_dir, m_settingsDir;
@@ -45,30 +44,24 @@ private:
         std::make_unique<SettingsStore>(m_settingsDir.path());
 };
 
-// Makes a file or folder unwritable, for root as well (chattr +i); undone on destruction.
+// Makes a file unwritable, for root as well (chattr +i); undone on destruction.
 class Unwritable
 {
 public:
     explicit Unwritable(const QString& path)
         : m_path(path)
     {
-        setWritable(false);
-        if (!ok())
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path});
+        QFile::setPermissions(path, QFile::ReadOwner);
+        QProcess::execute(u"chattr"_s, {u"+i"_s, path});
     }
     ~Unwritable()
     {
-        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
-        setWritable(true);
+        QProcess::execute(u"chattr"_s, {u"-i"_s, m_path});
+        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
     }
     bool ok() const { return !QFileInfo(m_path).isWritable(); } // false where nothing could be set
 
 private:
-    void setWritable(bool w) const
-    {
-        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ExeOwner |
-                                          (w ? QFile::WriteOwner : QFile::Permissions()));
-    }
     QString m_path;
 };
 
