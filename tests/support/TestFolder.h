@@ -24,9 +24,9 @@ public:
             file.write(bytes);
         return file.fileName();
     }
-    QByteArray read(const QString& name) const
+    QByteArray read(const QString& name) const // also of a path outside the folder
     {
-        QFile file(filePath(name));
+        QFile file(name.startsWith(u'/') ? name : filePath(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     SettingsStore& settings() { return *m_settings; }
