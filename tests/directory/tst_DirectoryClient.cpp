@@ -1,5 +1,4 @@
-// The directory client against a local stand-in for the directory: what it asks, how it reads
-// good, odd and broken answers, and how it fails.
+// The directory client against a local stand-in: what it asks, what it reads, how it fails.
 #include "support/DirectoryServer.h"
 
 #include "directory/DirectoryClient.h"
@@ -39,16 +38,12 @@ private Q_SLOTS:
         const QString ok = u"Rádio Morava: AAC 64 kbps|Jazz Praha: MP3 128 kbps|Český rozhlas "
                            u"Dvojka – Žďár: MP3 128 kbps|Радио Москва: MP3 64 kbps|Bratislava "
                            u"Live: HLS|Rock</stationname>: OGG"_s;
-        QStringList mostPlayed; // of 6000 stations in about 3 MB
-        for (int clicks = 5999; clicks >= 6000 - Directory::MaxResults; --clicks)
-            mostPlayed.append(u"Stanice %1: "_s.arg(clicks));
         const QString later = u" Zkuste to prosím později."_s;
         const QString tooLarge =
             u"! Odpověď adresáře stanic je větší než 4 MiB, proto nebyla načtena."_s;
         // "$" stands for the stand-in's address; after a dead server the next is asked.
         const std::pair<QString, QString> cases[] = {
             {u"$ok"_s, ok},
-            {u"$large"_s, mostPlayed.join(u'|')},
             {u"$full"_s, QString()},
             {u"$redirect"_s, ok},
             {u"http://127.0.0.1:1/x $ok"_s, ok},
@@ -106,7 +101,6 @@ private Q_SLOTS:
         QCOMPARE(choices(QLocale::English),
                  u":Všechny země|AT:Austria (12)|CZ:Česko (3)|SK:Slovakia (1)"_s);
         QCOMPARE(choices(QLocale::Czech, false), u"CZ:Česko|:Všechny země"_s);
-        QCOMPARE(choices(QLocale::English, false), u":Všechny země"_s);
         // Czech plurals of the number found.
         QString found;
         for (int n : {0, 1, 4, 5})

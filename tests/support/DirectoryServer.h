@@ -103,9 +103,6 @@ private:
                             u"u-dvojka|Český rozhlas Dvojka – Žďár|CZ|MP3|128|0|1|30||"_s,
                             u"u-ru|Радио Москва|CZ|MP3|64|0|1|20||"_s,
                             u"u-tag|Rock</stationname>|CZ|OGG|0|0|1|8||"_s};
-        for (int i = 0; behaviour == u"large"_s && i < 6000; ++i) // 3 MB, named by click counts
-            rows +=
-                u"u-%1|Stanice %1|CZ||0|0|1|%1|%2|"_s.arg(i * 7919 % 6000).arg(QString(400, u'x'));
         QStringList list;
         for (const QString& row : rows) {
             const QStringList f = row.split(u'|');

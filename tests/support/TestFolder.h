@@ -3,9 +3,9 @@
 #include "stations/SettingsStore.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -44,25 +44,21 @@ private:
         std::make_unique<SettingsStore>(m_settingsDir.path());
 };
 
-// Makes a file unwritable, for root as well (chattr +i); undone on destruction.
-class Unwritable
+// Writes fail as on a full disk while it lives: no file may grow past `bytes`.
+class DiskFull
 {
 public:
-    explicit Unwritable(const QString& path)
-        : m_path(path)
+    explicit DiskFull(qint64 bytes = 0)
     {
-        QFile::setPermissions(path, QFile::ReadOwner);
-        QProcess::execute(u"chattr"_s, {u"+i"_s, path});
+        std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        const rlimit limit{rlim_t(bytes), m_old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~Unwritable()
-    {
-        QProcess::execute(u"chattr"_s, {u"-i"_s, m_path});
-        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
-    }
-    bool ok() const { return !QFileInfo(m_path).isWritable(); } // false where nothing could be set
+    ~DiskFull() { setrlimit(RLIMIT_FSIZE, &m_old); }
 
 private:
-    QString m_path;
+    rlimit m_old{};
 };
 
 // A record in the file form, for building test files.
