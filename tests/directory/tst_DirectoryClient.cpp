@@ -102,11 +102,8 @@ private Q_SLOTS:
                  u":Všechny země|AT:Austria (12)|CZ:Česko (3)|SK:Slovakia (1)"_s);
         QCOMPARE(choices(QLocale::Czech, false), u"CZ:Česko|:Všechny země"_s);
         // Czech plurals of the number found.
-        QString found;
-        for (int n : {0, 1, 4, 5})
-            found += Directory::FoundText(n);
-        QCOMPARE(found, u"Nenalezena žádná stanice.Nalezena 1 stanice.Nalezeny 4 stanice.Nalezeno "
-                        u"5 stanic."_s);
+        QCOMPARE(Directory::FoundText(0) + Directory::FoundText(4) + Directory::FoundText(5),
+                 u"Nenalezena žádná stanice.Nalezeny 4 stanice.Nalezeno 5 stanic."_s);
     }
 };
 
