@@ -1,6 +1,7 @@
 #include "stations/SettingsStore.h"
 
 #include <QDir>
+#include <QFileDevice>
 #include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
@@ -88,7 +89,11 @@ bool writePlainIni(QIODevice& device, const QSettings::SettingsMap& map)
         }
         out += key + u'=' + escapeValue(it.value().toString()) + u'\n';
     }
-    return device.write(out.toUtf8()) >= 0;
+    // A save file's commit misses a buffered write that only its flush finds failing (a full
+    // disk), and would replace the settings with a truncated file.
+    const QByteArray bytes = out.toUtf8();
+    auto* file = qobject_cast<QFileDevice*>(&device);
+    return device.write(bytes) == bytes.size() && (!file || file->flush());
 }
 
 QSettings::Format plainIniFormat()

@@ -176,7 +176,9 @@ bool WriteStationFile(const QString& text, const QString& path, QString* errorMe
     ok = ok && file.open(QIODevice::WriteOnly);
     if (ok) {
         const QByteArray bytes = Cp1250::encode(text) + "\r\n";
-        ok = file.write(bytes) == bytes.size();
+        // Commit alone misses a write the buffer flush fails (a full disk) and would replace
+        // the list with a truncated one.
+        ok = file.write(bytes) == bytes.size() && file.flush();
         ok = ok && file.commit();
         if (!ok)
             file.cancelWriting();

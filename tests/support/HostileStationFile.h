@@ -18,7 +18,6 @@ inline QByteArray HostileStationBytes(qsizetype size)
     const qsizetype blocks = qMax<qsizetype>(1, (size - 40200) / block.size());
     QByteArray bytes = "<radiostation><stationname>Za\xE8\xE1tek</stationname><stationurl>"
                        "http://start/</stationurl><visible>1</visible></radiostation>";
-    bytes.reserve(size + block.size());
     for (qsizetype i = 0, unterminated = 0; i < blocks || unterminated < 1000; ++i) {
         if ((i % qMax<qsizetype>(1, blocks / 1000) == 0 || i >= blocks) && unterminated < 1000)
             bytes += "<radiostation><stationname>Bez konce " + QByteArray::number(unterminated++);

@@ -3,12 +3,13 @@
 #include "stations/SettingsStore.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
 
-// A temporary application folder, and a settings store in a temporary folder of its own, so
-// that no test touches the user's lists or settings.
+using namespace Qt::StringLiterals;
+
+// A temporary application folder and settings store: no test touches the user's files.
 class TestFolder
 {
 public:
@@ -22,9 +23,9 @@ public:
             file.write(bytes);
         return file.fileName();
     }
-    QByteArray read(const QString& name) const
+    QByteArray read(const QString& name) const // also of a path outside the folder
     {
-        QFile file(filePath(name));
+        QFile file(name.startsWith(u'/') ? name : filePath(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     SettingsStore& settings() { return *m_settings; }
@@ -34,10 +35,7 @@ public:
         m_settings->sync();
         return std::make_unique<SettingsStore>(m_settingsDir.path());
     }
-    QString settingsFile() const
-    {
-        return m_settingsDir.filePath(QStringLiteral("Hollowmere.ini"));
-    }
+    QString settingsFile() const { return m_settingsDir.filePath(u"Hollowmere.ini"_s); }
 
 private:
     QTemporaryDir m_dir, m_settingsDir;
@@ -45,31 +43,21 @@ private:
         std::make_unique<SettingsStore>(m_settingsDir.path());
 };
 
-// Makes a file or folder unwritable, for root as well (chattr +i); undone on destruction.
-class Unwritable
+// Writes fail as on a full disk while it lives: no file may grow past `bytes`.
+class DiskFull
 {
 public:
-    explicit Unwritable(const QString& path)
-        : m_path(path)
+    explicit DiskFull(qint64 bytes = 0)
     {
-        setWritable(false);
-        if (!ok())
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path});
+        std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        const rlimit limit{rlim_t(bytes), m_old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~Unwritable()
-    {
-        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
-        setWritable(true);
-    }
-    bool ok() const { return !QFileInfo(m_path).isWritable(); } // false where nothing could be set
+    ~DiskFull() { setrlimit(RLIMIT_FSIZE, &m_old); }
 
 private:
-    void setWritable(bool w) const
-    {
-        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ExeOwner |
-                                          (w ? QFile::WriteOwner : QFile::Permissions()));
-    }
-    QString m_path;
+    rlimit m_old{};
 };
 
 // A record in the file form, for building test files.

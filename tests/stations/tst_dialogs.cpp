@@ -1,0 +1,378 @@
+// The station editor, the settings dialog and the list chooser, used with the mouse and keys.
+#include "support/FakePlayer.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestFolder.h"
+
+#include "base/ProcessState.h"
+#include "stations/ProgramSettings.h"
+#include "stations/SettingsKeys.h"
+#include "stations/StationFile.h"
+#include "stations/StationListView.h"
+#include "stations/frmEdit.h"
+#include "stations/frmSList.h"
+#include "stations/frmSetting.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+const QByteArray ThreeStations = StationBytes("Alfa", "http://alfa.cz/", "255") +
+                                 StationBytes("Beta", "http://beta.cz/", "0", "1", "1") +
+                                 StationBytes("Gama", "http://gama.cz/", "0", "0") + "\r\n";
+
+// One dialog over a temporary folder, with scripted prompts and player.
+struct Fixture
+{
+    TestFolder folder;
+    ScriptedPrompts prompts;
+    FakePlayer player;
+    int refills = 0;
+    std::unique_ptr<QDialog> dialog;
+
+    template <typename Dialog, typename... Args> void open(Args&&... args)
+    {
+        dialog = std::make_unique<Dialog>(std::forward<Args>(args)..., [this] { ++refills; });
+        dialog->show();
+        QApplication::setActiveWindow(dialog.get());
+    }
+    void openEditor(const QByteArray& list = {}) // over the current list if none is given
+    {
+        if (!list.isEmpty())
+            setStationFilePath(folder.write(u"list.ksl"_s, list));
+        open<frmEdit>(player, prompts);
+    }
+    void openSettings() { open<frmSetting>(folder.settings(), prompts, folder.path()); }
+    void openChooser()
+    {
+        folder.write(u"rock.KSL"_s, StationBytes("Rock FM", "http://rock/") + "\r\n");
+        folder.write(u"czech.ksl"_s, StationBytes("Dvojka", "http://dvojka/") + "\r\n");
+        folder.write(u"notes.txt"_s, "not a list");
+        setStationFilePath(u"/before.ksl"_s);
+        open<frmSList>(
+            folder.settings(),
+            [this](QWidget* w, const QString& text) { prompts.Exclamation(w, text); },
+            folder.path());
+    }
+    template <typename T = QPushButton> T* get(const QString& n) const
+    {
+        return dialog->findChild<T*>(n);
+    }
+    void press(const QString& n) const { QTest::mouseClick(get(n), Qt::LeftButton); }
+    QString selected() const { return static_cast<frmEdit*>(dialog.get())->SelectedStationUrl(); }
+    QLineEdit* name() const { return get<QLineEdit>(u"Text1"_s); }
+    QLineEdit* url() const { return get<QLineEdit>(u"Text2"_s); }
+    QCheckBox* check(int n) const { return get<QCheckBox>(u"Check%1"_s.arg(n)); }
+    QTreeWidget* list() const { return get<QTreeWidget>(u"ListView1"_s); }
+    QString count() const { return get<QLabel>(u"lblCount"_s)->text(); }
+    quint32 swatch() const { return get(u"Command4"_s)->property("BackColor").toUInt(); }
+    QTreeWidgetItem* entry(const QString& s) const { return list()->findItems(s, {}).value(0); }
+    QPoint at(const QString& s) const { return list()->visualItemRect(entry(s)).center(); }
+    void click(const QString& s, Qt::KeyboardModifiers modifiers = {}) const
+    {
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers, at(s));
+    }
+    // Clicks into a field, which selects its text, and types over it key by key.
+    static void type(QLineEdit* field, const QString& text)
+    {
+        QTest::mouseClick(field, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key(c.toUpper().unicode()), QString(c),
+                                Qt::NoModifier);
+    }
+    // Types the URL, then the name, and saves by a click or by Alt+U, which leaves the focus
+    // in the name field; a null text leaves its field alone.
+    void save(const QString& n = {}, const QString& u = {}, bool accessKey = false) const
+    {
+        if (!u.isNull())
+            type(url(), u);
+        if (!n.isNull())
+            type(name(), n);
+        if (!accessKey)
+            return press(u"Command1"_s);
+        QSignalSpy clicked(get(u"Command1"_s), &QPushButton::clicked);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::AltModifier);
+        clicked.wait(1000); // the access key holds the button down a moment
+    }
+    QByteArray file() const { return folder.read(u"list.ksl"_s); }
+    // A setting as the settings file holds it now, not as this process caches it; null if none.
+    QString onDisk(const QString& key) const
+    {
+        const QString text = u'\n' + QString::fromUtf8(folder.read(folder.settingsFile()));
+        const qsizetype at = text.indexOf(u'\n' + key + u'=');
+        return at < 0 ? QString() : text.mid(at + key.size() + 2).section(u'\n', 0, 0);
+    }
+    QString stored(const QString& key) { return GetSetting(folder.settings(), key, u"-"_s); }
+};
+
+} // namespace
+
+class tst_Dialogs : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void editorSelectSaveDeletePlayAndClose()
+    {
+        Fixture e;
+        e.openEditor(ThreeStations);
+        e.click(u"Alfa"_s);
+        QVERIFY(e.name()->text() == u"Alfa"_s && e.url()->text() == u"http://alfa.cz/"_s);
+        QVERIFY(e.swatch() == 255u && e.check(2)->isChecked() && !e.get(u"Check1"_s)->isChecked());
+        e.click(u"Beta"_s);
+        QVERIFY(e.get(u"Check1"_s)->isChecked());
+        e.click(u"Gama"_s);
+        QVERIFY(!e.check(2)->isChecked());
+        // Delete asks first; No keeps the station.
+        e.prompts.yesNoAnswers = {false, true};
+        e.press(u"Command3"_s);
+        QCOMPARE(e.prompts.asked.last(), u"question: Opravdu chcete smazat vybranou stanici?"_s);
+        QCOMPARE(e.file(), ThreeStations);
+        e.press(u"Command3"_s);
+        QVERIFY(!e.file().contains("gama") && e.count() == u"Celkem 2 stanice"_s);
+
+        // Test play needs a URL.
+        e.press(u"cmdPlay"_s);
+        Fixture::type(e.url(), u"http://stream.cz/a"_s);
+        QTest::keyClick(e.url(), Qt::Key_Return); // Enter in a field presses no button
+        e.press(u"cmdPlay"_s);
+        e.press(u"cmdStop"_s);
+        QCOMPARE(e.player.calls,
+                 (QStringList{u"setURL http://stream.cz/a"_s, u"play"_s, u"stop"_s}));
+
+        // Escape closes from any control and refills; the reopened editor starts empty.
+        e.click(u"Alfa"_s);
+        QTest::keyClick(e.url(), Qt::Key_Escape);
+        QVERIFY(!e.dialog->isVisible() && e.refills == 1);
+        e.openEditor();
+        QVERIFY(e.selected().isEmpty() && e.name()->text().isEmpty());
+
+        // A new station with a colour; the name is trimmed also when Alt+U saves with the focus
+        // still in it, the URL is not; the fields are emptied for the next one.
+        e.press(u"Check1"_s);
+        e.prompts.colorAnswers = {QColor(0, 0, 255)};
+        e.press(u"Command4"_s);
+        e.save(u"  Delta  "_s, u" http://delta.cz/"_s, true);
+        QVERIFY(e.file().endsWith(StationBytes("Delta", " http://delta.cz/", "16711680", "1", "1") +
+                                  "\r\n"));
+        QVERIFY(e.count() == u"Celkem 3 stanice"_s && e.name()->text().isEmpty() && !e.swatch());
+
+        // The same URL in other case rewrites the record; a changed name is trimmed.
+        e.click(u"Beta"_s);
+        e.save(u" Beta Nová "_s, u"http://BETA.cz/"_s);
+        QVERIFY(e.file().contains(StationBytes("Beta Nov\xE1", "http://BETA.cz/", "0", "1", "1")));
+        QVERIFY(!e.file().contains("http://beta.cz/") && e.selected().isEmpty());
+
+        // A new URL renames the station in its place; a hidden one stays in the editor only.
+        e.click(u"Alfa"_s);
+        QTest::mouseClick(e.check(2), Qt::LeftButton);
+        e.save({}, u"http://alfa2.cz/"_s);
+        QVERIFY(e.file().startsWith(StationBytes("Alfa", "http://alfa2.cz/", "255", "0", "0")));
+        QVERIFY(!e.entry(u"Alfa"_s)->data(0, StationVisibleRole).toBool());
+        QCOMPARE(e.prompts.asked.size(), 3); // no refusal
+    }
+
+    void editorRefusals()
+    {
+        const QString noName = u"Název stanice musí obsahovat minimálně jeden znak!"_s;
+        const QString exists = u"Stanice s touto URL již existuje!"_s;
+        const QString x = u"http://x/"_s;
+        const std::tuple<QString, QString, QString, QString, bool> cases[] = {
+            {{}, u"   "_s, x, noName, true},
+            {u"   "_s, {}, {}, noName, true}, // a stored name of spaces
+            {{}, u"Nová"_s, {}, u"URL stanice musí obsahovat"_s, false},
+            {{}, u"Nová"_s, u"HTTP://Beta.CZ/"_s, exists, true},
+            {u"Alfa"_s, u"Alfa"_s, u"http://gama.cz/"_s, exists, true},
+            {{}, u"Радио"_s, x, u"Název stanice obsahuje"_s, false},
+            {u"Alfa"_s, u"Alfa"_s, u"http://a.cz/<RadioStation>"_s, u"URL stanice nesmí"_s, false},
+        };
+        const QByteArray before = ThreeStations + StationBytes("   ", "http://blank.cz/", "0", "0");
+        for (const auto& [select, name, url, message, accessKey] : cases) {
+            Fixture e;
+            e.openEditor(before);
+            if (!select.isEmpty())
+                e.click(select);
+            e.save(name, url, accessKey);
+            QCOMPARE(e.prompts.asked.size(), 1);
+            QVERIFY2(e.prompts.asked[0].contains(message), qPrintable(e.prompts.asked[0]));
+            // A refused URL keeps the focus in its field, a refused name in its own.
+            QCOMPARE(QApplication::focusWidget(),
+                     message.startsWith(u"URL"_s) ? e.url() : e.name());
+            QVERIFY(e.file() == before && e.selected().isEmpty() == select.isEmpty());
+        }
+    }
+
+    void editorSavesWhatTheUserLeavesAloneAsStored()
+    {
+        // Values the fields and the swatch cannot hold or show: long texts, bits above blue, a
+        // system colour, blanks around a name.
+        const QByteArray longName = "Dlouh\xE1 " + QByteArray(300, 'n');
+        const QByteArray url = "http://long.cz/" + QByteArray(300, 'u');
+        const QByteArray spaced = StationBytes("  Spaced  ", "http://s/", "-2147483640");
+        Fixture e;
+        e.openEditor(StationBytes(longName, url, "16777471") + spaced + "\r\n");
+        e.click(QString::fromLatin1(longName));
+        e.save({}, {}, true);
+        e.click(u"  Spaced  "_s);
+        e.press(u"Check1"_s);
+        e.save();
+        QCOMPARE(e.file(), StationBytes(longName, url, "16777471") +
+                               StationBytes("  Spaced  ", "http://s/", "-2147483640", "1", "1") +
+                               "\r\n");
+        // The length limit holds for what is typed after a long station was shown.
+        e.click(QString::fromLatin1(longName));
+        e.press(u"Command5"_s);
+        Fixture::type(e.url(), QString(260, u'x'));
+        QCOMPARE(e.url()->text().size(), 250);
+    }
+
+    void editorFailedWritesAndANewList()
+    {
+        Fixture e;
+        e.openEditor(ThreeStations);
+        const QString failed = u"exclamation: "_s + StationFileWriteErrorMessage(StationFilePath());
+        {
+            // A failed write is told, the list and the input stay, the editor goes on.
+            DiskFull full;
+            e.click(u"Alfa"_s);
+            e.prompts.yesNoAnswers = {true};
+            e.press(u"Command3"_s); // delete
+            e.press(u"Command5"_s);
+            e.save(u"Delta"_s, u"http://delta.cz/"_s);
+            QCOMPARE(e.prompts.asked.mid(1), (QStringList{failed, failed}));
+            QVERIFY(e.name()->text() == u"Delta"_s && e.file() == ThreeStations);
+        }
+        e.save();
+        QVERIFY(e.prompts.asked.size() == 3 && e.entry(u"Delta"_s));
+
+        e.prompts.asked.clear();
+        const QByteArray old = e.file();
+        // An existing file of that name is emptied and becomes the current list; the selection
+        // survives, and saving adds the station that is not in the new file.
+        e.click(u"Beta"_s);
+        const QString other = e.folder.write(u"other.ksl"_s, StationBytes("X", "http://x/"));
+        e.prompts.fileAnswers = {other};
+        e.press(u"cmdNewFile"_s);
+        QCOMPARE(e.prompts.asked, QStringList{u"save: Nový soubor se seznamem stanic"_s});
+        QVERIFY(StationFilePath() == other && e.count() == u"Žádné stanice"_s);
+        e.save();
+        QCOMPARE(e.folder.read(u"other.ksl"_s),
+                 StationBytes("Beta", "http://beta.cz/", "0", "1", "1") + "\r\n");
+        QCOMPARE(e.file(), old);
+    }
+
+    void settingsCloseStoresNothingSaveStoresOnDiskAndShows()
+    {
+        Fixture s;
+        setStationFilePath(u"/somewhere/czech.ksl"_s);
+        s.openSettings();
+        QTest::mouseClick(s.check(1), Qt::LeftButton);
+        s.press(u"Command1"_s);
+        QVERIFY(!s.dialog->isVisible() && !MinimizeToTray());
+        QVERIFY(s.stored(u"MinTray"_s) == u"-"_s && s.stored(u"StationFile"_s) == u"-"_s);
+        // The list is loaded again all the same.
+        QVERIFY(StationFilePath() == u"/somewhere/czech.ksl"_s && s.refills == 1);
+
+        // The first run shows the defaults; saved, they are on disk already, where a second
+        // running copy of the program reads them.
+        s.openSettings();
+        QVERIFY(!s.check(1)->isChecked() && !s.check(2)->isChecked());
+        const QString defaultList = s.folder.filePath(u"stations.ksl"_s);
+        QCOMPARE(s.get<QLineEdit>(u"txtText1"_s)->text(), defaultList);
+        QTest::mouseClick(s.check(2), Qt::LeftButton);
+        s.press(u"Command2"_s);
+        QVERIFY(!s.dialog->isVisible() && !MinimizeToTray() && AnimateTrayIcon());
+        QVERIFY(s.onDisk(u"MinTray"_s) == u"0"_s && s.onDisk(u"AniIco"_s) == u"1"_s);
+        QVERIFY(s.onDisk(u"StationFile"_s) == defaultList && StationFilePath() == defaultList);
+        QCOMPARE(s.refills, 2);
+
+        // The reopened dialog shows what was saved; browse fills the path unless cancelled.
+        s.openSettings();
+        QVERIFY(s.check(2)->isChecked());
+        s.press(u"cmd"_s); // cancelled
+        QCOMPARE(s.get<QLineEdit>(u"txtText1"_s)->text(), defaultList);
+        const QString longPath = u"/elsewhere/"_s + QString(1000, u'j') + u".ksl"_s;
+        s.prompts.fileAnswers = {longPath};
+        s.press(u"cmd"_s);
+        s.press(u"Command2"_s);
+        QVERIFY(StationFilePath() == longPath && s.stored(u"StationFile"_s) == StationFilePath());
+
+        // A greyed box is saved greyed and turns no flag on; a word reads unchecked.
+        SaveSetting(s.folder.settings(), u"MinTray"_s, u"yes"_s);
+        SaveSetting(s.folder.settings(), u"AniIco"_s, u"2"_s);
+        s.openSettings();
+        QCOMPARE(s.check(2)->checkState(), Qt::PartiallyChecked);
+        s.press(u"Command2"_s);
+        QVERIFY(s.stored(u"AniIco"_s) == u"2"_s && s.stored(u"MinTray"_s) == u"0"_s &&
+                !AnimateTrayIcon());
+
+        // A failed write is told; the values hold for this run and for the next write.
+        {
+            DiskFull full(500); // room for the lock file, not for the settings
+            s.openSettings();
+            QTest::mouseClick(s.check(1), Qt::LeftButton);
+            s.press(u"Command2"_s);
+            QCOMPARE(s.prompts.asked.last(),
+                     u"exclamation: "_s + SettingsWriteErrorMessage(s.folder.settingsFile()));
+            QVERIFY(!s.dialog->isVisible() && MinimizeToTray());
+            QVERIFY(s.onDisk(u"MinTray"_s) == u"0"_s);
+        }
+        QVERIFY(s.folder.settings().sync());
+        QCOMPARE(s.onDisk(u"MinTray"_s), u"1"_s);
+    }
+
+    void chooserLoadsTheChosenList()
+    {
+        Fixture c;
+        c.openChooser();
+        // Titles from the file names, sorted; files of other kinds are left out.
+        QCOMPARE(c.list()->topLevelItemCount(), 2);
+        QVERIFY(c.list()->topLevelItem(0)->text(0) == u"Czech"_s &&
+                c.list()->topLevelItem(1)->text(1) == u"rock.KSL"_s);
+        // A double click as the platform delivers it: press, release, double click, release.
+        c.click(u"Rock"_s);
+        QTest::mouseDClick(c.list()->viewport(), Qt::LeftButton, {}, c.at(u"Rock"_s));
+        QTest::mouseRelease(c.list()->viewport(), Qt::LeftButton, {}, c.at(u"Rock"_s));
+        QCOMPARE(c.refills, 0); // the load waits for the timer
+        QTRY_VERIFY(!c.dialog->isVisible());
+        // On disk when the chooser has closed, where a second running copy sees it.
+        const QString rock = c.folder.filePath(u"rock.KSL"_s);
+        QVERIFY(c.onDisk(SettingsKeys::StationFile) == rock && StationFilePath() == rock);
+        QVERIFY(c.refills == 1 && c.prompts.asked.isEmpty());
+
+        // A click on empty space unselects; Load then loads nothing.
+        c.openChooser();
+        c.click(u"Czech"_s);
+        QTest::mouseClick(c.list()->viewport(), Qt::LeftButton, {},
+                          QPoint(10, c.list()->viewport()->height() - 3));
+        c.press(u"Command2"_s);
+        QTRY_VERIFY(!c.get<QTimer>(u"Timer1"_s)->isActive());
+        QVERIFY(c.dialog->isVisible());
+        // Enter on an entry no longer selected (Ctrl+click) loads nothing either.
+        c.click(u"Rock"_s, Qt::ControlModifier);
+        c.click(u"Rock"_s, Qt::ControlModifier);
+        QVERIFY(c.list()->currentItem() && !c.list()->currentItem()->isSelected());
+        QTest::keyClick(c.list(), Qt::Key_Return);
+        QVERIFY(!c.get<QTimer>(u"Timer1"_s)->isActive());
+        // Escape loads nothing.
+        QTest::keyClick(c.list(), Qt::Key_Escape);
+        QVERIFY(!c.dialog->isVisible() && c.refills == 1 && StationFilePath() == u"/before.ksl"_s);
+        // Enter on the selected entry loads it.
+        c.openChooser();
+        c.click(u"Czech"_s);
+        QTest::keyClick(c.list(), Qt::Key_Return);
+        QTRY_VERIFY(!c.dialog->isVisible());
+        QCOMPARE(StationFilePath(), c.folder.filePath(u"czech.ksl"_s));
+    }
+};
+
+QTEST_MAIN(tst_Dialogs)
+#include "tst_dialogs.moc"
