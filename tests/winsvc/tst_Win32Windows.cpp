@@ -29,7 +29,7 @@ void note(const char* what)
     g_log += (g_log.empty() ? "" : " ") + std::string(what);
 }
 
-constexpr UINT MsgBefore = WM_APP + 1, MsgAfter = WM_APP + 2, MsgOther = WM_APP + 3;
+constexpr UINT MsgBefore = WM_APP + 1, MsgOther = WM_APP + 2;
 
 // Answers the test messages with 100 + n and notes the moving and sizing messages.
 LRESULT CALLBACK windowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -142,15 +142,13 @@ void hookSubclassesTheWindow()
     MessageHook hook(owner, capture);
     const WindowHandle h = handle(window);
     hook.HookWindow(h);
-    hook.AddHookMessage(h, MsgBefore, MessageHook::Before);
-    hook.AddHookMessage(h, MsgAfter, MessageHook::After);
+    hook.AddHookMessage(h, MsgBefore, MessageHook::Before | MessageHook::After);
     // The after phase sees and may change what the previous procedure returned.
     owner.handler = [](bool bBefore, std::intptr_t& lReturn, WindowHandle) {
         lReturn += bBefore ? 0 : 1000;
     };
-    SENDS(window, MsgBefore, 101, "before proc");
-    SENDS(window, MsgAfter, 1102, "proc after");
-    SENDS(window, MsgOther, 103, "proc");
+    SENDS(window, MsgBefore, 1101, "before proc after");
+    SENDS(window, MsgOther, 102, "proc");
     owner.handler = nullptr;
     hook.UnhookWindow(h);
     CHECK(procOf(window) == original);
