@@ -1,6 +1,5 @@
-// The window services on Qt widgets: the tray icon (minimising to it and back, mouse actions and
-// menus, tip, host restarts), and dragging a window by its handle and sizing it by its grip, with
-// the moving and sizing messages carried to a hook that may rewrite the proposed rectangle.
+// The window services on Qt widgets: the tray icon, and dragging a window by its handle or grip
+// with the moving and sizing messages carried to a hook that may rewrite the proposed rectangle.
 #include "winsvc/MessageHook.h"
 #include "winsvc/QtWindowSystem.h"
 #include "winsvc/SysTray.h"
@@ -34,7 +33,7 @@ struct FakeTrayHost : TrayHost
     void changeIcon(const QIcon&) override { g_log << u"icon"_s; }
     void changeTip(const QString& tip) override { g_log << u"tip "_s + tip; }
     void removeIcon() override { g_log << u"remove"_s; }
-    void showMenu(QMenu* menu) override { g_log << u"menu "_s + menu->title(); }
+    void showMenu(QMenu*) override { g_log << u"menu"_s; }
     QString hostIdentity() const override { return identity; }
     bool isAvailable() const override { return available; }
     void click(int notification) { Q_EMIT mouseAction(notification); }
@@ -61,7 +60,6 @@ struct Fixture
                                            {&SysTray::Refreshed, "Refreshed"}})
             QObject::connect(tray.get(), signal, [name] { g_log << QString::fromLatin1(name); });
         form.show();
-        menu.setTitle(u"popup"_s);
         tray->setForm(&form);
     }
     QWidget form;
@@ -117,8 +115,7 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QVERIFY(f.form.isHidden());
         QCOMPARE(take(), u"add skylistener, Minimize"_s);
-        // Without bit 2 the icon stays when the form comes back; a double click then restores
-        // nothing.
+        // Without bit 2 the icon stays on restore; a double click then restores nothing.
         tray.setTrayFormStyle(0);
         tray.FormRestore();
         f.host->click(515);
@@ -146,11 +143,11 @@ private Q_SLOTS:
         const int down = 8 | 32, rightUp = 2, leftDouble = 64;
         // clang-format off
         const std::tuple<int, int, const char*> cases[] = {
-            {16, 516, "MouseDown 2, menu popup"}, {16, 517, "MouseUp 2, Click 2"},
+            {16, 516, "MouseDown 2, menu"}, {16, 517, "MouseUp 2, Click 2"},
             {16, 514, "MouseUp 1, Click 1"}, {16, 520, "MouseUp 4, Click 4"}, {16, 518, "DblClick 2"},
-            {16, 512, "MouseMove"}, {16, 600, ""}, {rightUp, 517, "MouseUp 2, Click 2, menu popup"},
-            {leftDouble, 515, "menu popup, DblClick 1"}, {down, 513, "MouseDown 1, menu popup"},
-            {down, 519, "MouseDown 4, menu popup"}};
+            {16, 512, "MouseMove"}, {16, 600, ""}, {rightUp, 517, "MouseUp 2, Click 2, menu"},
+            {leftDouble, 515, "menu, DblClick 1"}, {down, 513, "MouseDown 1, menu"},
+            {down, 519, "MouseDown 4, menu"}};
         // clang-format on
         for (const auto& [style, notification, logged] : cases) {
             tray.setPopupStyle(style);
@@ -196,8 +193,7 @@ private Q_SLOTS:
         window.setGeometry(200, 150, 300, 200);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        // The left button at global positions; the window moves between events, so local
-        // positions are worked out afresh every time.
+        // The left button at global positions: the window moves between events.
         const auto mouse = [](QTest::MouseAction action) {
             return [action](QWidget* w, QPoint at) {
                 QTest::mouseEvent(action, w, Qt::LeftButton, {}, w->mapFromGlobal(at));
@@ -213,9 +209,7 @@ private Q_SLOTS:
         MessageHook hook(owner, capture);
         const WindowHandle hWnd = QtWindowSystem::handleOf(&window);
         hook.HookWindow(hWnd);
-        for (const std::uint32_t m : {WM_ENTERSIZEMOVE, WM_EXITSIZEMOVE})
-            hook.AddHookMessage(hWnd, m, MessageHook::After);
-        for (const std::uint32_t m : {WM_MOVING, WM_SIZING})
+        for (const std::uint32_t m : {WM_ENTERSIZEMOVE, WM_MOVING, WM_SIZING, WM_EXITSIZEMOVE})
             hook.AddHookMessage(hWnd, m, MessageHook::Before);
 
         // Presses on a child control or with the right button do not drag.
@@ -248,8 +242,7 @@ private Q_SLOTS:
         QCOMPARE(owner.proposed[0], toWinRect(start.translated(50, 30)));
         QCOMPARE(owner.proposed[1].left, 15); // before the rewrite
 
-        // The grip sizes from the bottom-right edge, a rewritten height is applied and the
-        // window's minimum size holds whatever is proposed.
+        // The grip sizes from its corner; a rewritten height holds, and so does the minimum size.
         owner.seen.clear();
         owner.rewrite = [](WinRect& r) { r.bottom = r.top + 180; };
         const QRect before = window.frameGeometry();
