@@ -224,10 +224,10 @@ private Q_SLOTS:
         // The handler pulls the window to x = 0 whenever it comes within 20 pixels.
         const QPoint grab = handle->mapToGlobal(QPoint(100, 10)), nearEdge(15 - start.left(), 0);
         press(handle, grab);
-        // A move with the button up (released where the handle did not see it) drags nothing.
-        QMouseEvent buttonUp(QEvent::MouseMove, QPointF(180, 10), grab + QPointF(80, 0),
-                             Qt::NoButton, Qt::NoButton, {});
-        QCoreApplication::sendEvent(handle, &buttonUp);
+        // A move without the left button (its release went unseen) drags nothing.
+        QMouseEvent leftUp(QEvent::MouseMove, QPointF(180, 10), grab + QPointF(80, 0), Qt::NoButton,
+                           Qt::RightButton, {});
+        QCoreApplication::sendEvent(handle, &leftUp);
         move(handle, grab + QPoint(50, 30));
         QCOMPARE(window.frameGeometry().topLeft(), start.topLeft() + QPoint(50, 30));
         owner.rewrite = [](WinRect& r) {
