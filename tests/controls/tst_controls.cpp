@@ -14,8 +14,8 @@
 
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 using namespace Qt::StringLiterals;

@@ -194,17 +194,14 @@ void dragsSnapToTheWorkArea()
         POINT from, to;
         RECT expected;
     } rows[] = {
+        // clang-format off
         // Moved by the caption: the left edge 9 px from the work area's snaps, 10 px stays.
         {SC_MOVE | HTCAPTION, caption, {a.left + 59, s.top + 30}, {a.left, 320, a.left + 300, 520}},
-        {SC_MOVE | HTCAPTION,
-         caption,
-         {a.left + 60, s.top + 30},
-         {a.left + 10, 320, a.left + 310, 520}},
+        {SC_MOVE | HTCAPTION, caption, {a.left + 60, s.top + 30}, {a.left + 10, 320, a.left + 310, 520}},
         // Sizing moves only the dragged edges.
-        {SC_SIZE | WMSZ_BOTTOMRIGHT,
-         {s.right - 1, s.bottom - 1},
-         {a.right - 10, a.bottom - 10},
+        {SC_SIZE | WMSZ_BOTTOMRIGHT, {s.right - 1, s.bottom - 1}, {a.right - 10, a.bottom - 10},
          {s.left, s.top, a.right, a.bottom}},
+        // clang-format on
     };
     for (const auto& row : rows) {
         Win32WindowSystem system;
