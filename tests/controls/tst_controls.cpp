@@ -1,0 +1,210 @@
+// The slider, the 3D frame container and the 3D line: write rules, stored values, sizes, and the
+// mouse on shown controls.
+#include "base/WindowUnits.h"
+#include "controls/Container3D.h"
+#include "controls/PropertySet.h"
+#include "controls/SliderGeometry.h"
+#include "controls/ucSlider.h"
+#include "controls/ucSliderTip.h"
+#include "controls/z3DLine.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+using namespace SliderGeometry;
+
+namespace {
+
+constexpr ControlError Ok = ControlError::None, Bad = ControlError::InvalidPropertyValue;
+constexpr int IntMax = std::numeric_limits<int>::max(), IntMin = std::numeric_limits<int>::min();
+constexpr auto H = Orientation::Horizontal, V = Orientation::Vertical;
+
+// The notifications in order, as "Change 78, MouseDown 1".
+QStringList g_events;
+QString take()
+{
+    return std::exchange(g_events, {}).join(u", ");
+}
+void record(ucSlider& s)
+{
+    QObject::connect(&s, &ucSlider::Change, [&s] { g_events << u"Change %1"_s.arg(s.Value()); });
+    for (const auto& [signal, name] : {std::pair{&ucSlider::Click, "Click"},
+                                       {&ucSlider::ArrivedFirst, "ArrivedFirst"},
+                                       {&ucSlider::ArrivedLast, "ArrivedLast"}})
+        QObject::connect(&s, signal, [name] { g_events << QString::fromLatin1(name); });
+    QObject::connect(&s, &ucSlider::MouseDown,
+                     [](qint16& k) { g_events << u"MouseDown %1"_s.arg(k); });
+    QObject::connect(&s, &ucSlider::MouseUp, [](qint16& k) { g_events << u"MouseUp %1"_s.arg(k); });
+}
+
+} // namespace
+
+class tst_controls : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void valueRules()
+    {
+        // Writes of Value ('v'), Min ('n') or Max ('x'); the thumb's place at the end.
+        using Step = std::tuple<char, int, ControlError, const char*>;
+        const std::pair<std::vector<Step>, float> cases[] = {
+            // clang-format off
+            // Writing the value it has is silent; the ends are announced after Change.
+            {{{'v', 5, Ok, "Change 5"}, {'v', 5, Ok, ""}, {'v', 10, Ok, "Change 10, ArrivedLast"},
+              {'v', 11, Bad, ""}, {'v', 0, Ok, "Change 0, ArrivedFirst"}, {'v', -1, Bad, ""},
+              {'v', 7, Ok, "Change 7"}}, 100.8f},
+            // Min drags the value along and stays below Max, which leaves a value above it.
+            {{{'v', 5, Ok, "Change 5"}, {'n', 2, Ok, "Change 2, ArrivedFirst"}, {'n', 10, Bad, ""},
+              {'v', 9, Ok, "Change 9"}, {'x', 3, Ok, ""}, {'x', 2, Bad, ""}, {'v', 5, Bad, ""},
+              {'v', 3, Ok, "Change 3, ArrivedLast"}}, 144},
+            // clang-format on
+        };
+        for (const auto& [steps, thumb] : cases) {
+            ucSlider slider;
+            slider.setOrientation(0);
+            slider.resize(160, 16);
+            record(slider);
+            for (const auto& [what, n, error, raised] : steps) {
+                const ControlError got = what == 'v'   ? slider.setValue(n)
+                                         : what == 'n' ? slider.setMin(n)
+                                                       : slider.setMax(n);
+                QVERIFY2(got == error && take() == QLatin1StringView(raised), raised);
+            }
+            QCOMPARE(slider.thumb().left, thumb);
+        }
+
+        // Halves go to the even neighbour; out of range saturates.
+        for (const auto& [x, rounded] :
+             {std::pair{72.5, 72}, {73.5, 74}, {std::nan(""), 0}, {1e30, IntMax}, {-1e30, IntMin}})
+            QCOMPARE(nearest(x), rounded);
+        // Min = Max: no value, and the thumb stays put.
+        QVERIFY(!valueForPosition(H, 10, 144, 5, 0) && !positionForValue(H, 144, 5, 5, 0));
+        // A rail picture fixes both sides; upright, the thumb is centred across it.
+        LayoutInput upright{.orientation = V, .surface = {}, .thumb = {}, .rail = {20, 60}};
+        upright.imageRail = true;
+        const Layout up = layoutSlider(upright);
+        QVERIFY(up.fixedWidth && up.fixedHeight && up.surface == QSize(20, 64) &&
+                up.thumb.left == 2);
+
+        // Stored names in any case; the whole int range is kept, a wider number gives the default.
+        PropertySet stored;
+        stored.write(u"MIN"_s, qint64(IntMin));
+        stored.write(u"vAlue"_s, -5);
+        stored.write(u"Max"_s, qint64(IntMax) + 1);
+        ucSlider slider;
+        slider.readProperties(stored);
+        QVERIFY(slider.Min() == IntMin && slider.Value() == -5 && slider.Max() == ucSlider().Max());
+    }
+
+    void pressAndDrag()
+    {
+        // The main window's volume slider: horizontal, 0..100 at 50, thin raised rail, no tip.
+        ucSlider slider;
+        slider.setOrientation(0);
+        slider.setRailStyle(ucSlider::RailThinRaised);
+        slider.setMax(100);
+        slider.setValue(50);
+        slider.setShowValueTip(false);
+        slider.resize(160, 30);
+        record(slider);
+        slider.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&slider));
+        // clang-format off
+        const struct {
+            QPoint press;
+            Qt::KeyboardModifiers down, up;
+            std::vector<QPoint> moves;
+            QPoint release;
+            float thumb;
+            const char* events;
+            bool rightClick = false;
+        } gestures[] = {
+            // Pressed on the thumb's first pixel, in its top row: grabbed, nothing moves.
+            {{72, 0}, {}, {}, {}, {72, 0}, 72.0f, "MouseDown 0, Click, MouseUp 0"},
+            // Grabbed 8 pixels into the thumb: 81 is 51, 82 (51.4) no change; released outside.
+            {{80, 8}, {}, {}, {{81, 8}, {82, 8}, {-30, 8}}, {-30, 8}, 0.0f,
+             "MouseDown 0, Change 51, Change 0, ArrivedFirst, MouseUp 0"},
+            // A press on the rail jumps there before MouseDown; the shift state goes along.
+            {{120, 8}, Qt::ShiftModifier, Qt::ControlModifier, {}, {120, 8}, 112.32f,
+             "Change 78, MouseDown 1, Click, MouseUp 2"},
+            // Dragged past the end and on: Max once.
+            {{120, 8}, {}, {}, {{1000, 8}, {1200, -40}, {900, 8}}, {159, 15}, 144.0f,
+             "MouseDown 0, Change 100, ArrivedLast, Click, MouseUp 0"},
+            // A right release during a left drag ends the drag.
+            {{120, 8}, {}, {}, {{20, 8}}, {20, 8}, 112.32f,
+             "Change 78, MouseDown 0, MouseUp 0, Click", true},
+        };
+        // clang-format on
+        for (const auto& g : gestures) {
+            QTest::mousePress(&slider, Qt::LeftButton, g.down, g.press);
+            if (g.rightClick)
+                QTest::mouseClick(&slider, Qt::RightButton, {}, g.press);
+            for (const QPoint to : g.moves)
+                QTest::mouseMove(&slider, to);
+            QVERIFY(!ucSliderTip::current());
+            QTest::mouseRelease(&slider, Qt::LeftButton, g.up, g.release);
+            QCOMPARE(slider.thumb().left, g.thumb);
+            QCOMPARE(take(), QLatin1StringView(g.events));
+        }
+
+        // Whatever height the host asks for, the slider keeps the thumb's.
+        slider.setValue(50);
+        QVERIFY(slider.size() == QSize(160, 16) && slider.groove() == (PixelRect{6, 6, 154, 10}));
+        slider.resize(200, 40);
+        QVERIFY(slider.size() == QSize(200, 16) && slider.thumb().left == 92);
+        // Narrower than its thumb, as the window's layout may make it: the mouse changes nothing.
+        slider.resize(10, 16);
+        take();
+        QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(5, 8));
+        QTest::mouseMove(&slider, QPoint(100, 8));
+        QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(100, 8));
+        QVERIFY(slider.Value() == 50 && !take().contains(u"Change"));
+    }
+
+    void frameAndLine()
+    {
+        Container3D c;
+        c.ReadProperties({{u"CtrlEffect"_s, 9}, {u"AutoSize"_s, 2}}); // damaged: defaults
+        QVERIFY(c.WriteProperties().isEmpty());
+        c.resize(TwipsToPixels(60), 200);
+        QCOMPARE(c.size(), QSize(TwipsToPixels(120), 200)); // its minimum width
+        // With AutoSize its one control lies 30 twips in from every side.
+        auto* child = new QLabel(&c);
+        c.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c));
+        QVERIFY(!c.setAutoSize(1));
+        const int inset = TwipsToPixels(30);
+        const QRect placed(inset, inset, c.width() - 2 * inset, 200 - 2 * inset);
+        QCOMPARE(child->geometry(), placed);
+
+        // A click needs the press and the release inside.
+        QSignalSpy clicks(&c, &Container3D::Click);
+        QTest::mousePress(&c, Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::mouseRelease(&c, Qt::LeftButton, {}, QPoint(-5, 2));
+        QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(clicks.size(), 1);
+
+        // The line keeps its thickness across its longer side.
+        const int thick = TwipsToPixels(30);
+        z3DLine line;
+        line.show(); // a hidden widget gets its resize events only when shown
+        for (const auto& [size, kept] : {std::pair{QSize(300, 40), QSize(300, thick)},
+                                         {QSize(40, 300), QSize(thick, 300)},
+                                         {QSize(40, 40), QSize(thick, 40)}}) {
+            line.resize(size);
+            QCOMPARE(line.size(), kept);
+        }
+    }
+};
+
+QTEST_MAIN(tst_controls)
+#include "tst_controls.moc"
