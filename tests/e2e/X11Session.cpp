@@ -22,21 +22,26 @@ bool waitUntil(const std::function<bool()>& ready, int ms = 10000)
     return false;
 }
 
-} // namespace
-
-bool X11Session::fail(const QString& why)
+// The first line a process writes, as Xvfb -displayfd and dbus-daemon --print-address do.
+QString firstLine(QProcess& process)
 {
-    m_error = why;
-    return false;
+    QByteArray out;
+    waitUntil([&] {
+        process.waitForReadyRead(100);
+        return (out += process.readAllStandardOutput()).contains('\n');
+    });
+    return out.contains('\n') ? QString::fromUtf8(out.trimmed()) : QString();
 }
+
+} // namespace
 
 X11Session::~X11Session()
 {
     for (auto* process : {m_program.get(), m_tray.get(), m_trayWatcher.get(), m_windowManager.get(),
                           m_bus.get(), m_xvfb.get()}) {
+        // Asked first: a killed X server leaves its lock and socket behind, and a server
+        // started at the same time elsewhere can then take the same display.
         if (process && process->state() != QProcess::NotRunning) {
-            // Asked first: a killed X server leaves its lock and socket behind, and a server
-            // started at the same time elsewhere can then take the same display.
             process->terminate();
             if (!process->waitForFinished(3000)) {
                 process->kill();
@@ -54,7 +59,7 @@ QProcessEnvironment X11Session::environment() const
     env.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u"config"_s));
     env.insert(u"XDG_DATA_HOME"_s, m_home.filePath(u"data"_s));
     env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
-    // The private session bus or none, and none started on the side for the X display either.
+    // Without the private bus none, and none started on the side for the display either.
     env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s,
                m_busAddress.isEmpty() ? u"disabled:"_s : m_busAddress);
     return env;
@@ -72,31 +77,18 @@ bool X11Session::launch(std::unique_ptr<QProcess>& process, const QString& progr
     return process->waitForStarted(5000) || fail(program + u" did not start"_s);
 }
 
-QString X11Session::firstLine(QProcess& process)
-{
-    QByteArray out;
-    waitUntil([&] {
-        process.waitForReadyRead(100);
-        out += process.readAllStandardOutput();
-        return out.contains('\n');
-    });
-    return out.contains('\n') ? QString::fromUtf8(out.trimmed()) : QString();
-}
-
-bool X11Session::start()
+bool X11Session::start(bool sessionBus)
 {
     if (QStandardPaths::findExecutable(u"xdotool"_s).isEmpty())
         return fail(u"xdotool is not installed"_s);
-    // -displayfd: the server picks a free display and writes its number to the given fd (1).
     if (!launch(m_xvfb, u"Xvfb"_s,
                 u"-displayfd 1 -screen 0 1024x768x24 -nolisten tcp"_s.split(u' ')))
         return false;
     m_display = u":"_s + firstLine(*m_xvfb);
-    return m_display.size() > 1 || fail(u"Xvfb gave no display number"_s);
-}
-
-bool X11Session::startSessionBus()
-{
+    if (m_display.size() == 1)
+        return fail(u"Xvfb gave no display number"_s);
+    if (!sessionBus)
+        return true;
     if (!launch(m_bus, u"dbus-daemon"_s,
                 u"--session --nofork --nopidfile --print-address=1"_s.split(u' ')))
         return false;
@@ -122,32 +114,30 @@ bool X11Session::startDesktop(bool statusNotifier)
     if (!launch(m_windowManager, u"openbox"_s, {}))
         return false;
     QThread::msleep(500);
-    if (!statusNotifier) {
-        if (!launch(
-                m_tray, u"trayer"_s,
-                u"--edge bottom --align right --widthtype pixel --width 200 --height 24"_s.split(
-                    u' ')))
-            return false;
-    } else {
-        // The host registers with the watcher, and the program asks the watcher whether a host
-        // runs: each waits for the one before it.
-        const auto watcherSays = [&](const QString& property, const QString& value) {
-            return waitUntil([&] {
-                       const QString reply = busCall(
-                           u"org.kde.StatusNotifierWatcher"_s, u"/StatusNotifierWatcher"_s,
-                           u"org.freedesktop.DBus.Properties.Get"_s,
-                           {u"string:org.kde.StatusNotifierWatcher"_s, u"string:"_s + property});
-                       return !reply.isEmpty() && reply.endsWith(value);
-                   }) ||
-                   fail(u"the StatusNotifier watcher did not report "_s + property);
-        };
-        if (!launch(m_trayWatcher, u"status-notifier-watcher"_s, {}) ||
-            !watcherSays(u"ProtocolVersion"_s, QString()) ||
-            !launch(m_tray, u"gtk-sni-tray-standalone"_s, {u"--bottom"_s, u"--size"_s, u"24"_s}) ||
-            !watcherSays(u"IsStatusNotifierHostRegistered"_s, u"true"_s))
-            return false;
-    }
-    return waitUntil([&] { return !trayPanel().isEmpty(); }) || fail(u"the tray showed no panel"_s);
+    // The host registers with the watcher, and the program asks the watcher whether a host
+    // runs: each waits for the one before it.
+    const auto watcherSays = [&](const QString& property, const QString& value) {
+        const QStringList arguments{u"string:org.kde.StatusNotifierWatcher"_s,
+                                    u"string:"_s + property};
+        return waitUntil([&] {
+                   const QString reply =
+                       busCall(u"org.kde.StatusNotifierWatcher"_s, u"/StatusNotifierWatcher"_s,
+                               u"org.freedesktop.DBus.Properties.Get"_s, arguments);
+                   return !reply.isEmpty() && reply.endsWith(value);
+               }) ||
+               fail(u"the StatusNotifier watcher did not report "_s + property);
+    };
+    const QString trayer =
+        u"--edge bottom --align right --widthtype pixel --width 200 --height 24"_s;
+    const bool started = statusNotifier
+                             ? launch(m_trayWatcher, u"status-notifier-watcher"_s, {}) &&
+                                   watcherSays(u"ProtocolVersion"_s, {}) &&
+                                   launch(m_tray, u"gtk-sni-tray-standalone"_s,
+                                          u"--bottom --size 24"_s.split(u' ')) &&
+                                   watcherSays(u"IsStatusNotifierHostRegistered"_s, u"true"_s)
+                             : launch(m_tray, u"trayer"_s, trayer.split(u' '));
+    return started && (waitUntil([&] { return !trayPanel().isEmpty(); }) ||
+                       fail(u"the tray showed no panel"_s));
 }
 
 QString X11Session::trayPanel() const
@@ -156,15 +146,14 @@ QString X11Session::trayPanel() const
     return xdotool(u"search --onlyvisible --class "_s + host).section(u'\n', 0, 0);
 }
 
-bool X11Session::startProgram(const QString& executable, const QStringList& settings)
+bool X11Session::startProgram(const QStringList& settings, const QString& executable)
 {
     QDir().mkpath(m_home.filePath(u"config"_s));
     if (QFile file(settingsFile());
         !settings.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write((u"[Skylistener]\n"_s + settings.join(u'\n') + u'\n').toUtf8());
     // No sound card here: ALSA's default device discards the sound, so streams play as usual.
-    QFile asoundrc(m_home.filePath(u".asoundrc"_s));
-    if (asoundrc.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (QFile asoundrc(m_home.filePath(u".asoundrc"_s)); asoundrc.open(QIODevice::WriteOnly))
         asoundrc.write("pcm.!default { type null }\n");
     if (!launch(m_program, executable, {}, QProcess::ForwardedErrorChannel))
         return false;

@@ -8,25 +8,21 @@
 
 #include <memory>
 
-// A private X server (Xvfb) on a display of its own and the real program started on it, with
-// its settings in a temporary home. Input goes through xdotool (the XTEST extension), as a
-// person's would. Each start returns false with error() saying why when it fails.
+// A private X server (Xvfb) and the real program on it, with its settings in a temporary home.
+// Input goes through xdotool (XTEST), as a person's would. A start that fails says why in error().
 class X11Session
 {
 public:
-    X11Session() = default;
     ~X11Session();
-    Q_DISABLE_COPY(X11Session)
 
-    bool start();
+    // Xvfb, and with `sessionBus` a private session bus for what starts later; else no bus.
+    bool start(bool sessionBus = false);
     QString error() const { return m_error; }
-    // A private session bus (dbus-daemon) for what starts after it; without it, none.
-    bool startSessionBus();
-    // A method call over that bus with dbus-send: its reply, empty when the call failed.
+    // dbus-send on the private bus: its reply, empty when the call failed.
     QString busCall(const QString& service, const QString& path, const QString& method,
                     const QStringList& arguments = {}) const;
-    // A window manager (openbox) and a tray panel along the bottom: an XEmbed notification area
-    // (trayer) or, with `statusNotifier`, a StatusNotifier host, which needs the session bus.
+    // openbox and a tray panel along the bottom: an XEmbed notification area (trayer) or, with
+    // `statusNotifier`, a StatusNotifier host (which needs the bus).
     bool startDesktop(bool statusNotifier = false);
     QString trayPanel() const;
 
@@ -36,26 +32,24 @@ public:
     }
     // Starts the program, with a settings file of these key=value lines unless none are given,
     // and waits for its main window to show and take the keyboard.
-    bool startProgram(const QString& executable, const QStringList& settings = {});
-    // Closes the program as a user would (Ctrl+X); both wait until the program ends and say
-    // whether it ended normally with status 0.
+    bool startProgram(const QStringList& settings = {},
+                      const QString& executable = QStringLiteral(SKYLISTENER_EXE));
+    // Closes the program with Ctrl+X; both wait until it ends: true when it ended with status 0.
     bool closeProgram();
     bool programEnded();
 
-    // Runs xdotool with these words; its standard output, trimmed.
+    // xdotool with these words; its standard output, trimmed.
     QString xdotool(const QString& words) const;
     QString windowId() const { return m_window; }
     QString windowTitle() const { return xdotool(QStringLiteral("getwindowname ") + m_window); }
     QRect windowGeometry() const;
 
 private:
-    bool fail(const QString& why);
+    bool fail(const QString& why) { return m_error = why, false; }
     QProcessEnvironment environment() const;
     bool launch(std::unique_ptr<QProcess>& process, const QString& program,
                 const QStringList& arguments,
                 QProcess::ProcessChannelMode channels = QProcess::SeparateChannels);
-    // The first line the process writes to its standard output, empty if none comes.
-    static QString firstLine(QProcess& process);
 
     QTemporaryDir m_home;
     QString m_display, m_error, m_window, m_busAddress;

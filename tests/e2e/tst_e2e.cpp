@@ -9,31 +9,13 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QString Program = QStringLiteral(SKYLISTENER_EXE);
-
-// Drags with the left button from `from` by `dx` in small steps, as a hand would.
-void drag(const X11Session& session, QPoint from, int dx)
-{
-    session.xdotool(u"mousemove %1 %2 mousedown 1"_s.arg(from.x()).arg(from.y()));
-    for (int i = 1; i <= 10; ++i) {
-        session.xdotool(u"mousemove %1 %2"_s.arg(from.x() + dx * i / 10).arg(from.y()));
-        QThread::msleep(40);
-    }
-    // A hand rests a moment before it lets go; a busy machine gets time to follow.
-    QThread::msleep(200);
-    session.xdotool(u"mouseup 1"_s);
-}
-
-} // namespace
-
 class tst_E2E : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Right after start-up nothing is selected: the first key selects the first station.
+    // Right after start-up nothing is selected: the first key selects the first station. A
+    // window stored off the screen comes back onto it, and snaps to the screen's edge.
     void keysReachTheFirstStation()
     {
         IcecastServer server;
@@ -47,12 +29,34 @@ private Q_SLOTS:
             if (!alone)
                 stations += StationBytes("Beta", server.url(u"/none.mp3"_s).toUtf8());
             const QString list = folder.write(u"e2e.ksl"_s, stations + "\r\n");
-            QVERIFY2(session.startProgram(Program, {u"StationFile="_s + list, u"Volume=10"_s}),
+            QVERIFY2(session.startProgram(
+                         {u"StationFile="_s + list, u"Volume=10"_s, u"Left=1500"_s, u"Top=3000"_s}),
                      qPrintable(session.error()));
+            QTRY_COMPARE(session.windowGeometry().topLeft(), QPoint(100, 200));
             QCOMPARE(session.windowTitle(), u"skylistener v.0.1.12 beta"_s);
             session.xdotool(u"key "_s + key + u" Return"_s);
             QTRY_COMPARE_WITH_TIMEOUT(session.windowTitle(), u"[Alfa místní] - skylistener"_s,
                                       10000);
+            if (alone) {
+                // Grabbed at the toolbar's empty part, right of the volume slider, below the menu
+                // bar, and dragged as a hand would: dropped 12 pixels from the left edge, it stays
+                // there; dropped 9 pixels from it, it lands exactly on the edge.
+                for (const auto& [left, landed] :
+                     {std::pair{12, 12}, std::pair{109, 109}, std::pair{9, 0}}) {
+                    const QRect g = session.windowGeometry();
+                    const int y = g.top() + 26 + 15;
+                    session.xdotool(u"mousemove %1 %2 mousedown 1"_s.arg(g.right() - 3).arg(y));
+                    for (int i = 1; i <= 10; ++i) {
+                        session.xdotool(
+                            u"mousemove %1 %2"_s.arg(g.right() - 3 + (left - g.left()) * i / 10)
+                                .arg(y));
+                        QThread::msleep(40);
+                    }
+                    QThread::msleep(200); // a hand rests a moment before it lets go
+                    session.xdotool(u"mouseup 1"_s);
+                    QTRY_COMPARE(session.windowGeometry().left(), landed);
+                }
+            }
             QVERIFY(session.closeProgram());
         }
     }
@@ -63,16 +67,16 @@ private Q_SLOTS:
     void quitFromTheMediaPanelWhileADialogIsOpen()
     {
         X11Session session;
-        QVERIFY2(session.start() && session.startSessionBus(), qPrintable(session.error()));
+        QVERIFY2(session.start(true), qPrintable(session.error()));
         TestFolder folder;
         const QString list = folder.write(u"e2e.ksl"_s, StationBytes("Alfa", "http://a") + "\r\n");
         for (const auto& [click, keys] :
              {std::pair{QPoint(), u"ctrl+p"_s}, std::pair{QPoint(), u"F12"_s},
               std::pair{QPoint(), u"ctrl+o"_s}, std::pair{QPoint(30, 10), u"o"_s},
               std::pair{QPoint(52, 40), QString()}}) {
-            QVERIFY2(session.startProgram(
-                         Program, {u"StationFile="_s + list, u"Volume=37"_s, u"MinTray=1"_s}),
-                     qPrintable(session.error()));
+            QVERIFY2(
+                session.startProgram({u"StationFile="_s + list, u"Volume=37"_s, u"MinTray=1"_s}),
+                qPrintable(session.error()));
             if (!click.isNull()) {
                 const QPoint at = session.windowGeometry().topLeft() + click;
                 session.xdotool(u"mousemove %1 %2 click 1"_s.arg(at.x()).arg(at.y()));
@@ -99,37 +103,13 @@ private Q_SLOTS:
         }
     }
 
-    void windowSnapsToTheScreenEdge()
-    {
-        X11Session session;
-        QVERIFY2(session.start(), qPrintable(session.error()));
-        TestFolder folder;
-        QVERIFY2(session.startProgram(Program, {u"StationFile="_s + folder.filePath(u"none.ksl"_s),
-                                                u"Left=1500"_s, u"Top=3000"_s}),
-                 qPrintable(session.error()));
-        QTRY_COMPARE(session.windowGeometry().topLeft(), QPoint(100, 200));
-
-        // Grabbed at the toolbar's empty part, right of the volume slider, below the menu bar:
-        // dropped 12 pixels from the left edge, it stays there; dropped 9 pixels from it, it
-        // lands exactly on the edge.
-        for (const auto& [left, landed] :
-             {std::pair{12, 12}, std::pair{109, 109}, std::pair{9, 0}}) {
-            const QRect g = session.windowGeometry();
-            drag(session, QPoint(g.right() - 3, g.top() + 26 + 15), left - g.left());
-            QTRY_COMPARE(session.windowGeometry().left(), landed);
-        }
-        QVERIFY(session.closeProgram());
-    }
-
     void minimisesToTheTrayAndComesBack()
     {
         for (const bool statusNotifier : {false, true}) {
             X11Session session;
             TestFolder folder;
-            QVERIFY2(session.start() && (!statusNotifier || session.startSessionBus()) &&
-                         session.startDesktop(statusNotifier) &&
+            QVERIFY2(session.start(statusNotifier) && session.startDesktop(statusNotifier) &&
                          session.startProgram(
-                             Program,
                              {u"StationFile="_s + folder.filePath(u"none.ksl"_s), u"MinTray=1"_s}),
                      qPrintable(session.error()));
             const auto shown = [&] {
@@ -157,6 +137,32 @@ private Q_SLOTS:
             QTRY_VERIFY_WITH_TIMEOUT(shown(), 10000);
             QVERIFY(session.closeProgram());
         }
+    }
+    // A portable copy keeps its lists in its own folder. A first start (no settings yet) brings
+    // the shipped list but leaves a list of the user's alone; deleted, the list stays deleted.
+    void theShippedListComesOnlyOnTheFirstStart()
+    {
+        X11Session session;
+        QVERIFY2(session.start(), qPrintable(session.error()));
+        TestFolder folder;
+        const QString program = folder.filePath(u"skylistener"_s);
+        const QString list = folder.filePath(u"czech.ksl"_s);
+        QVERIFY(QFile::copy(QStringLiteral(SKYLISTENER_EXE), program));
+        const auto run = [&] {
+            return session.startProgram({}, program) && session.closeProgram();
+        };
+        QVERIFY2(run(), qPrintable(session.error()));
+        QVERIFY(QFile::exists(list));
+
+        const QByteArray own = StationBytes("Moje", "http://m") + "\r\n";
+        folder.write(u"czech.ksl"_s, own);
+        QVERIFY(QFile::remove(session.settingsFile()));
+        QVERIFY2(run(), qPrintable(session.error()));
+        QCOMPARE(folder.read(u"czech.ksl"_s), own);
+
+        QVERIFY(QFile::remove(list));
+        QVERIFY2(run(), qPrintable(session.error()));
+        QVERIFY(!QFile::exists(list));
     }
 };
 
