@@ -75,7 +75,7 @@ class tst_MprisService : public QObject
     }
     bool nameOwned() const
     {
-        return m_panel.interface()->isServiceRegistered(MprisService::BusName()).value();
+        return m_panel.interface()->isServiceRegistered(MprisService::BusName());
     }
 
 public Q_SLOTS:
@@ -98,7 +98,6 @@ private Q_SLOTS:
                                 u"org.freedesktop.DBus.Properties"_s, u"PropertiesChanged"_s, this,
                                 SLOT(PropertiesChanged(QString, QVariantMap, QStringList))));
     }
-    void init() { m_announced.clear(); }
 
     // Run on its own with no bus to be found (see the CMake file).
     void runsWithoutSessionBus()

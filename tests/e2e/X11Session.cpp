@@ -96,19 +96,6 @@ bool X11Session::start(bool sessionBus)
     return !m_busAddress.isEmpty() || fail(u"dbus-daemon gave no address"_s);
 }
 
-QString X11Session::busCall(const QString& service, const QString& path, const QString& method,
-                            const QStringList& arguments) const
-{
-    QProcess send;
-    send.setProcessEnvironment(environment());
-    send.start(u"dbus-send"_s, QStringList{u"--session"_s, u"--print-reply"_s,
-                                           u"--dest="_s + service, path, method} +
-                                   arguments);
-    const bool ok = send.waitForFinished(10000) && send.exitStatus() == QProcess::NormalExit &&
-                    send.exitCode() == 0;
-    return ok ? QString::fromUtf8(send.readAllStandardOutput()).trimmed() : QString();
-}
-
 bool X11Session::startDesktop(bool statusNotifier)
 {
     if (!launch(m_windowManager, u"openbox"_s, {}))
@@ -117,12 +104,11 @@ bool X11Session::startDesktop(bool statusNotifier)
     // The host registers with the watcher, and the program asks the watcher whether a host
     // runs: each waits for the one before it.
     const auto watcherSays = [&](const QString& property, const QString& value) {
-        const QStringList arguments{u"string:org.kde.StatusNotifierWatcher"_s,
-                                    u"string:"_s + property};
+        const QString get = u"--dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher "
+                            u"org.freedesktop.DBus.Properties.Get "
+                            u"string:org.kde.StatusNotifierWatcher string:"_s;
         return waitUntil([&] {
-                   const QString reply =
-                       busCall(u"org.kde.StatusNotifierWatcher"_s, u"/StatusNotifierWatcher"_s,
-                               u"org.freedesktop.DBus.Properties.Get"_s, arguments);
+                   const QString reply = busCall(get + property);
                    return !reply.isEmpty() && reply.endsWith(value);
                }) ||
                fail(u"the StatusNotifier watcher did not report "_s + property);
@@ -184,13 +170,14 @@ bool X11Session::programEnded()
            m_program->exitCode() == 0;
 }
 
-QString X11Session::xdotool(const QString& words) const
+QString X11Session::run(const QString& program, const QString& words) const
 {
     QProcess tool;
     tool.setProcessEnvironment(environment());
-    tool.start(u"xdotool"_s, words.split(u' '));
-    tool.waitForFinished(10000);
-    return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+    tool.start(program, words.split(u' '));
+    const bool ok = tool.waitForFinished(10000) && tool.exitStatus() == QProcess::NormalExit &&
+                    tool.exitCode() == 0;
+    return ok ? QString::fromUtf8(tool.readAllStandardOutput()).trimmed() : QString();
 }
 
 QRect X11Session::windowGeometry() const

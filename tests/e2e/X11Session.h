@@ -9,7 +9,7 @@
 #include <memory>
 
 // A private X server (Xvfb) and the real program on it, with its settings in a temporary home.
-// Input goes through xdotool (XTEST), as a person's would. A start that fails says why in error().
+// Input goes through xdotool (XTEST), as a person's would. A start that fails says why.
 class X11Session
 {
 public:
@@ -17,10 +17,13 @@ public:
 
     // Xvfb, and with `sessionBus` a private session bus for what starts later; else no bus.
     bool start(bool sessionBus = false);
-    QString error() const { return m_error; }
-    // dbus-send on the private bus: its reply, empty when the call failed.
-    QString busCall(const QString& service, const QString& path, const QString& method,
-                    const QStringList& arguments = {}) const;
+    // dbus-send on the private bus, and xdotool, with these words: their output, empty when
+    // they failed.
+    QString busCall(const QString& words) const
+    {
+        return run(QStringLiteral("dbus-send"), QStringLiteral("--session --print-reply ") + words);
+    }
+    QString xdotool(const QString& words) const { return run(QStringLiteral("xdotool"), words); }
     // openbox and a tray panel along the bottom: an XEmbed notification area (trayer) or, with
     // `statusNotifier`, a StatusNotifier host (which needs the bus).
     bool startDesktop(bool statusNotifier = false);
@@ -38,20 +41,19 @@ public:
     bool closeProgram();
     bool programEnded();
 
-    // xdotool with these words; its standard output, trimmed.
-    QString xdotool(const QString& words) const;
     QString windowId() const { return m_window; }
     QString windowTitle() const { return xdotool(QStringLiteral("getwindowname ") + m_window); }
     QRect windowGeometry() const;
 
 private:
-    bool fail(const QString& why) { return m_error = why, false; }
+    static bool fail(const QString& why) { return qWarning("%s", qPrintable(why)), false; }
     QProcessEnvironment environment() const;
+    QString run(const QString& program, const QString& words) const;
     bool launch(std::unique_ptr<QProcess>& process, const QString& program,
                 const QStringList& arguments,
                 QProcess::ProcessChannelMode channels = QProcess::SeparateChannels);
 
     QTemporaryDir m_home;
-    QString m_display, m_error, m_window, m_busAddress;
+    QString m_display, m_window, m_busAddress;
     std::unique_ptr<QProcess> m_xvfb, m_bus, m_windowManager, m_trayWatcher, m_tray, m_program;
 };

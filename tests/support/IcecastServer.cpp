@@ -15,9 +15,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-constexpr int StartTimeoutMs = 15000;
 // %1 the password, %2 the port, %3 and %4 the base and log folders, %5 the change of owner when
 // started as root, %6 more mounts.
 constexpr char Config[] = R"(<icecast><limits><sources>8</sources></limits>
@@ -28,8 +25,6 @@ constexpr char Config[] = R"(<icecast><limits><sources>8</sources></limits>
 <adminroot>/usr/share/icecast2/admin</adminroot></paths>
 <security><chroot>0</chroot>%5</security>%6</icecast>
 )";
-
-} // namespace
 
 IcecastServer::IcecastServer(Mounts more)
     : m_more(std::move(more))
@@ -63,11 +58,9 @@ bool IcecastServer::start()
                      : QString(),
                  QString::fromUtf8(m_more.config))
             .toUtf8();
-    QFile file(m_dir.filePath(u"icecast.xml"_s));
-    if (!file.open(QIODevice::WriteOnly) || file.write(config) != config.size())
+    if (QFile file(m_dir.filePath(u"icecast.xml"_s));
+        !file.open(QIODevice::WriteOnly) || file.write(config) != config.size())
         return fail(u"cannot write "_s + file.fileName());
-    file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     return restart();
 }
 
@@ -79,10 +72,10 @@ bool IcecastServer::launch(std::unique_ptr<QProcess>& process, const QString& pr
     process->setStandardOutputFile(log, QIODevice::Append);
     process->setStandardErrorFile(log, QIODevice::Append);
     process->start(program, arguments);
-    if (!process->waitForStarted(StartTimeoutMs))
+    if (!process->waitForStarted(15000))
         return fail(program + u" did not start (apt-get install icecast2 ffmpeg): "_s +
                     process->errorString());
-    for (QDeadlineTimer deadline(StartTimeoutMs);
+    for (QDeadlineTimer deadline(15000);
          !deadline.hasExpired() && process->state() == QProcess::Running; QThread::msleep(100)) {
         if (ready())
             return true;
