@@ -66,17 +66,6 @@ class tst_MprisService : public QObject
         return reply.arguments().value(0).value<QDBusVariant>().variant();
     }
     QVariantMap metadata() { return qdbus_cast<QVariantMap>(property(u"Metadata"_s)); }
-    bool setVolume(double volume)
-    {
-        const QVariant value = QVariant::fromValue(QDBusVariant(volume));
-        return call(u"org.freedesktop.DBus.Properties"_s, u"Set"_s,
-                    {PlayerInterface, u"Volume"_s, value})
-                   .type() == QDBusMessage::ReplyMessage;
-    }
-    bool nameOwned() const
-    {
-        return m_panel.interface()->isServiceRegistered(MprisService::BusName());
-    }
 
 public Q_SLOTS:
     void PropertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList&)
@@ -118,7 +107,7 @@ private Q_SLOTS:
         Window w;
         frmMain& window = *w.form;
         FakePlayer& player = *w.player;
-        QVERIFY(nameOwned());
+        QVERIFY(m_panel.interface()->isServiceRegistered(MprisService::BusName()));
         // Nothing chosen yet: nothing to play, and no track. A live stream cannot seek.
         QCOMPARE(property(u"PlaybackStatus"_s).toString(), u"Stopped"_s);
         QCOMPARE(property(u"CanPlay"_s), QVariant(false));
@@ -172,7 +161,9 @@ private Q_SLOTS:
         // The volume from the bus, held to the range, moves the slider, and so the player and
         // panel 3; the slider's own moves reach the bus.
         player.volumesAsked.clear();
-        QVERIFY(setVolume(1.7) && setVolume(-0.2) && setVolume(0.3));
+        for (const double volume : {1.7, -0.2, 0.3})
+            call(u"org.freedesktop.DBus.Properties"_s, u"Set"_s,
+                 {PlayerInterface, u"Volume"_s, QVariant::fromValue(QDBusVariant(volume))});
         QCOMPARE(player.volumesAsked, (QList{100, 0, 30}));
         QCOMPARE(window.ucSlider1()->Value(), 30);
         QCOMPARE(window.StatusPanel(3)->text(), u"Hlasitost 30%"_s);
@@ -201,7 +192,7 @@ private Q_SLOTS:
         QVERIFY(!window.isVisible());
         QCOMPARE(GetSetting(*w.folder.reopenSettings(), SettingsKeys::Volume, QString()), u"75"_s);
         w.form.reset();
-        QVERIFY(!nameOwned());
+        QVERIFY(!m_panel.interface()->isServiceRegistered(MprisService::BusName()));
     }
 };
 

@@ -3,7 +3,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -37,16 +36,13 @@ QString firstLine(QProcess& process)
 
 X11Session::~X11Session()
 {
+    // Each asked to end, the X server last (what is left the QProcess kills): a killed X server
+    // leaves its lock behind, and a server started at the same time elsewhere can take its display.
     for (auto* process : {m_program.get(), m_tray.get(), m_trayWatcher.get(), m_windowManager.get(),
                           m_bus.get(), m_xvfb.get()}) {
-        // Asked first: a killed X server leaves its lock and socket behind, and a server
-        // started at the same time elsewhere can then take the same display.
-        if (process && process->state() != QProcess::NotRunning) {
+        if (process) {
             process->terminate();
-            if (!process->waitForFinished(3000)) {
-                process->kill();
-                process->waitForFinished(5000);
-            }
+            process->waitForFinished(3000);
         }
     }
 }
@@ -183,8 +179,7 @@ QString X11Session::run(const QString& program, const QString& words) const
 QRect X11Session::windowGeometry() const
 {
     // "WINDOW=1\nX=10\nY=20\nWIDTH=343\nHEIGHT=182\nSCREEN=0" from --shell.
-    QHash<QString, int> value;
-    for (const QString& line : xdotool(u"getwindowgeometry --shell "_s + m_window).split(u'\n'))
-        value[line.section(u'=', 0, 0)] = line.section(u'=', 1).toInt();
-    return {value[u"X"_s], value[u"Y"_s], value[u"WIDTH"_s], value[u"HEIGHT"_s]};
+    const QStringList lines = xdotool(u"getwindowgeometry --shell "_s + m_window).split(u'\n');
+    const auto value = [&](int line) { return lines.value(line).section(u'=', 1).toInt(); };
+    return {value(1), value(2), value(3), value(4)};
 }

@@ -2,7 +2,6 @@
 
 #include <QProcess>
 #include <QRect>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 

@@ -114,9 +114,8 @@ private Q_SLOTS:
                     return windows.value(0);
                 };
                 QTRY_VERIFY_WITH_TIMEOUT(!icon().isEmpty(), 10000);
-                session.xdotool(u"mousemove --window "_s + icon() + u" 8 8"_s);
-                QThread::msleep(200);
-                session.xdotool(u"click --repeat 2 --delay 80 1"_s);
+                session.xdotool(u"mousemove --window "_s + icon() +
+                                u" 8 8 sleep 0.2 click --repeat 2 --delay 80 1"_s);
             } else {
                 // The host shows the icon first in its panel once the program has registered it;
                 // a click activates it.
@@ -127,6 +126,7 @@ private Q_SLOTS:
             QVERIFY(session.closeProgram());
         }
     }
+
     // A portable copy keeps its lists in its own folder. A first start (no settings yet) brings
     // the shipped list but leaves a list of the user's alone; deleted, the list stays deleted.
     void theShippedListComesOnlyOnTheFirstStart()

@@ -140,12 +140,9 @@ QByteArray IcecastServer::get(const QString& pathAndQuery, qsizetype limit) cons
 
 void IcecastServer::stop(std::unique_ptr<QProcess>& process, bool crash)
 {
-    if (process && process->state() != QProcess::NotRunning) {
+    if (process) {
         crash ? process->kill() : process->terminate();
-        if (!process->waitForFinished(3000)) {
-            process->kill();
-            process->waitForFinished(3000);
-        }
+        process->waitForFinished(3000); // else the QProcess kills it as it goes
     }
     process.reset();
 }
