@@ -3,7 +3,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -13,8 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Polls `ready` every tenth of a second until it holds or `ms` have passed.
-bool waitUntil(int ms, const std::function<bool()>& ready)
+bool waitUntil(const std::function<bool()>& ready, int ms = 10000)
 {
     for (QDeadlineTimer deadline(ms); !deadline.hasExpired(); QThread::msleep(100)) {
         if (ready())
@@ -23,70 +21,30 @@ bool waitUntil(int ms, const std::function<bool()>& ready)
     return false;
 }
 
-} // namespace
-
-bool X11Session::fail(const QString& why)
+// The first line a process writes, as Xvfb -displayfd and dbus-daemon --print-address do.
+QString firstLine(QProcess& process)
 {
-    m_error = why;
-    return false;
+    QByteArray out;
+    waitUntil([&] {
+        process.waitForReadyRead(100);
+        return (out += process.readAllStandardOutput()).contains('\n');
+    });
+    return out.contains('\n') ? QString::fromUtf8(out.trimmed()) : QString();
 }
+
+} // namespace
 
 X11Session::~X11Session()
 {
+    // Each asked to end, the X server last (what is left the QProcess kills): a killed X server
+    // leaves its lock behind, and a server started at the same time elsewhere can take its display.
     for (auto* process : {m_program.get(), m_tray.get(), m_trayWatcher.get(), m_windowManager.get(),
                           m_bus.get(), m_xvfb.get()}) {
-        if (process && process->state() != QProcess::NotRunning) {
-            // Asked first: a killed X server leaves its lock and socket behind, and a server
-            // started at the same time elsewhere can then take the same display.
+        if (process) {
             process->terminate();
-            if (!process->waitForFinished(3000)) {
-                process->kill();
-                process->waitForFinished(5000);
-            }
+            process->waitForFinished(3000);
         }
     }
-}
-
-bool X11Session::start()
-{
-    for (const QString& tool : {u"Xvfb"_s, u"xdotool"_s, u"import"_s}) {
-        if (QStandardPaths::findExecutable(tool).isEmpty())
-            return fail(tool + u" is not installed"_s);
-    }
-    // -displayfd: the server picks a free display and writes its number to the given fd (1).
-    m_xvfb = std::make_unique<QProcess>();
-    m_xvfb->start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s, u"1024x768x24"_s,
-                              u"-nolisten"_s, u"tcp"_s});
-    if (!m_xvfb->waitForStarted(5000))
-        return fail(u"Xvfb did not start"_s);
-    QDeadlineTimer deadline(10000);
-    QByteArray number;
-    while (!number.contains('\n') && !deadline.hasExpired()) {
-        m_xvfb->waitForReadyRead(200);
-        number += m_xvfb->readAllStandardOutput();
-    }
-    if (!number.contains('\n'))
-        return fail(u"Xvfb gave no display number"_s);
-    m_display = u":"_s + QString::fromLatin1(number.trimmed());
-    return true;
-}
-
-bool X11Session::startSessionBus()
-{
-    // --print-address: the daemon writes the address it listens on to the given fd (1).
-    m_bus = std::make_unique<QProcess>();
-    m_bus->start(u"dbus-daemon"_s,
-                 {u"--session"_s, u"--nofork"_s, u"--nopidfile"_s, u"--print-address=1"_s});
-    QDeadlineTimer deadline(10000);
-    QByteArray address;
-    while (m_bus->waitForStarted(5000) && !address.contains('\n') && !deadline.hasExpired()) {
-        m_bus->waitForReadyRead(200);
-        address += m_bus->readAllStandardOutput();
-    }
-    if (!address.contains('\n'))
-        return fail(u"dbus-daemon gave no address"_s);
-    m_busAddress = QString::fromUtf8(address.trimmed());
-    return true;
 }
 
 QProcessEnvironment X11Session::environment() const
@@ -94,74 +52,74 @@ QProcessEnvironment X11Session::environment() const
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"DISPLAY"_s, m_display);
     env.insert(u"HOME"_s, m_home.path());
-    // The private session bus or none, and none started on the side for the X display either.
+    env.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u"config"_s));
+    env.insert(u"XDG_DATA_HOME"_s, m_home.filePath(u"data"_s));
+    env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+    // Without the private bus none, and none started on the side for the display either.
     env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s,
                m_busAddress.isEmpty() ? u"disabled:"_s : m_busAddress);
     return env;
 }
 
-QString X11Session::busCall(const QString& service, const QString& path, const QString& method,
-                            const QStringList& arguments) const
+bool X11Session::launch(std::unique_ptr<QProcess>& process, const QString& program,
+                        const QStringList& arguments, QProcess::ProcessChannelMode channels)
 {
-    QProcess send;
-    send.setProcessEnvironment(environment());
-    send.start(u"dbus-send"_s, QStringList{u"--session"_s, u"--print-reply"_s,
-                                           u"--dest="_s + service, path, method} +
-                                   arguments);
-    if (!send.waitForFinished(10000) || send.exitStatus() != QProcess::NormalExit ||
-        send.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(send.readAllStandardOutput()).trimmed();
+    if (QStandardPaths::findExecutable(program).isEmpty())
+        return fail(program + u" is not installed"_s);
+    process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment());
+    process->setProcessChannelMode(channels);
+    process->start(program, arguments);
+    return process->waitForStarted(5000) || fail(program + u" did not start"_s);
+}
+
+bool X11Session::start(bool sessionBus)
+{
+    if (QStandardPaths::findExecutable(u"xdotool"_s).isEmpty())
+        return fail(u"xdotool is not installed"_s);
+    if (!launch(m_xvfb, u"Xvfb"_s,
+                u"-displayfd 1 -screen 0 1024x768x24 -nolisten tcp"_s.split(u' ')))
+        return false;
+    m_display = u":"_s + firstLine(*m_xvfb);
+    if (m_display.size() == 1)
+        return fail(u"Xvfb gave no display number"_s);
+    if (!sessionBus)
+        return true;
+    if (!launch(m_bus, u"dbus-daemon"_s,
+                u"--session --nofork --nopidfile --print-address=1"_s.split(u' ')))
+        return false;
+    m_busAddress = firstLine(*m_bus);
+    return !m_busAddress.isEmpty() || fail(u"dbus-daemon gave no address"_s);
 }
 
 bool X11Session::startDesktop(bool statusNotifier)
 {
-    const QProcessEnvironment env = environment();
-    const auto launch = [&](std::unique_ptr<QProcess>& process, const QString& program,
-                            const QStringList& arguments) {
-        if (QStandardPaths::findExecutable(program).isEmpty())
-            return fail(program + u" is not installed"_s);
-        process = std::make_unique<QProcess>();
-        process->setProcessEnvironment(env);
-        process->setStandardOutputFile(QProcess::nullDevice());
-        process->setStandardErrorFile(QProcess::nullDevice());
-        process->start(program, arguments);
-        return process->waitForStarted(5000);
-    };
     if (!launch(m_windowManager, u"openbox"_s, {}))
         return false;
     QThread::msleep(500);
-    if (!statusNotifier) {
-        const QString panel =
-            u"--edge bottom --align right --widthtype pixel --width 200 --height 24"_s;
-        if (!launch(m_tray, u"trayer"_s, panel.split(u' ')))
-            return false;
-    } else {
-        if (m_busAddress.isEmpty())
-            return fail(u"a StatusNotifier host needs the session bus"_s);
-        // The host registers with the watcher, and the program asks the watcher whether a host
-        // runs: each waits for the one before it.
-        const auto waitForWatcher = [&](const QString& property, const QString& value) {
-            const auto reports = [&] {
-                const QString reply =
-                    busCall(u"org.kde.StatusNotifierWatcher"_s, u"/StatusNotifierWatcher"_s,
-                            u"org.freedesktop.DBus.Properties.Get"_s,
-                            {u"string:org.kde.StatusNotifierWatcher"_s, u"string:"_s + property});
-                return !reply.isEmpty() && reply.endsWith(value);
-            };
-            return waitUntil(10000, reports) ||
-                   fail(u"the StatusNotifier watcher did not report "_s + property);
-        };
-        if (!launch(m_trayWatcher, u"status-notifier-watcher"_s, {}) ||
-            !waitForWatcher(u"ProtocolVersion"_s, QString()))
-            return false;
-        if (!launch(m_tray, u"gtk-sni-tray-standalone"_s, {u"--bottom"_s, u"--size"_s, u"24"_s}) ||
-            !waitForWatcher(u"IsStatusNotifierHostRegistered"_s, u"true"_s))
-            return false;
-    }
-    // The tray is ready once its panel window shows.
-    return waitUntil(10000, [&] { return !trayPanel().isEmpty(); }) ||
-           fail(u"the tray showed no panel"_s);
+    // The host registers with the watcher, and the program asks the watcher whether a host
+    // runs: each waits for the one before it.
+    const auto watcherSays = [&](const QString& property, const QString& value) {
+        const QString get = u"--dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher "
+                            u"org.freedesktop.DBus.Properties.Get "
+                            u"string:org.kde.StatusNotifierWatcher string:"_s;
+        return waitUntil([&] {
+                   const QString reply = busCall(get + property);
+                   return !reply.isEmpty() && reply.endsWith(value);
+               }) ||
+               fail(u"the StatusNotifier watcher did not report "_s + property);
+    };
+    const QString trayer =
+        u"--edge bottom --align right --widthtype pixel --width 200 --height 24"_s;
+    const bool started = statusNotifier
+                             ? launch(m_trayWatcher, u"status-notifier-watcher"_s, {}) &&
+                                   watcherSays(u"ProtocolVersion"_s, {}) &&
+                                   launch(m_tray, u"gtk-sni-tray-standalone"_s,
+                                          u"--bottom --size 24"_s.split(u' ')) &&
+                                   watcherSays(u"IsStatusNotifierHostRegistered"_s, u"true"_s)
+                             : launch(m_tray, u"trayer"_s, trayer.split(u' '));
+    return started && (waitUntil([&] { return !trayPanel().isEmpty(); }) ||
+                       fail(u"the tray showed no panel"_s));
 }
 
 QString X11Session::trayPanel() const
@@ -170,38 +128,29 @@ QString X11Session::trayPanel() const
     return xdotool(u"search --onlyvisible --class "_s + host).section(u'\n', 0, 0);
 }
 
-void X11Session::writeSettings(const QStringList& lines) const
+bool X11Session::startProgram(const QStringList& settings, const QString& executable)
 {
     QDir().mkpath(m_home.filePath(u"config"_s));
-    QFile file(settingsFile());
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write((u"[Skylistener]\n"_s + lines.join(u'\n') + u'\n').toUtf8());
-}
-
-bool X11Session::startProgram(const QString& executable)
-{
-    QProcessEnvironment env = environment();
-    env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
-    env.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u"config"_s));
-    env.insert(u"XDG_DATA_HOME"_s, m_home.filePath(u"data"_s));
+    if (QFile file(settingsFile());
+        !settings.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write((u"[Skylistener]\n"_s + settings.join(u'\n') + u'\n').toUtf8());
     // No sound card here: ALSA's default device discards the sound, so streams play as usual.
-    QFile asoundrc(m_home.filePath(u".asoundrc"_s));
-    if (asoundrc.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (QFile asoundrc(m_home.filePath(u".asoundrc"_s)); asoundrc.open(QIODevice::WriteOnly))
         asoundrc.write("pcm.!default { type null }\n");
-    m_program = std::make_unique<QProcess>();
-    m_program->setProcessEnvironment(env);
-    m_program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_program->start(executable, {});
-    if (!m_program->waitForStarted(5000))
-        return fail(u"the program did not start"_s);
-    const auto shown = [&] {
-        m_window = xdotool(u"search --onlyvisible --name skylistener"_s).section(u'\n', 0, 0);
-        return !m_window.isEmpty();
-    };
-    return waitUntil(30000, shown) ||
-           fail(u"the main window did not appear on display "_s + m_display +
-                (m_xvfb->state() == QProcess::Running ? u", Xvfb runs: "_s : u", Xvfb ended: "_s) +
-                QString::fromUtf8(m_xvfb->readAllStandardError().right(300)));
+    if (!launch(m_program, executable, {}, QProcess::ForwardedErrorChannel))
+        return false;
+    const bool shown = waitUntil(
+        [&] {
+            m_window = xdotool(u"search --onlyvisible --name skylistener"_s).section(u'\n', 0, 0);
+            return !m_window.isEmpty();
+        },
+        30000);
+    if (!shown)
+        return fail(u"the main window did not appear; Xvfb says: "_s +
+                    QString::fromUtf8(m_xvfb->readAllStandardError().right(300)));
+    xdotool(u"windowfocus --sync "_s + m_window);
+    QThread::msleep(300);
+    return true;
 }
 
 bool X11Session::closeProgram()
@@ -217,29 +166,20 @@ bool X11Session::programEnded()
            m_program->exitCode() == 0;
 }
 
-QString X11Session::xdotool(const QStringList& arguments) const
+QString X11Session::run(const QString& program, const QString& words) const
 {
     QProcess tool;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"DISPLAY"_s, m_display);
-    tool.setProcessEnvironment(env);
-    tool.start(u"xdotool"_s, arguments);
-    tool.waitForFinished(10000);
-    return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+    tool.setProcessEnvironment(environment());
+    tool.start(program, words.split(u' '));
+    const bool ok = tool.waitForFinished(10000) && tool.exitStatus() == QProcess::NormalExit &&
+                    tool.exitCode() == 0;
+    return ok ? QString::fromUtf8(tool.readAllStandardOutput()).trimmed() : QString();
 }
 
 QRect X11Session::windowGeometry() const
 {
     // "WINDOW=1\nX=10\nY=20\nWIDTH=343\nHEIGHT=182\nSCREEN=0" from --shell.
-    QHash<QString, int> value;
-    for (const QString& line : xdotool(u"getwindowgeometry --shell "_s + m_window).split(u'\n'))
-        value[line.section(u'=', 0, 0)] = line.section(u'=', 1).toInt();
-    return {value[u"X"_s], value[u"Y"_s], value[u"WIDTH"_s], value[u"HEIGHT"_s]};
-}
-
-bool X11Session::screenshot(const QString& path) const
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    return QProcess::execute(u"import"_s,
-                             {u"-display"_s, m_display, u"-window"_s, u"root"_s, path}) == 0;
+    const QStringList lines = xdotool(u"getwindowgeometry --shell "_s + m_window).split(u'\n');
+    const auto value = [&](int line) { return lines.value(line).section(u'=', 1).toInt(); };
+    return {value(1), value(2), value(3), value(4)};
 }

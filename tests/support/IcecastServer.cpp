@@ -3,7 +3,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
@@ -11,33 +10,21 @@
 #include <QUuid>
 
 #include <algorithm>
-#include <functional>
 
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-constexpr int StartTimeoutMs = 15000;
 // %1 the password, %2 the port, %3 and %4 the base and log folders, %5 the change of owner when
 // started as root, %6 more mounts.
-constexpr char Config[] = R"(
-<icecast><location>loopback</location><admin>test@localhost</admin>
-<hostname>127.0.0.1</hostname><limits><clients>32</clients><sources>8</sources>
-<queue-size>524288</queue-size><client-timeout>30</client-timeout>
-<header-timeout>15</header-timeout><source-timeout>10</source-timeout>
-<burst-on-connect>1</burst-on-connect><burst-size>65535</burst-size></limits>
-<authentication><source-password>%1</source-password><relay-password>%1</relay-password>
-<admin-user>admin</admin-user><admin-password>%1</admin-password></authentication>
+constexpr char Config[] = R"(<icecast><limits><sources>8</sources></limits>
+<authentication><source-password>%1</source-password><admin-user>admin</admin-user>
+<admin-password>%1</admin-password></authentication>
 <listen-socket><port>%2</port><bind-address>127.0.0.1</bind-address></listen-socket>
-<fileserve>1</fileserve><paths><basedir>%3</basedir><logdir>%4</logdir>
-<webroot>/usr/share/icecast2/web</webroot><adminroot>/usr/share/icecast2/admin</adminroot></paths>
-<logging><accesslog>access.log</accesslog><errorlog>error.log</errorlog><loglevel>2</loglevel>
-</logging><security><chroot>0</chroot>%5</security>%6</icecast>
+<paths><basedir>%3</basedir><logdir>%4</logdir><webroot>/usr/share/icecast2/web</webroot>
+<adminroot>/usr/share/icecast2/admin</adminroot></paths>
+<security><chroot>0</chroot>%5</security>%6</icecast>
 )";
-
-} // namespace
 
 IcecastServer::IcecastServer(Mounts more)
     : m_more(std::move(more))
@@ -50,18 +37,10 @@ IcecastServer::~IcecastServer()
     stop(m_server);
 }
 
-bool IcecastServer::fail(const QString& why)
-{
-    m_error = why;
-    return false;
-}
-
 bool IcecastServer::start()
 {
-    m_port = [] {
-        QTcpServer probe;
-        return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : quint16(0);
-    }();
+    if (QTcpServer probe; probe.listen(QHostAddress::LocalHost, 0))
+        m_port = probe.serverPort();
     // Started as root, icecast2 becomes nobody and must still reach its folders.
     const QString logDir = m_dir.filePath(u"log"_s);
     QDir().mkpath(logDir);
@@ -79,11 +58,9 @@ bool IcecastServer::start()
                      : QString(),
                  QString::fromUtf8(m_more.config))
             .toUtf8();
-    QFile file(m_dir.filePath(u"icecast.xml"_s));
-    if (!file.open(QIODevice::WriteOnly) || file.write(config) != config.size())
+    if (QFile file(m_dir.filePath(u"icecast.xml"_s));
+        !file.open(QIODevice::WriteOnly) || file.write(config) != config.size())
         return fail(u"cannot write "_s + file.fileName());
-    file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     return restart();
 }
 
@@ -95,10 +72,10 @@ bool IcecastServer::launch(std::unique_ptr<QProcess>& process, const QString& pr
     process->setStandardOutputFile(log, QIODevice::Append);
     process->setStandardErrorFile(log, QIODevice::Append);
     process->start(program, arguments);
-    if (!process->waitForStarted(StartTimeoutMs))
+    if (!process->waitForStarted(15000))
         return fail(program + u" did not start (apt-get install icecast2 ffmpeg): "_s +
                     process->errorString());
-    for (QDeadlineTimer deadline(StartTimeoutMs);
+    for (QDeadlineTimer deadline(15000);
          !deadline.hasExpired() && process->state() == QProcess::Running; QThread::msleep(100)) {
         if (ready())
             return true;
@@ -112,13 +89,8 @@ bool IcecastServer::restart()
 {
     stop(m_source);
     stop(m_server);
-    // The server listens a moment after it starts.
     return launch(m_server, u"icecast2"_s, {u"-c"_s, m_dir.filePath(u"icecast.xml"_s)},
-                  [this] {
-                      QTcpSocket socket;
-                      socket.connectToHost(QHostAddress::LocalHost, m_port);
-                      return socket.waitForConnected(500);
-                  }) &&
+                  [this] { return !get(u"/"_s, 1).isEmpty(); }) &&
            restartSource();
 }
 
@@ -130,7 +102,7 @@ bool IcecastServer::restartSource()
     QStringList arguments = u"-nostdin -hide_banner -loglevel error -re -f lavfi -i "
                             u"sine=frequency=440:sample_rate=44100 -ice_name"_s.split(u' ');
     arguments.append(u"Skylistener Test"_s);
-    QStringList mounts; // each output's last path segment
+    QStringList mounts;
     for (const QString& output :
          QStringList{u"-c:a libmp3lame -b:a 128k -ac 2 -content_type audio/mpeg -f mp3 "
                      u"%1/tone.mp3"_s} +
@@ -140,8 +112,7 @@ bool IcecastServer::restartSource()
     }
     return launch(m_source, u"ffmpeg"_s, arguments, [&] {
         return std::all_of(mounts.begin(), mounts.end(), [this](const QString& mount) {
-            const QByteArray answer = get(mount, 64);
-            return answer.startsWith("HTTP/1.0 200") || answer.startsWith("HTTP/1.1 200");
+            return get(mount, 64).mid(8, 5) == " 200 "; // after "HTTP/1.x"
         });
     });
 }
@@ -159,8 +130,6 @@ QByteArray IcecastServer::get(const QString& pathAndQuery, qsizetype limit) cons
 {
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, m_port);
-    if (!socket.waitForConnected(2000))
-        return {};
     socket.write("GET " + pathAndQuery.toUtf8() + " HTTP/1.0\r\nHost: 127.0.0.1\r\n" +
                  "Authorization: Basic " + ("admin:" + m_password).toBase64() + "\r\n\r\n");
     QByteArray answer;
@@ -171,12 +140,9 @@ QByteArray IcecastServer::get(const QString& pathAndQuery, qsizetype limit) cons
 
 void IcecastServer::stop(std::unique_ptr<QProcess>& process, bool crash)
 {
-    if (process && process->state() != QProcess::NotRunning) {
+    if (process) {
         crash ? process->kill() : process->terminate();
-        if (!process->waitForFinished(3000)) {
-            process->kill();
-            process->waitForFinished(3000);
-        }
+        process->waitForFinished(3000); // else the QProcess kills it as it goes
     }
     process.reset();
 }
