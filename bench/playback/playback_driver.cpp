@@ -228,12 +228,12 @@ double median(std::vector<double> values)
 IcecastServer::Mounts startMounts()
 {
     IcecastServer::Mounts more;
-    const QString mp3 = u"-c:a libmp3lame -b:a 128k -ac 2 -content_type %2 -f mp3 %1/%3"_s;
-    const QString aac = u"-c:a aac -b:a 128k -ac 2 -content_type audio/aac -f adts %1/%3"_s;
+    const QString aac = u"-c:a aac -b:a 128k -ac 2 -content_type audio/aac -f adts %1/%2"_s;
     for (const QString& output :
-         {aac.arg(u"%1"_s, u"tone.aac"_s), mp3.arg(u"%1"_s, u"audio/mpeg"_s, u"noburst.mp3"_s),
+         {aac.arg(u"%1"_s, u"tone.aac"_s),
+          IcecastServer::mp3Output(u"audio/mpeg"_s, u"noburst.mp3"_s),
           aac.arg(u"%1"_s, u"noburst.aac"_s),
-          mp3.arg(u"%1"_s, u"application/octet-stream"_s, u"noburst.bin"_s)}) {
+          IcecastServer::mp3Output(u"application/octet-stream"_s, u"noburst.bin"_s)}) {
         more.outputs.append(output);
         const QString mount = output.section(u'/', -1);
         if (mount.startsWith(u"noburst"_s))

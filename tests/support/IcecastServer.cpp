@@ -104,9 +104,7 @@ bool IcecastServer::restartSource()
     arguments.append(u"Skylistener Test"_s);
     QStringList mounts;
     for (const QString& output :
-         QStringList{u"-c:a libmp3lame -b:a 128k -ac 2 -content_type audio/mpeg -f mp3 "
-                     u"%1/tone.mp3"_s} +
-             m_more.outputs) {
+         QStringList{mp3Output(u"audio/mpeg"_s, u"tone.mp3"_s)} + m_more.outputs) {
         arguments += output.arg(target).split(u' ');
         mounts.append(u'/' + output.section(u'/', -1));
     }

@@ -19,6 +19,12 @@ public:
         QByteArray config;
         QStringList outputs;
     };
+    // The ffmpeg output of the station's MP3 stream, for `mount` announced as `contentType`.
+    static QString mp3Output(const QString& contentType, const QString& mount)
+    {
+        return QStringLiteral("-c:a libmp3lame -b:a 128k -ac 2 -content_type %1 -f mp3 %2/%3")
+            .arg(contentType, QStringLiteral("%1"), mount);
+    }
     explicit IcecastServer(Mounts more = {});
     ~IcecastServer();
 
