@@ -21,16 +21,30 @@ QString QtFileFilter(const QString& filter)
     return out.join(u";;"_s);
 }
 
+namespace {
+
+// Messages name stations, addresses and files, text that is never markup: the box shows it as
+// it stands instead of guessing rich text from it.
+int ask(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+        QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, Version::ProductName(), text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(defaultButton);
+    return box.exec();
+}
+
+} // namespace
+
 void DialogPrompts::Exclamation(QWidget* parent, const QString& text)
 {
-    QMessageBox::warning(parent, Version::ProductName(), text, QMessageBox::Ok);
+    ask(parent, QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool DialogPrompts::AskYesNo(QWidget* parent, const QString& text)
 {
-    return QMessageBox::question(parent, Version::ProductName(), text,
-                                 QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    return ask(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,
+               QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<QColor> DialogPrompts::ChooseColor(QWidget* parent, const QColor& initial)

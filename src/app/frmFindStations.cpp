@@ -2,6 +2,7 @@
 
 #include "app/Version.h"
 #include "base/Player.h"
+#include "base/ProcessState.h"
 #include "base/UserPrompts.h"
 #include "controls/Container3D.h"
 #include "controls/z3DLine.h"
@@ -110,6 +111,8 @@ void frmFindStations::buildControls()
 
     m_lblStatus = new QLabel(this);
     m_lblStatus->setObjectName(u"lblStatus"_s);
+    // It shows the directory's station names: never markup.
+    m_lblStatus->setTextFormat(Qt::PlainText);
     m_lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_z3DLine1 = new z3DLine(this);
     m_z3DLine1->setObjectName(u"z3DLine1"_s);
@@ -166,7 +169,7 @@ void frmFindStations::showResults(const QList<Directory::Station>& stations)
         auto* item = new QTreeWidgetItem({s.name, Directory::CountryName(s.countryCode, s.country),
                                           Directory::FormatText(s), Directory::TagsText(s.tags)});
         item->setData(0, Qt::UserRole, qlonglong(i));
-        item->setToolTip(0, s.streamUrl());
+        item->setToolTip(0, s.streamUrl().toHtmlEscaped());
         if (!s.lastCheckOk) {
             for (int column = 0; column < item->columnCount(); ++column)
                 item->setForeground(column, palette().brush(QPalette::Disabled, QPalette::Text));
@@ -238,6 +241,13 @@ void frmFindStations::cmdAdd_Click()
     }
     if (StationExists(url)) {
         m_prompts.Exclamation(this, DuplicateUrlMessage());
+        return;
+    }
+    // Without a list the station would go nowhere, however gladly the write says yes.
+    if (StationFilePath().isEmpty()) {
+        m_prompts.Exclamation(this, u"Není vybrán žádný seznam stanic, stanici nelze přidat. "
+                                    u"Seznam vyberte v nastavení nebo příkazem "
+                                    u"„Vybrat seznam stanic“."_s);
         return;
     }
     QString error;

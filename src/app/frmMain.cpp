@@ -136,6 +136,8 @@ void frmMain::buildControls()
     for (int i = 0; i < 3; ++i) {
         m_panels[i] = new QLabel(this);
         m_panels[i]->setObjectName(u"Panel%1"_s.arg(i + 1));
+        // The first panel shows the stations' own titles: never markup.
+        m_panels[i]->setTextFormat(Qt::PlainText);
         m_panels[i]->setMinimumWidth(
             qMax(TwipsToPixels(PanelWidths[i]),
                  m_panels[i]->fontMetrics().horizontalAdvance(widestText[i]) + 10));

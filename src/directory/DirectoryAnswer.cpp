@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QSet>
 
 #include <algorithm>
 
@@ -113,7 +114,7 @@ std::optional<QList<Station>> ParseStations(const QByteArray& answer)
         s.name = text(o, "name"_L1).simplified();
         s.url = text(o, "url"_L1);
         s.urlResolved = text(o, "url_resolved"_L1);
-        if (s.name.isEmpty() || s.streamUrl().isEmpty())
+        if (s.name.isEmpty() || !IsWebAddress(s.streamUrl()))
             continue;
         s.country = text(o, "country"_L1);
         s.countryCode = text(o, "countrycode"_L1).toUpper();
@@ -134,18 +135,35 @@ std::optional<QList<Country>> ParseCountries(const QByteArray& answer)
     if (!entries)
         return std::nullopt;
     QList<Country> countries;
+    QSet<QString> seen;
     for (const QJsonValue& entry : *entries) {
         const QJsonObject o = entry.toObject();
         Country c;
         c.code = text(o, "iso_3166_1"_L1).toUpper();
-        c.name = text(o, "name"_L1);
-        c.stationCount = int(std::min<qint64>(number(o, "stationcount"_L1), 1'000'000'000));
+        const auto isAsciiLetter = [](QChar l) { return l >= u'A' && l <= u'Z'; };
         const bool isCode =
-            c.code.size() == 2 && c.code.at(0).isLetter() && c.code.at(1).isLetter();
-        if (isCode && c.stationCount > 0)
-            countries.append(c);
+            c.code.size() == 2 && std::all_of(c.code.begin(), c.code.end(), isAsciiLetter);
+        c.stationCount = int(std::min<qint64>(number(o, "stationcount"_L1), 1'000'000'000));
+        if (!isCode || c.stationCount <= 0 || seen.contains(c.code))
+            continue;
+        seen.insert(c.code);
+        c.name = text(o, "name"_L1);
+        countries.append(c);
+        if (countries.size() == MaxCountries)
+            break;
     }
     return countries;
+}
+
+bool IsWebAddress(const QString& address)
+{
+    // A control character would reach the HTTP request or break the station list's record.
+    const auto control = [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; };
+    if (std::any_of(address.begin(), address.end(), control))
+        return false;
+    const QUrl url(address);
+    const QString scheme = url.scheme();
+    return url.isValid() && (scheme == u"http"_s || scheme == u"https"_s) && !url.host().isEmpty();
 }
 
 QList<Station> SearchResults(QList<Station> stations, bool includeBroken)
@@ -198,11 +216,12 @@ QList<CountryChoice> CountryChoices(const QList<Country>& countries, const QLoca
         int count;
     };
     QList<Entry> entries;
+    QSet<QString> listed;
     bool czechListed = false;
     for (const Country& c : countries) {
-        const auto same = [&c](const Entry& e) { return e.code == c.code; };
-        if (std::any_of(entries.begin(), entries.end(), same))
+        if (listed.contains(c.code))
             continue;
+        listed.insert(c.code);
         entries.append({c.code, CountryName(c.code, c.name), c.stationCount});
         czechListed = czechListed || c.code == u"CZ"_s;
     }

@@ -17,6 +17,8 @@ namespace Directory {
 inline constexpr int MaxResults = 200;
 // Answers beyond this size are refused before they are read whole.
 inline constexpr qint64 MaxAnswerBytes = 4 * 1024 * 1024;
+// There are fewer than 250 countries; a longer list is no list of countries.
+inline constexpr qsizetype MaxCountries = 300;
 
 struct Station
 {
@@ -57,9 +59,16 @@ QUrl CountriesUrl(const QUrl& base);
 // The call by which the directory counts that a station was played.
 QUrl ClickUrl(const QUrl& base, const QString& uuid);
 
-// Empty when the answer is not a JSON array.
+// Empty when the answer is not a JSON array. Anyone can enter a station into the directory, so
+// only stations whose stream address (the resolved one, else the plain one) is an http or
+// https address with a host are taken: never a file or any other kind of address.
 std::optional<QList<Station>> ParseStations(const QByteArray& answer);
+// Countries with a code of two letters A-Z and at least one station, each code once, at most
+// MaxCountries of them.
 std::optional<QList<Country>> ParseCountries(const QByteArray& answer);
+
+// Whether the address is an http or https address with a host.
+bool IsWebAddress(const QString& address);
 
 // The results to show: without failing stations unless asked for, most played first, at most
 // MaxResults.

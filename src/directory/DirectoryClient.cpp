@@ -1,5 +1,6 @@
 #include "directory/DirectoryClient.h"
 
+#include <QDeadlineTimer>
 #include <QDnsLookup>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -28,14 +29,18 @@ enum class Failure
     Broken
 };
 
-QString message(Failure failure, int status)
+// A server that has not answered after this long is left for the next one, as long as the
+// request's whole time allows.
+constexpr qint64 LeastTimePerServerMs = 2000;
+
+QString message(Failure failure, int status, int timeoutMs = DirectoryClient::DefaultTimeoutMs)
 {
     switch (failure) {
     case Failure::Offline:
         return u"Adresář stanic není dostupný. Zkontrolujte připojení k síti."_s;
     case Failure::Timeout:
         return u"Adresář stanic neodpověděl do %1 s. Zkuste to prosím později."_s.arg(
-            DirectoryClient::DefaultTimeoutMs / 1000);
+            (timeoutMs + 999) / 1000);
     case Failure::Http:
         return u"Adresář stanic odpověděl chybou (HTTP %1). Zkuste to prosím později."_s.arg(
             status);
@@ -54,17 +59,19 @@ QString brokenAnswer()
 
 } // namespace
 
-// One request, tried on one server after another until one answers.
+// One request, tried on one server after another until one answers or its time is up: the
+// timeout is for the whole request, shared among the servers not yet tried.
 class DirectoryClient::Fetch : public QObject
 {
 public:
-    Fetch(DirectoryClient& client, UrlFor urlFor, Done done, Failed failed)
+    Fetch(DirectoryClient& client, UrlFor urlFor, Done done, Failed failed, QDeadlineTimer deadline)
         : QObject(&client)
         , m_client(client)
         , m_urlFor(std::move(urlFor))
         , m_done(std::move(done))
         , m_failed(std::move(failed))
         , m_index(client.m_current)
+        , m_deadline(deadline)
     {
         m_timer.setSingleShot(true);
         QObject::connect(&m_timer, &QTimer::timeout, this, [this] {
@@ -104,7 +111,9 @@ public:
                 refuseTooLarge();
         });
         QObject::connect(m_reply, &QNetworkReply::finished, this, [this] { finished(); });
-        m_timer.start(m_client.m_timeoutMs);
+        const qint64 left = std::max<qint64>(m_deadline.remainingTime(), 0);
+        const qint64 servers = std::max<qint64>(m_client.m_servers.size() - m_tried, 1);
+        m_timer.start(int(std::min(left, std::max(left / servers, LeastTimePerServerMs))));
     }
 
 private:
@@ -149,13 +158,14 @@ private:
             }
         }
         // Another server may do better, except with an answer too large: all hold the same data.
-        if (failure != Failure::TooLarge && ++m_tried < m_client.m_servers.size()) {
+        if (failure != Failure::TooLarge && ++m_tried < m_client.m_servers.size() &&
+            !m_deadline.hasExpired()) {
             ++m_index;
             attempt();
             return;
         }
         deleteLater();
-        m_failed(message(failure, status));
+        m_failed(message(failure, status, m_client.m_timeoutMs));
     }
 
     DirectoryClient& m_client;
@@ -165,6 +175,7 @@ private:
     qsizetype m_index = 0;
     qsizetype m_tried = 0;
     QNetworkReply* m_reply = nullptr;
+    QDeadlineTimer m_deadline;
     QTimer m_timer;
     bool m_tooLarge = false;
     bool m_timedOut = false;
@@ -219,9 +230,10 @@ void DirectoryClient::withServers(std::function<void()> then)
     m_lookup->lookup();
 }
 
-DirectoryClient::Fetch* DirectoryClient::start(UrlFor urlFor, Done done, Failed failed)
+DirectoryClient::Fetch* DirectoryClient::start(UrlFor urlFor, Done done, Failed failed,
+                                               QDeadlineTimer deadline)
 {
-    auto* fetch = new Fetch(*this, std::move(urlFor), std::move(done), std::move(failed));
+    auto* fetch = new Fetch(*this, std::move(urlFor), std::move(done), std::move(failed), deadline);
     fetch->attempt();
     return fetch;
 }
@@ -230,7 +242,9 @@ void DirectoryClient::search(const Directory::SearchQuery& query)
 {
     cancel();
     const quint64 generation = m_searchGeneration;
-    withServers([this, query, generation] {
+    // The time counts from the user's search, also while the servers are looked up.
+    const QDeadlineTimer deadline(m_timeoutMs);
+    withServers([this, query, generation, deadline] {
         if (generation != m_searchGeneration)
             return;
         m_search = start([query](const QUrl& base) { return Directory::SearchUrl(base, query); },
@@ -246,7 +260,8 @@ void DirectoryClient::search(const Directory::SearchQuery& query)
                          [this](const QString& message) {
                              m_search = nullptr;
                              Q_EMIT searchFailed(message);
-                         });
+                         },
+                         deadline);
     });
 }
 
@@ -264,7 +279,7 @@ void DirectoryClient::fetchCountries()
                   if (const auto countries = Directory::ParseCountries(answer))
                       Q_EMIT countriesFinished(*countries);
               },
-              [](const QString&) {});
+              [](const QString&) {}, QDeadlineTimer(m_timeoutMs));
     });
 }
 
@@ -274,6 +289,6 @@ void DirectoryClient::click(const QString& uuid)
         return;
     withServers([this, uuid] {
         start([uuid](const QUrl& base) { return Directory::ClickUrl(base, uuid); },
-              [](const QByteArray&) {}, [](const QString&) {});
+              [](const QByteArray&) {}, [](const QString&) {}, QDeadlineTimer(m_timeoutMs));
     });
 }

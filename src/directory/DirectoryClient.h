@@ -2,6 +2,7 @@
 
 #include "directory/DirectoryAnswer.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QStringList>
 
@@ -16,7 +17,8 @@ class QNetworkAccessManager;
 // round-robin name as the last resort; a server that fails is left for the next one. The setting
 // "DirectoryUrl" (one or more base addresses separated by blanks) replaces them, for a mirror of
 // one's own and for tests. Every answer is refused beyond 4 MiB and every request gives up after
-// the timeout; failures come as Czech messages. A new search drops the one under way.
+// the timeout, however many servers it tries; failures come as Czech messages. A new search drops
+// the one under way.
 class DirectoryClient : public QObject
 {
     Q_OBJECT
@@ -55,7 +57,7 @@ private:
 
     // Runs `then` once the server list is known.
     void withServers(std::function<void()> then);
-    Fetch* start(UrlFor urlFor, Done done, Failed failed);
+    Fetch* start(UrlFor urlFor, Done done, Failed failed, QDeadlineTimer deadline);
 
     QString m_userAgent;
     int m_timeoutMs = DefaultTimeoutMs;

@@ -2,6 +2,7 @@
 
 #include "stations/Cp1250.h"
 
+#include <algorithm>
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -16,11 +17,21 @@ const std::array<QString, 12> Tags = {
     u"<visible>"_s,      u"</visible>"_s,      u"<bold>"_s,         u"</bold>"_s,
 };
 
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7f;
+}
+
 } // namespace
 
 QString StationValueProblem(StationField field, QStringView value)
 {
     const QString what = field == StationField::Name ? u"Název stanice"_s : u"URL stanice"_s;
+    // Reading a list drops every tab and CR LF pair, so such characters would let a tag that
+    // the check below does not see appear in the file; any other control character breaks the
+    // single-line record or never reads back as written.
+    if (std::any_of(value.begin(), value.end(), isControl))
+        return what + u" nesmí obsahovat tabulátory, konce řádků ani jiné řídicí znaky!"_s;
     if (!Cp1250::canEncode(value))
         return what + u" obsahuje znaky, které nelze uložit do seznamu stanic "
                       u"(kódování Windows-1250)!"_s;

@@ -3,10 +3,11 @@
 #include <QString>
 #include <QStringView>
 
-// Whether a name or URL typed into the station editor can be stored in a station list file.
-// The file is Windows-1250 and has no escaping, so a value with a character outside the code
-// page, or with the text of one of the format's tags, would be stored wrongly or would break
-// its own record and the records after it.
+// Whether a name or URL can be stored in a station list file, whoever gives it: typed or pasted
+// into the station editor, or taken from the station directory. The file is Windows-1250, one
+// line, and has no escaping, so a value with a control character, a character outside the code
+// page or the text of one of the format's tags would be stored wrongly or would break its own
+// record and the records after it.
 
 enum class StationField
 {

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTextDocument>
 
 #ifdef SKYLISTENER_HAS_DBUS
 #include <QDBusConnection>
@@ -39,6 +40,11 @@ bool statusNotifierHostRuns()
 }
 
 } // namespace
+
+QString TrayTipMarkup(const QString& tip, bool statusNotifier)
+{
+    return statusNotifier ? tip.toHtmlEscaped() : Qt::convertFromPlainText(tip);
+}
 
 QtTrayHost::QtTrayHost(QObject* parent)
     : TrayHost(parent)
@@ -79,7 +85,7 @@ QtTrayHost::~QtTrayHost() = default;
 void QtTrayHost::addIcon(const QIcon& icon, const QString& tip)
 {
     m_icon->setIcon(icon);
-    m_icon->setToolTip(tip);
+    m_icon->setToolTip(TrayTipMarkup(tip, m_statusNotifier));
     m_icon->show();
 }
 
@@ -90,7 +96,7 @@ void QtTrayHost::changeIcon(const QIcon& icon)
 
 void QtTrayHost::changeTip(const QString& tip)
 {
-    m_icon->setToolTip(tip);
+    m_icon->setToolTip(TrayTipMarkup(tip, m_statusNotifier));
 }
 
 void QtTrayHost::removeIcon()

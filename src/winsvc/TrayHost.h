@@ -31,6 +31,12 @@ Q_SIGNALS:
     void mouseAction(int notification);
 };
 
+// The tip as the notification area is given it. The tip holds station names and stream titles,
+// text that is never markup: a StatusNotifier host reads its tip as markup, so it gets the text
+// escaped; an XEmbed icon shows it in a Qt tool tip, which guesses rich text from the text
+// itself, so it gets the text as a paragraph of rich text that reads as the plain text did.
+QString TrayTipMarkup(const QString& tip, bool statusNotifier);
+
 // The notification area through QSystemTrayIcon. Qt reports clicks, not button presses and
 // releases, so a click becomes a button-down and a button-up notification, a double click a
 // double-click notification and a context request a right button down and up. A StatusNotifier

@@ -2,16 +2,23 @@
 #include "support/DirectoryServer.h"
 #include "support/IcecastServer.h"
 #include "support/ScriptedPrompts.h"
+#include "support/ShownText.h"
 #include "support/TestFolder.h"
 
 #include "app/MpvPlayer.h"
 #include "app/frmFindStations.h"
 #include "app/frmMain.h"
+#include "base/ProcessState.h"
+#include "stations/Cp1250.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
+#include "winsvc/SysTray.h"
+#include "winsvc/TrayHost.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -113,6 +120,82 @@ private Q_SLOTS:
         QTest::keyClicks(QApplication::focusWidget(), u"S"_s);
         search({});
         QTRY_COMPARE(names(), u"Bratislava Live"_s);
+    }
+
+    // Text from strangers (station names, stream titles, the directory's answers) is shown as it
+    // stands and reaches the list file only as the user adds it.
+    void hostileText()
+    {
+        IcecastServer icecast;
+        QVERIFY2(icecast.start(), qPrintable(icecast.error()));
+        DirectoryServer directory;
+        TestFolder folder;
+        const QString name = u"<b>Rádio</b> <img src=\"/dev/zero\">"_s;
+        const QByteArray listed = StationBytes(Cp1250::encode(name), icecast.streamUrl().toUtf8());
+        folder.write(u"czech.ksl"_s, listed + "\r\n");
+        SaveSetting(folder.settings(), SettingsKeys::DirectoryUrl, directory.url(u"hostile"_s));
+        SaveSetting(folder.settings(), SettingsKeys::MinTray, u"1"_s);
+        ScriptedPrompts prompts;
+        frmMain window(
+            {folder.settings(), prompts, folder.path(), std::make_unique<MpvPlayer>(u"null"_s)});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        // The station and its title in the status bar, caption and tray tip.
+        QTreeWidget* list = window.ListView1();
+        const QPoint at = list->visualItemRect(list->topLevelItem(0)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTRY_COMPARE_WITH_TIMEOUT(window.wmp().playState(), int(Player::Playing), 20000);
+        const QString title = u"<img src=\"/dev/zero\"><b>Song</b> & more"_s;
+        QVERIFY(icecast.setTitle(title));
+        QTRY_COMPARE_WITH_TIMEOUT(ShownText(window.StatusPanel(1)), u"Přehrávání: "_s + title,
+                                  20000);
+        QCOMPARE(window.windowTitle(), u"["_s + name + u"] - skylistener"_s);
+        window.showMinimized(); // to the tray, whose host reads its tip as markup
+        auto* icon = window.cTray()->Host().findChild<QSystemTrayIcon*>();
+        QVERIFY(icon);
+        QTRY_COMPARE(ShownText(icon->toolTip(), Qt::RichText), window.windowTitle());
+        window.showNormal();
+
+        // The directory's stations: only web addresses, every text as it stands.
+        frmFindStations dialog(
+            window.wmp(), prompts, folder.settings(), [&] { window.LoadStationList(); }, &window);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto* results = dialog.findChild<QTreeWidget*>(u"lstResults"_s);
+        QTest::mouseClick(dialog.findChild<QWidget*>(u"cmdSearch"_s), Qt::LeftButton);
+        QTRY_COMPARE(results->topLevelItemCount(), 3);
+        QTreeWidgetItem* markup = results->topLevelItem(0);
+        QCOMPARE(markup->text(0) + markup->text(3),
+                 u"<img src=\"/dev/zero\"><b>Markup FM</b><i>jazz</i>"_s);
+        QCOMPARE(ShownText(markup->toolTip(0)), u"http://127.0.0.1:1/m?a=1&b=<i>"_s);
+        // The country choice takes a flood of codes as at most one entry per country.
+        auto* country = dialog.findChild<QComboBox*>(u"cboCountry"_s);
+        QTRY_COMPARE(country->count(), 301);
+
+        // Added as it stands, and reported as it stands; a name with NUL is refused.
+        const auto add = [&](int row) {
+            prompts.asked.clear();
+            results->setCurrentItem(results->topLevelItem(row));
+            QTest::mouseClick(dialog.findChild<QWidget*>(u"cmdAdd"_s), Qt::LeftButton);
+            return prompts.asked.join(u'\n');
+        };
+        QCOMPARE(add(0), QString());
+        const auto* status = dialog.findChild<QLabel*>(u"lblStatus"_s);
+        QCOMPARE(ShownText(status),
+                 u"Stanice „<img src=\"/dev/zero\"><b>Markup FM</b>“ byla přidána do seznamu."_s);
+        QVERIFY(add(1).contains(u"řídicí znaky"_s));
+        QCOMPARE(folder.read(u"czech.ksl"_s),
+                 listed +
+                     StationBytes("<img src=\"/dev/zero\"><b>Markup FM</b>",
+                                  "http://127.0.0.1:1/m?a=1&b=<i>") +
+                     "\r\n");
+        // Without a current list nothing is added, and the user is told so.
+        setStationFilePath(QString());
+        QVERIFY(add(2).contains(u"Není vybrán žádný seznam stanic"_s));
+        QVERIFY(!status->text().contains(u"Secure"_s));
     }
 };
 

@@ -3,6 +3,7 @@
 #include "FakePlayer.h"
 #include "IcecastServer.h"
 #include "ScriptedPrompts.h"
+#include "ShownText.h"
 #include "TestFolder.h"
 #include "app/DialogPrompts.h"
 #include "app/Icons.h"
@@ -409,14 +410,19 @@ private Q_SLOTS:
             QCOMPARE(m_player->calls, calls);
         }
 
-        // A question answered Yes by the key of its button.
+        // A question answered Yes by the key of its button; its text, which may name a station,
+        // reads as it stands.
         bool yes = false;
-        whileModal([&] { yes = DialogPrompts().AskYesNo(m_window.get(), u"?"_s); },
-                   [](QDialog* box) {
+        const QString question = u"Smazat <b>Rádio</b> <img src=\"/dev/zero\">?"_s;
+        QString shown;
+        whileModal([&] { yes = DialogPrompts().AskYesNo(m_window.get(), question); },
+                   [&](QDialog* box) {
+                       shown = ShownText(box->findChild<QLabel*>(u"qt_msgbox_label"_s));
                        QTest::keyClick(static_cast<QMessageBox*>(box)->button(QMessageBox::Yes),
                                        Qt::Key_Space);
                    });
         QVERIFY(yes);
+        QCOMPARE(shown, question);
 
         // The editor refills the list when it closes; saved settings switch the tray style at
         // once (off again hides the icon) and load their list.

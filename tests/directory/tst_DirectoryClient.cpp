@@ -3,6 +3,7 @@
 
 #include "directory/DirectoryClient.h"
 
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -52,13 +53,21 @@ private Q_SLOTS:
             {u"$error"_s, u"! Adresář stanic odpověděl chybou (HTTP 500)."_s + later},
             {u"$huge"_s, tooLarge},
             {u"$declared"_s, tooLarge},
-            {u"$silent"_s, u"! Adresář stanic neodpověděl do 10 s."_s + later},
+            {u"$silent"_s, u"! Adresář stanic neodpověděl do 1 s."_s + later},
+            // One time limit for all servers, shared so that each gets its turn.
+            {u"$silent $silent $silent"_s, u"! Adresář stanic neodpověděl do 4 s."_s + later},
+            {u"$silent $ok"_s, ok},
+            // Only web addresses with a host, whatever else a stranger entered.
+            {u"$hostile"_s,
+             u"<img src=\"/dev/zero\"><b>Markup FM</b>: <B>MP3</B>|Nul\0FM: |Secure: "_s},
             {u"http://127.0.0.1:1/"_s,
              u"! Adresář stanic není dostupný. Zkontrolujte připojení k síti."_s}};
         for (const auto& [base, expected] : cases) {
             DirectoryServer server;
             DirectoryClient client(UserAgent, QString(base).replace(u'$', server.url({})));
-            client.setTimeoutMs(base == u"$silent"_s ? 300 : 5000);
+            client.setTimeoutMs(base == u"$silent"_s             ? 300
+                                : base.startsWith(u"$silent "_s) ? 4000
+                                                                 : 5000);
             QCOMPARE(searchFor(client, {}), expected);
         }
     }
@@ -99,6 +108,19 @@ private Q_SLOTS:
         QCOMPARE(choices(QLocale::English),
                  u":Všechny země|AT:Austria (12)|CZ:Česko (3)|SK:Slovakia (1)"_s);
         QCOMPARE(choices(QLocale::Czech, false), u"CZ:Česko|:Všechny země"_s);
+        // A flood of codes: each A-Z code once, and no more than there are countries.
+        DirectoryClient hostile(UserAgent, server.url(u"hostile"_s));
+        QSignalSpy flood(&hostile, &DirectoryClient::countriesFinished);
+        hostile.fetchCountries();
+        QVERIFY(flood.wait(10000));
+        const auto flooded = flood.at(0).at(0).value<QList<Directory::Country>>();
+        QSet<QString> codes;
+        for (const auto& c : flooded) {
+            QVERIFY2(QRegularExpression(u"^[A-Z]{2}$"_s).match(c.code).hasMatch(),
+                     qPrintable(c.code));
+            codes.insert(c.code);
+        }
+        QVERIFY(flooded.size() == 300 && codes.size() == 300);
         // Czech plurals of the number found.
         QCOMPARE(Directory::FoundText(0) + Directory::FoundText(4) + Directory::FoundText(5),
                  u"Nenalezena žádná stanice.Nalezeny 4 stanice.Nalezeno 5 stanic."_s);

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -207,6 +208,27 @@ private Q_SLOTS:
             QCOMPARE(QApplication::focusWidget(),
                      message.startsWith(u"URL"_s) ? e.url() : e.name());
             QVERIFY(e.file() == before && e.selected().isEmpty() == select.isEmpty());
+        }
+        // Pasted text is refused like typed text: reading drops tabs and CR LF, so the tags they
+        // split would plant a station; a lone line break would split the record.
+        const QString planted =
+            u"</station\turl></radio\tstation><radio\tstation><station\tname>F"_s;
+        for (const auto& [name, url] : {std::pair{planted, u"http://new.cz/"_s},
+                                        std::pair{u"Nová"_s, u"http://new.cz/\r\nx"_s},
+                                        std::pair{u"Nová\n"_s, u"http://new.cz/"_s}}) {
+            Fixture e;
+            e.openEditor(before);
+            for (const auto& [field, text] : {std::pair{e.url(), url}, std::pair{e.name(), name}}) {
+                QGuiApplication::clipboard()->setText(text);
+                QTest::mouseClick(field, Qt::LeftButton);
+                QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+            }
+            e.press(u"Command1"_s);
+            QCOMPARE(e.prompts.asked.size(), 1);
+            QVERIFY2(e.prompts.asked[0].endsWith(u" nesmí obsahovat tabulátory, konce řádků ani "
+                                                 u"jiné řídicí znaky!"_s),
+                     qPrintable(e.prompts.asked[0]));
+            QCOMPARE(e.file(), before);
         }
     }
 

@@ -50,6 +50,8 @@ private:
         QByteArray body = stations(how, name, query.queryItemValue(u"countrycode"_s));
         if (call.startsWith(u"json/url/"_s)) {
             clicks.append(call.mid(9));
+        } else if (call == u"json/countries"_s && how == u"hostile"_s) {
+            body = hostileCountries();
         } else if (call == u"json/countries"_s) { // codes and counts good and bad
             body = R"([{"name":"Slovakia","iso_3166_1":"SK","stationcount":1},{"name":"Czechia",)"
                    R"("iso_3166_1":"CZ","stationcount":3},{"name":"Austria","iso_3166_1":"AT",)"
@@ -82,8 +84,36 @@ private:
         });
     }
 
+    // 80,000 entries, every two-letter code many times, and codes of other letters.
+    static QByteArray hostileCountries()
+    {
+        QByteArray list = "[";
+        for (int i = 0; i < 80000; ++i) {
+            const QByteArray code =
+                i % 7 == 0 ? QByteArray("\u010cR")
+                           : QByteArray(1, char('A' + i % 26)) + char('A' + i / 26 % 26);
+            list += R"({"iso_3166_1":")" + code + R"(","stationcount":1},)";
+        }
+        list.back() = ']';
+        return list;
+    }
+
     QByteArray stations(const QString& behaviour, const QString& name, const QString& code) const
     {
+        if (behaviour == u"hostile"_s) { // anyone can enter a station into the directory
+            return R"json([{"name":"<img src=\"/dev/zero\"><b>Markup FM</b>","url":"http://127.0.0.1:1/m?a=1&b=<i>",
+                  "tags":"<i>jazz</i>","codec":"<b>MP3</b>","countrycode":"CZ","clickcount":9},
+                {"name":"Tab\tsplit","url":"http://127.0.0.1:1/x</station\turl></radio\tstation><radio\tstation><station\tname>Fake"},
+                {"name":"CR LF","url":"http://127.0.0.1:1/a\r\nb"},
+                {"name":"Nul\u0000FM","url":"http://127.0.0.1:1/nul","clickcount":5},
+                {"name":"File","url":"file:///etc/passwd"},
+                {"name":"Path","url":"/etc/passwd"},
+                {"name":"Script","url":"javascript:alert(1)"},
+                {"name":"Share","url":"\\\\host\\share\\x.mp3"},
+                {"name":"No host","url":"http:///x.mp3"},
+                {"name":"Resolved file","url":"http://127.0.0.1:1/r","url_resolved":"file:///etc/passwd"},
+                {"name":"Secure","url":"HTTPS://127.0.0.1:1/s","clickcount":1}])json";
+        }
         if (behaviour == u"odd"_s) {
             return R"([{"stationuuid":7,"name":"Bez polí","url":"http://127.0.0.1:1/a"}, 42, "text",
                 {"name":" Čísla jako text ","url":"http://127.0.0.1:1/b","bitrate":"192",

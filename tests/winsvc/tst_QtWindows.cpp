@@ -1,5 +1,6 @@
 // The window services on Qt widgets: the tray icon, and dragging a window by its handle or grip
 // with the moving and sizing messages carried to a hook that may rewrite the proposed rectangle.
+#include "support/ShownText.h"
 #include "winsvc/MessageHook.h"
 #include "winsvc/QtWindowSystem.h"
 #include "winsvc/SysTray.h"
@@ -173,6 +174,14 @@ private Q_SLOTS:
         QCOMPARE(take(), u"remove, add "_s + QString(62, u'y'));
         f.tray.reset(); // released, the tray removes its icon
         QCOMPARE(take(), u"remove"_s);
+
+        // A tip reads as it stands wherever it is shown: in a StatusNotifier host, which reads
+        // markup, and in the tool tip of an XEmbed icon, which guesses.
+        for (const QString& tip : {u"[<b>Rádio</b> <img src=\"/dev/zero\">] - skylistener"_s,
+                                   u"[Rock & Roll] - skylistener"_s}) {
+            QCOMPARE(ShownText(TrayTipMarkup(tip, true), Qt::RichText), tip);
+            QCOMPARE(ShownText(TrayTipMarkup(tip, false)), tip);
+        }
     }
 
     void dragByHandleAndGrip()

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QLabel>
+#include <QTextDocument>
+
+// What a person reads in a label or a tool tip. Qt shows text as rich text when told to, or, by
+// default, when the text looks like markup; the reader then sees the document's text, not the
+// markup, and an <img> in it makes Qt read that file.
+inline QString ShownText(const QString& text, Qt::TextFormat format = Qt::AutoText)
+{
+    if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text)))
+        return text;
+    QTextDocument document;
+    document.setHtml(text);
+    return document.toPlainText();
+}
+
+inline QString ShownText(const QLabel* label)
+{
+    return ShownText(label->text(), label->textFormat());
+}
