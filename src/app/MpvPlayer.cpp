@@ -203,6 +203,9 @@ MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent)
     // mpv's defaults, so a slow link still fills it before playing on after a stall.
     option("demuxer-lavf-analyzeduration", "0.1");
     option("demuxer-lavf-probescore", "25");
+    // mpv leaves certificates unchecked unless told; ffmpeg then checks them against the system's
+    // trusted authorities, or those of tls-ca-file.
+    option("tls-verify", "yes");
     // No ffmpeg reconnect options (stream-lavf-o reconnect=1…): against a server that sends
     // a short answer and hangs up they reconnect forever without a pause, and the player never
     // reports the failure. A broken stream is our own retry's job.
@@ -315,6 +318,12 @@ void MpvPlayer::setMute(bool on)
     mpv_set_property(m_mpv, "mute", MPV_FORMAT_FLAG, &flag);
     if (mpv_get_property(m_mpv, "mute", MPV_FORMAT_FLAG, &flag) >= 0)
         m_mute = flag != 0;
+}
+
+void MpvPlayer::setCertificateAuthorities(const QString& pemFile)
+{
+    if (m_mpv)
+        mpv_set_property_string(m_mpv, "tls-ca-file", pemFile.toUtf8().constData());
 }
 
 void MpvPlayer::openStream(bool retry)

@@ -21,7 +21,8 @@ struct mpv_event;
 // thread, so every signal is raised there. A stream that breaks off after it has played is
 // opened again with growing pauses (1 s up to 30 s) until the user stops or picks another
 // stream; an address that never played ends with its error. Addresses with control characters
-// or of absurd length never reach mpv.
+// or of absurd length never reach mpv. An https station must show a certificate made out to its
+// address by an authority the player trusts (the system's, unless told otherwise).
 class MpvPlayer final : public Player
 {
     Q_OBJECT
@@ -47,6 +48,10 @@ public:
     void setMute(bool on) override;
 
     int bitRate() const override { return m_bitRate; }
+
+    // https stations are checked against the certificate authorities in the PEM file `pemFile`
+    // instead of the system's (for a private authority); empty returns to the system's.
+    void setCertificateAuthorities(const QString& pemFile);
 
     // Whether an address may reach mpv: http, https, mms, rtsp, rtmp and local files. For a
     // refused address `scheme` receives the scheme that was refused.
