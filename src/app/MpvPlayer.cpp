@@ -76,6 +76,21 @@ QString errorText(int mpvError)
     }
 }
 
+// Why a station's certificate was refused, from what ffmpeg logs about it (its TLS is GnuTLS
+// on Debian), or empty.
+QString certificateText(const mpv_event_log_message& message)
+{
+    if (qstrcmp(message.prefix, "ffmpeg") != 0)
+        return {};
+    const QByteArrayView text(message.text);
+    if (text.contains("Peer certificate failed verification") ||
+        text.contains("Unable to verify peer certificate"))
+        return u"Chyba: certifikát serveru není důvěryhodný"_s;
+    if (text.contains("The certificate's owner does not match hostname"))
+        return u"Chyba: certifikát serveru nepatří této adrese"_s;
+    return {};
+}
+
 QString refusedText(const QString& scheme)
 {
     return u"Chyba: nepodporovaný typ adresy (%1)"_s.arg(scheme);
@@ -203,6 +218,9 @@ MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent)
     // mpv's defaults, so a slow link still fills it before playing on after a stall.
     option("demuxer-lavf-analyzeduration", "0.1");
     option("demuxer-lavf-probescore", "25");
+    // mpv leaves certificates unchecked unless told; ffmpeg then checks them against the system's
+    // trusted authorities, or those of tls-ca-file.
+    option("tls-verify", "yes");
     // No ffmpeg reconnect options (stream-lavf-o reconnect=1…): against a server that sends
     // a short answer and hangs up they reconnect forever without a pause, and the player never
     // reports the failure. A broken stream is our own retry's job.
@@ -222,6 +240,8 @@ MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent)
     mpv_observe_property(m_mpv, Metadata, "metadata", MPV_FORMAT_NODE);
     // Every entry passes our check before it opens, also the ones a playlist brings.
     mpv_hook_add(m_mpv, LoadHook, "on_load", 0);
+    // ffmpeg's errors, for what the end of a file does not tell: why a certificate failed.
+    mpv_request_log_messages(m_mpv, "error");
 
     setVolume(m_volume);
     setMute(m_mute);
@@ -315,6 +335,12 @@ void MpvPlayer::setMute(bool on)
     mpv_set_property(m_mpv, "mute", MPV_FORMAT_FLAG, &flag);
     if (mpv_get_property(m_mpv, "mute", MPV_FORMAT_FLAG, &flag) >= 0)
         m_mute = flag != 0;
+}
+
+void MpvPlayer::setCertificateAuthorities(const QString& pemFile)
+{
+    if (m_mpv)
+        mpv_set_property_string(m_mpv, "tls-ca-file", pemFile.toUtf8().constData());
 }
 
 void MpvPlayer::openStream(bool retry)
@@ -418,6 +444,8 @@ void MpvPlayer::stopStream()
     m_pausedForCache = false;
     m_bufferPercent = -1;
     m_refusal.clear();
+    m_certificateError.clear();
+    m_ending = false;
     m_title.clear();
     m_bitRate = 0;
 }
@@ -432,6 +460,10 @@ void MpvPlayer::drainEvents()
         if (event->event_id == MPV_EVENT_NONE)
             break;
         handleEvent(*event);
+    }
+    if (m_ending) {
+        m_ending = false;
+        finishStream(m_endedAtEof, m_endError);
     }
 }
 
@@ -460,6 +492,9 @@ void MpvPlayer::handleEvent(const mpv_event& event)
         break;
     case MPV_EVENT_HOOK:
         handleLoadHook(event);
+        break;
+    case MPV_EVENT_LOG_MESSAGE:
+        handleLogMessage(event);
         break;
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto* property = static_cast<const mpv_event_property*>(event.data);
@@ -507,7 +542,7 @@ void MpvPlayer::handleEndFile(const mpv_event& event)
         // A playlist: its entries take its place.
         if (end->playlist_insert_num_entries <= 0) {
             if (entry == m_lastEntry)
-                finishStream(false, MPV_ERROR_NOTHING_TO_PLAY);
+                endLater(false, MPV_ERROR_NOTHING_TO_PLAY);
             return;
         }
         // mpv puts them where the playlist stood, so the last of them is last only when the
@@ -526,7 +561,7 @@ void MpvPlayer::handleEndFile(const mpv_event& event)
         // mpv tries the next entry of a playlist by itself; only the last one decides.
         if (entry != m_lastEntry)
             return;
-        finishStream(end->reason == MPV_END_FILE_REASON_EOF, end->error);
+        endLater(end->reason == MPV_END_FILE_REASON_EOF, end->error);
         return;
     default:
         // Stopped or replaced by us: whoever did it has already said what comes next.
@@ -563,14 +598,33 @@ void MpvPlayer::handleLoadHook(const mpv_event& event)
     mpv_hook_continue(m_mpv, hook->id);
 }
 
+void MpvPlayer::handleLogMessage(const mpv_event& event)
+{
+    const auto* message = static_cast<const mpv_event_log_message*>(event.data);
+    if (!m_active || !m_certificateError.isEmpty())
+        return;
+    m_certificateError = certificateText(*message);
+}
+
+void MpvPlayer::endLater(bool endOfFile, int mpvError)
+{
+    m_ending = true;
+    m_endedAtEof = endOfFile;
+    m_endError = mpvError;
+}
+
 void MpvPlayer::finishStream(bool endOfFile, int mpvError)
 {
     const QString refusal = m_refusal;
+    const QString certificate = m_certificateError;
     const bool network = isNetworkAddress(m_url);
     stopStream();
 
     if (!refusal.isEmpty()) {
         apply(Player::Error, refusal);
+    } else if (!certificate.isEmpty()) {
+        // Trying again changes nothing about the certificate.
+        apply(Player::Error, certificate);
     } else if (network && (m_hasPlayed || m_retries > 0)) {
         // A station that played is live: whatever ended it, it is awaited until it is back.
         retryLater();
@@ -607,7 +661,8 @@ void MpvPlayer::applyConnecting()
 // Derives state and status from what mpv last reported about the stream being played.
 void MpvPlayer::refreshPlayback()
 {
-    if (!m_active)
+    // Once the last entry has ended only finishStream() says what comes next.
+    if (!m_active || m_ending)
         return;
     if (!m_loaded) {
         applyConnecting();
@@ -616,6 +671,8 @@ void MpvPlayer::refreshPlayback()
     if (!m_coreIdle) {
         m_hasPlayed = true;
         m_retries = 0;
+        // A playlist entry that failed before this one explains nothing any more.
+        m_certificateError.clear();
         apply(Player::Playing, m_title.isEmpty() ? PlayingText : PlayingText + u": "_s + m_title);
     } else if (m_pausedForCache && m_bufferPercent >= 0) {
         apply(Player::Buffering, u"Načítání %1 %"_s.arg(m_bufferPercent));

@@ -21,7 +21,9 @@ struct mpv_event;
 // thread, so every signal is raised there. A stream that breaks off after it has played is
 // opened again with growing pauses (1 s up to 30 s) until the user stops or picks another
 // stream; an address that never played ends with its error. Addresses with control characters
-// or of absurd length never reach mpv.
+// or of absurd length never reach mpv. An https station must show a certificate made out to its
+// address by an authority the player trusts (the system's, unless told otherwise); one that does
+// not is an error, never retried.
 class MpvPlayer final : public Player
 {
     Q_OBJECT
@@ -48,6 +50,10 @@ public:
 
     int bitRate() const override { return m_bitRate; }
 
+    // https stations are checked against the certificate authorities in the PEM file `pemFile`
+    // instead of the system's (for a private authority); empty returns to the system's.
+    void setCertificateAuthorities(const QString& pemFile);
+
     // Whether an address may reach mpv: http, https, mms, rtsp, rtmp and local files. For a
     // refused address `scheme` receives the scheme that was refused.
     static bool isRadioAddress(const QString& url, QString* scheme = nullptr);
@@ -57,12 +63,15 @@ private:
     void handleEvent(const mpv_event& event);
     void handleEndFile(const mpv_event& event);
     void handleLoadHook(const mpv_event& event);
+    void handleLogMessage(const mpv_event& event);
 
     // Starts `url` from scratch; `retry` keeps the count of reconnection attempts.
     void openStream(bool retry);
     void playResolved(const QStringList& streams);
     void loadStreams(const QStringList& streams);
     void stopStream();
+    // Ends the stream after the drain in progress; see m_ending.
+    void endLater(bool endOfFile, int mpvError);
     void finishStream(bool endOfFile, int mpvError);
     void retryLater();
     QString retryText() const;
@@ -96,7 +105,13 @@ private:
     bool m_coreIdle = true;
     bool m_pausedForCache = false;
     int m_bufferPercent = -1;
-    QString m_refusal; // why our check refused an entry
+    QString m_refusal;          // why our check refused an entry
+    QString m_certificateError; // why a station's certificate was not accepted
+    // The end of the last entry, decided once the drain has read mpv's log too: mpv hands out
+    // its events before the log lines written before them, and those tell why it failed.
+    bool m_ending = false;
+    bool m_endedAtEof = false;
+    int m_endError = 0;
     QString m_title;
 
     bool m_hasPlayed = false;

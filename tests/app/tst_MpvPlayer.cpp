@@ -3,6 +3,7 @@
 #include "stations/Cp1250.h"
 #include "support/IcecastServer.h"
 #include "support/TestFolder.h"
+#include "support/TlsStation.h"
 
 #include <QRandomGenerator>
 #include <QTcpServer>
@@ -312,6 +313,38 @@ private Q_SLOTS:
             QCOMPARE(states.size(), 1);
         }
         QVERIFY(player.URL() == url && !QFile::exists(m_marker) && beat.steady());
+    }
+
+    // An https station plays only with a certificate from an authority the player trusts, made
+    // out to the station's address; any other ends at once with its cause and is not retried.
+    void checksCertificates()
+    {
+        TlsStation selfSigned, privateCa, otherHost;
+        QVERIFY2(selfSigned.start(false), qPrintable(selfSigned.error()));
+        QVERIFY2(privateCa.start(true), qPrintable(privateCa.error()));
+        QVERIFY2(otherHost.start(true, u"elsewhere.example"_s), qPrintable(otherHost.error()));
+        const QString untrusted = u"Chyba: certifikát serveru není důvěryhodný"_s;
+        MpvPlayer player(u"null"_s);
+        QSignalSpy states(&player, &Player::PlayStateChange);
+        for (const auto& [url, authorities, status] :
+             {std::tuple{selfSigned.url(), QString(), untrusted},
+              // The system does not know the private authority; only the player, when told.
+              {privateCa.url(), QString(), untrusted},
+              {selfSigned.url(), privateCa.caFile(), untrusted},
+              {privateCa.url(), privateCa.caFile(), u"Přehrávání"_s},
+              {otherHost.url(), otherHost.caFile(),
+               u"Chyba: certifikát serveru nepatří této adrese"_s}}) {
+            player.setCertificateAuthorities(authorities);
+            states.clear();
+            player.setURL(url);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                player.playState() == Player::Playing || player.playState() == Player::Error, Wait);
+            QCOMPARE(player.status(), status);
+            if (player.playState() == Player::Error) {
+                QVERIFY(!saw(states, Player::Playing));
+                QVERIFY(!states.wait(1500));
+            }
+        }
     }
 
     void titlesAndStalls()
