@@ -4,6 +4,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/ShownText.h"
 #include "support/TestFolder.h"
+#include "support/TlsStation.h"
 
 #include "app/MpvPlayer.h"
 #include "app/frmFindStations.h"
@@ -128,10 +129,13 @@ private Q_SLOTS:
     {
         IcecastServer icecast;
         QVERIFY2(icecast.start(), qPrintable(icecast.error()));
+        TlsStation forged;
+        QVERIFY2(forged.start(false), qPrintable(forged.error()));
         DirectoryServer directory;
         TestFolder folder;
         const QString name = u"<b>Rádio</b> <img src=\"/dev/zero\">"_s;
-        const QByteArray listed = StationBytes(Cp1250::encode(name), icecast.streamUrl().toUtf8());
+        const QByteArray listed = StationBytes(Cp1250::encode(name), icecast.streamUrl().toUtf8()) +
+                                  StationBytes("TLS", forged.url().toUtf8());
         folder.write(u"czech.ksl"_s, listed + "\r\n");
         SaveSetting(folder.settings(), SettingsKeys::DirectoryUrl, directory.url(u"hostile"_s));
         SaveSetting(folder.settings(), SettingsKeys::MinTray, u"1"_s);
@@ -143,9 +147,16 @@ private Q_SLOTS:
 
         // The station and its title in the status bar, caption and tray tip.
         QTreeWidget* list = window.ListView1();
-        const QPoint at = list->visualItemRect(list->topLevelItem(0)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        const auto play = [&](const QString& station) {
+            const QPoint at = list->visualItemRect(list->findItems(station, {}).value(0)).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        };
+        // A station whose certificate nobody vouched for does not play, and says why.
+        play(u"TLS"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(window.StatusPanel(1)->text(),
+                                  u"Chyba: certifikát serveru není důvěryhodný"_s, 20000);
+        play(name);
         QTRY_COMPARE_WITH_TIMEOUT(window.wmp().playState(), int(Player::Playing), 20000);
         const QString title = u"<img src=\"/dev/zero\"><b>Song</b> & more"_s;
         QVERIFY(icecast.setTitle(title));
