@@ -446,7 +446,7 @@ void MpvPlayer::stopStream()
     m_refusal.clear();
     m_certificateError.clear();
     m_ending = false;
-    m_title.clear();
+    setStreamTitle(QString());
     m_bitRate = 0;
 }
 
@@ -517,7 +517,8 @@ void MpvPlayer::handleEvent(const mpv_event& event)
                                  : 0);
             return;
         case Metadata:
-            m_title = known ? titleOf(*static_cast<const mpv_node*>(property->data)) : QString();
+            setStreamTitle(known ? titleOf(*static_cast<const mpv_node*>(property->data))
+                                 : QString());
             break;
         default:
             return;
@@ -679,6 +680,14 @@ void MpvPlayer::refreshPlayback()
     } else {
         apply(Player::Buffering, u"Načítání…"_s);
     }
+}
+
+void MpvPlayer::setStreamTitle(const QString& title)
+{
+    if (title == m_title)
+        return;
+    m_title = title;
+    Q_EMIT StreamTitleChange();
 }
 
 // audio-bitrate changes many times a second by a few bits; only a change the user can see

@@ -49,6 +49,7 @@ public:
     void setMute(bool on) override;
 
     int bitRate() const override { return m_bitRate; }
+    QString streamTitle() const override { return m_title; }
 
     // https stations are checked against the certificate authorities in the PEM file `pemFile`
     // instead of the system's (for a private authority); empty returns to the system's.
@@ -78,6 +79,7 @@ private:
     // Connecting, or reconnecting while a dropped stream is being reopened.
     void applyConnecting();
     void refreshPlayback();
+    void setStreamTitle(const QString& title);
     void setBitRate(int bitsPerSecond);
     void apply(int state, const QString& status);
 

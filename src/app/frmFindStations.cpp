@@ -213,16 +213,14 @@ void frmFindStations::cmdPlay_Click()
     const Directory::Station* station = chosen();
     if (!station)
         return;
-    PlaySkippingFailures(m_player, station->streamUrl());
+    m_player.setURL(station->streamUrl());
+    m_player.play();
     m_client->click(station->uuid);
 }
 
 void frmFindStations::cmdStop_Click()
 {
-    try {
-        m_player.stop();
-    } catch (...) {
-    }
+    m_player.stop();
 }
 
 void frmFindStations::cmdAdd_Click()

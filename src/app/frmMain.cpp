@@ -162,7 +162,7 @@ void frmMain::Form_Load()
     m_tray->setForm(this);
     m_tray->setIcon(windowIcon());
     m_tray->setPopupMenu(m_mnuSysMenu); // after the form: a new form empties the menu
-    m_tray->setPopupStyle(16);
+    m_tray->setPopupStyle(TrayAction::RightDown);
 
     setWindowTitle(Version::StartupCaption());
     m_tray->setTrayTip(windowTitle());
@@ -209,7 +209,9 @@ void frmMain::applyTrayStyle()
     if (m_unloaded)
         return;
     if (MinimizeToTray()) {
-        m_tray->setTrayFormStyle(3); // minimising hides the window and shows the icon
+        // Minimising hides the window and shows the icon.
+        m_tray->setTrayFormStyle(TrayFormStyleBits::HideWhenMinimized |
+                                 TrayFormStyleBits::IconWithMinimizedForm);
     } else {
         m_tray->setTrayFormStyle(0);
         m_tray->setVisible(false);

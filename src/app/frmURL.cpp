@@ -54,8 +54,9 @@ void frmURL::cmdOK_Click()
 {
     const QString address = m_txtText1->text();
     if (!address.isEmpty()) {
-        // A player that fails must not keep the dialog open.
-        PlaySkippingFailures(m_player, address);
+        // A stream that fails shows in the main window; the dialog closes all the same.
+        m_player.setURL(address);
+        m_player.play();
     }
     accept();
 }

@@ -3,9 +3,9 @@
 #include <QObject>
 #include <QString>
 
-// The media player the program drives: a URL to open, play and stop, volume and mute, and the
-// two events it raises. Assigning a URL opens and plays it by itself. Windows and tests depend
-// on this interface only; MpvPlayer implements it on libmpv.
+// The media player the program drives: a URL to open, play and stop, volume and mute, the
+// stream's title, and the events it raises. Assigning a URL opens and plays it by itself. Windows
+// and tests depend on this interface only; MpvPlayer implements it on libmpv.
 //
 // State contract: playState() is PlayState::Playing (3) exactly while audio plays; every change
 // of the play state raises PlayStateChange with the new state, so does every assignment of a URL
@@ -58,20 +58,12 @@ public:
     // network.bitRate: bits per second of the current stream, 0 when none.
     virtual int bitRate() const = 0;
 
+    // The title the current stream sends (the song, usually), as one line; empty when it sends
+    // none. Every change raises StreamTitleChange.
+    virtual QString streamTitle() const = 0;
+
 Q_SIGNALS:
     void PlayStateChange(int NewState);
     void StatusChange();
+    void StreamTitleChange();
 };
-
-// Plays `url` as the dialogs do: a player step that fails is skipped, and the dialog goes on.
-inline void PlaySkippingFailures(Player& player, const QString& url)
-{
-    try {
-        player.setURL(url);
-    } catch (...) {
-    }
-    try {
-        player.play();
-    } catch (...) {
-    }
-}

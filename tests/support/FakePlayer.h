@@ -13,7 +13,7 @@ class FakePlayer final : public Player
 public:
     QStringList calls;
     QList<int> volumesAsked;
-    QString url, statusText;
+    QString url, statusText, title;
     int state = Player::Undefined, volumeValue = 50, bits = 0;
     bool muted = false;
 
@@ -28,6 +28,7 @@ public:
     bool mute() const override { return muted; }
     void setMute(bool on) override { muted = on; }
     int bitRate() const override { return bits; }
+    QString streamTitle() const override { return title; }
 
     // Moves to a play state, or sets the status text and bit rate, and raises the event.
     void raiseState(int newState) { Q_EMIT PlayStateChange(state = newState); }
@@ -36,5 +37,10 @@ public:
         statusText = text;
         bits = bitRate;
         Q_EMIT StatusChange();
+    }
+    void raiseTitle(const QString& text)
+    {
+        title = text;
+        Q_EMIT StreamTitleChange();
     }
 };
