@@ -131,6 +131,7 @@ MprisService::MprisService(Player& player, MprisWindow window, const QString& de
     m_announced = snapshot();
     connect(&m_player, &Player::PlayStateChange, this, &MprisService::Refresh);
     connect(&m_player, &Player::StatusChange, this, &MprisService::Refresh);
+    connect(&m_player, &Player::StreamTitleChange, this, &MprisService::Refresh);
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
@@ -160,29 +161,13 @@ MprisService::~MprisService()
     bus.unregisterObject(objectPath());
 }
 
-QString MprisService::NowPlayingTitle(const QString& status)
-{
-    static const QString playing = u"Přehrávání"_s;
-    if (!status.startsWith(playing))
-        return {};
-    QStringView rest = QStringView(status).mid(playing.size());
-    // "Přehrávání" must stand as a word of its own, followed by a separator and the title.
-    if (!rest.isEmpty() && rest.front().isLetterOrNumber())
-        return {};
-    const auto separator = [](QChar c) {
-        return c.isSpace() || c == u':' || c == u'-' || c == u'–' || c == u'—';
-    };
-    while (!rest.isEmpty() && separator(rest.front()))
-        rest = rest.mid(1);
-    return rest.trimmed().toString();
-}
-
 MprisService::Snapshot MprisService::snapshot() const
 {
     Snapshot now;
     now.url = m_player.URL();
     now.playbackStatus = m_player.playState() == Player::Playing ? u"Playing"_s : u"Stopped"_s;
-    now.title = NowPlayingTitle(m_player.status());
+    // The song is news only while it is heard.
+    now.title = m_player.playState() == Player::Playing ? m_player.streamTitle() : QString();
     now.station = m_window.stationName ? m_window.stationName() : QString();
     now.volume = Volume();
     now.canPlay = !now.url.isEmpty();

@@ -44,9 +44,6 @@ public:
     QString serviceName() const { return m_serviceName; }
     QString desktopEntry() const { return m_desktopEntry; }
 
-    // The title in a status text such as "Přehrávání: Artist – Song"; empty for any other text.
-    static QString NowPlayingTitle(const QString& status);
-
     // The state the desktop reads.
     QString PlaybackStatus() const;
     QVariantMap Metadata() const;

@@ -248,9 +248,15 @@ void frmMain::LoadStationList()
 {
     const QString text = ReadStationFile(StationFilePath());
     m_listView->clear();
+    m_markedRow = -1;
     {
         const BusyCursor busy;
-        FillMainStationList(*m_listView, StationListEntries(text, StationFilter::VisibleOnly));
+        m_listedStations = StationListEntries(text, StationFilter::VisibleOnly);
+        FillMainStationList(*m_listView, m_listedStations);
+        m_rowOfUrl.clear();
+        m_rowOfUrl.reserve(m_listedStations.size());
+        for (int row = 0; row < m_listedStations.size(); ++row)
+            m_rowOfUrl.insert(m_listedStations.at(row).url, row);
     }
     RefreshPlayStatus();
 }

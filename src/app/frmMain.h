@@ -1,10 +1,15 @@
 #pragma once
 
+#include "stations/StationRecord.h"
+
+#include <QHash>
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 
 #include <map>
 #include <memory>
+#include <optional>
 
 class cMagneticWnd;
 class MessageCapture;
@@ -61,6 +66,9 @@ public:
 
     // The URL of the station the user last chose in the list.
     QString ChosenUrl() const { return m_chosenUrl; }
+    // The listed station the player was last given, as the list holds it; nothing for an
+    // address the list does not hold (from the open-URL dialog or the finder).
+    const std::optional<StationRecord>& PlayingStation() const { return m_playingStation; }
 
     // Refills the station list from StationFilePath() and refreshes the play status.
     void LoadStationList();
@@ -142,6 +150,12 @@ private:
     QLabel* m_panels[3] = {};
     QTimer* m_timer1 = nullptr;
     QString m_chosenUrl;
+    // The stations the list shows, row by row, and the row of each URL.
+    QList<StationRecord> m_listedStations;
+    QHash<QString, int> m_rowOfUrl;
+    std::optional<StationRecord> m_playingStation;
+    // The row whose status column shows the player's state; -1 for none.
+    int m_markedRow = -1;
     ucSlider* m_slider = nullptr;
     bool m_unloaded = false;
     bool m_navigating = false;

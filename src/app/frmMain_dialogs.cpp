@@ -2,10 +2,10 @@
 // when it closes; the editor, the chooser and the settings dialog refill the station list.
 #include "app/frmMain.h"
 
-#include "base/UserPrompts.h"
 #include "app/frmAbout.h"
 #include "app/frmFindStations.h"
 #include "app/frmURL.h"
+#include "base/UserPrompts.h"
 #include "stations/frmEdit.h"
 #include "stations/frmSList.h"
 #include "stations/frmSetting.h"

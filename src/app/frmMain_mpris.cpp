@@ -5,26 +5,15 @@
 #include "app/MprisService.h"
 #include "base/Player.h"
 #include "controls/ucSlider.h"
-#include "stations/StationListView.h"
 #include "winsvc/SysTray.h"
-
-#include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
 
 void frmMain::connectMpris()
 {
     MprisWindow window;
-    // The station the caption names: the listed one whose URL is the player's.
-    window.stationName = [this] {
-        const QString playerUrl = m_player->URL();
-        QString name;
-        for (int i = 0; i < m_listView->topLevelItemCount(); ++i) {
-            if (StationKey(m_listView->topLevelItem(i)) == playerUrl)
-                name = m_listView->topLevelItem(i)->text(0);
-        }
-        return name;
-    };
+    // The station the caption names.
+    window.stationName = [this] { return m_playingStation ? m_playingStation->name : QString(); };
     window.volume = [this] { return m_slider->Value(); };
     // Through the slider, so that the player, panel 3 and the stored volume all follow.
     window.setVolume = [this](int volume) { m_slider->setValue(volume); };

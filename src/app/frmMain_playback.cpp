@@ -117,28 +117,26 @@ void frmMain::Timer1_Timer()
 
 void frmMain::RefreshPlayStatus()
 {
-    const QString playerUrl = m_player->URL();
-    QString name;
-    for (int i = 0; i < m_listView->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = m_listView->topLevelItem(i);
-        if (StationKey(item) == playerUrl) {
-            if (m_player->playState() == Player::Playing) {
-                item->setText(1, u"Přehrávání"_s);
-                item->setForeground(1, PlayingColour);
-                name = item->text(0);
-            } else {
-                item->setText(1, u"Zastaveno"_s);
-                item->setForeground(1, StoppedColour);
-                name = item->text(0) + u" *"_s;
-            }
-        } else if (!item->text(1).isEmpty()) {
+    const int row = m_rowOfUrl.value(m_player->URL(), -1);
+    m_playingStation.reset();
+    if (row >= 0)
+        m_playingStation = m_listedStations.at(row);
+    if (m_markedRow >= 0 && m_markedRow != row) {
+        if (QTreeWidgetItem* item = m_listView->topLevelItem(m_markedRow)) {
             item->setText(1, QString());
             item->setForeground(1, IdleColour);
         }
     }
+    m_markedRow = row;
     // A URL that no listed station has leaves the caption as it was.
-    if (!name.isEmpty())
-        setWindowTitle(u"["_s + name + u"] - "_s + Version::ProductName());
+    QTreeWidgetItem* item = row >= 0 ? m_listView->topLevelItem(row) : nullptr;
+    if (!item)
+        return;
+    const bool playing = m_player->playState() == Player::Playing;
+    item->setText(1, playing ? u"Přehrávání"_s : u"Zastaveno"_s);
+    item->setForeground(1, playing ? PlayingColour : StoppedColour);
+    const QString name = m_playingStation->name + (playing ? QString() : u" *"_s);
+    setWindowTitle(u"["_s + name + u"] - "_s + Version::ProductName());
 }
 
 void frmMain::ShowBitRate()

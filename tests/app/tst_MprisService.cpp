@@ -114,22 +114,22 @@ private Q_SLOTS:
         QCOMPARE(property(u"CanSeek"_s), QVariant(false));
         QCOMPARE(metadata().value(u"mpris:trackid"_s).value<QDBusObjectPath>().path(), NoTrack);
 
-        // The title follows "Přehrávání: ..." in the status. The listed station's name stands in
-        // for it until the stream sends one and once it stops; a stream in no list shows its
-        // address and has no album. Each stream and song is a track of its own.
+        // The title is the stream's while it plays. The listed station's name stands in for it
+        // until the stream sends one and once it stops; a stream in no list shows its address
+        // and has no album. Each stream and song is a track of its own.
         const std::tuple<QString, Player::PlayState, QString, QString, QString> steps[] = {
             {u"http://a"_s, Player::Playing, {}, u"Alfa"_s, u"Alfa"_s},
-            {u"http://b"_s, Player::Playing, u"Přehrávání: "_s, u"http://b"_s, {}},
-            {u"http://a"_s, Player::Playing, u"Přehrávání: A – B"_s, u"A – B"_s, u"Alfa"_s},
-            {u"http://a"_s, Player::Playing, u"Přehrávání:   C: Live  "_s, u"C: Live"_s, u"Alfa"_s},
-            {u"http://a"_s, Player::Playing, u"Přehrávání"_s, u"Alfa"_s, u"Alfa"_s},
-            {u"http://a"_s, Player::Stopped, u"Chyba: Přehrávání: x"_s, u"Alfa"_s, u"Alfa"_s}};
+            {u"http://b"_s, Player::Playing, {}, u"http://b"_s, {}},
+            {u"http://a"_s, Player::Playing, u"A – B"_s, u"A – B"_s, u"Alfa"_s},
+            {u"http://a"_s, Player::Playing, u"C: Live"_s, u"C: Live"_s, u"Alfa"_s},
+            {u"http://a"_s, Player::Playing, {}, u"Alfa"_s, u"Alfa"_s},
+            {u"http://a"_s, Player::Stopped, u"x"_s, u"Alfa"_s, u"Alfa"_s}};
         QStringList tracks;
-        for (const auto& [url, state, status, title, album] : steps) {
+        for (const auto& [url, state, streamTitle, title, album] : steps) {
             player.setURL(url);
             player.raiseState(state);
-            if (status != player.statusText) // each change raised once, as the player does
-                player.raiseStatus(status);
+            if (streamTitle != player.title) // each change raised once, as the player does
+                player.raiseTitle(streamTitle);
             const QVariantMap meta = metadata();
             QCOMPARE(meta.value(u"xesam:title"_s).toString(), title);
             QCOMPARE(meta.value(u"xesam:album"_s), album.isEmpty() ? QVariant() : QVariant(album));
