@@ -23,14 +23,14 @@ public:
     static QString VersionLine();
 
 public Q_SLOTS:
-    void Command1_Click();
+    void Command1_Click(); // "OK": closes the box
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QSvgRenderer m_background;
-    QLabel* m_image1 = nullptr;
-    QLabel* m_label1 = nullptr;
-    QPushButton* m_command1 = nullptr;
+    QLabel* m_image1 = nullptr;        // the mpv picture
+    QLabel* m_label1 = nullptr;        // the version line
+    QPushButton* m_command1 = nullptr; // "OK"
 };

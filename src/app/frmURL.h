@@ -30,7 +30,7 @@ protected:
 
 private:
     Player& m_player;
-    QLineEdit* m_txtText1 = nullptr;
+    QLineEdit* m_txtText1 = nullptr; // "Vložte URL stanice:": the address to play
     QPushButton* m_cmdOK = nullptr;
     QPushButton* m_cmdClose = nullptr;
 };

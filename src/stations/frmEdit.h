@@ -37,11 +37,11 @@ public:
 
 public Q_SLOTS:
     void ListView1_ItemClick(QTreeWidgetItem* item);
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
+    void Command1_Click(); // "Uložit": saves the fields as a new or the selected station
+    void Command2_Click(); // "Zavřít": closes the editor
+    void Command3_Click(); // "Smazat": deletes the selected station after a question
+    void Command4_Click(); // the colour swatch: opens the colour dialog
+    void Command5_Click(); // "Nová": empties the fields for a new station
     void cmdPlay_Click();
     void cmdStop_Click();
     void cmdNewFile_Click();
@@ -77,11 +77,11 @@ private:
 
     Container3D* m_container3D1 = nullptr;
     z3DLine* m_z3DLine1 = nullptr;
-    QLineEdit* m_text1 = nullptr;
-    QLineEdit* m_text2 = nullptr;
-    QPushButton* m_command4 = nullptr;
-    QPushButton* m_check1 = nullptr;
-    QCheckBox* m_check2 = nullptr;
+    QLineEdit* m_text1 = nullptr;      // "Název stanice:": the station's name
+    QLineEdit* m_text2 = nullptr;      // "URL stanice:": the station's address
+    QPushButton* m_command4 = nullptr; // the swatch showing the station's colour
+    QPushButton* m_check1 = nullptr;   // the bold toggle (picture only, tip "Tučné písmo")
+    QCheckBox* m_check2 = nullptr;     // "Zobrazovat": the visible flag
     QTreeWidget* m_listView1 = nullptr;
     QLabel* m_lblCount = nullptr;
 };

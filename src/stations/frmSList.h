@@ -36,9 +36,9 @@ public:
     static QStringList ListFiles(const QString& folder);
 
 public Q_SLOTS:
-    void Command1_Click();
-    void Command2_Click();
-    void Timer1_Timer();
+    void Command1_Click(); // "Zavřít": closes without a change
+    void Command2_Click(); // "Načíst vybraný": starts Timer1
+    void Timer1_Timer();   // once: stores the picked list as the current one, loads it, closes
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

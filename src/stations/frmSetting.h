@@ -33,9 +33,9 @@ public:
     static QString StoredCheckState(Qt::CheckState state);
 
 public Q_SLOTS:
-    void cmd_Click();
-    void Command1_Click();
-    void Command2_Click();
+    void cmd_Click();      // "...": picks the station list file
+    void Command1_Click(); // "Zavřít": closes without saving
+    void Command2_Click(); // "Uložit a zavřít": saves the settings and closes
 
 private:
     void buildControls();
@@ -46,8 +46,8 @@ private:
     QString m_applicationFolder;
     std::function<void()> m_loadStationList;
 
-    QLineEdit* m_txtText1 = nullptr;
-    QCheckBox* m_check1 = nullptr;
-    QCheckBox* m_check2 = nullptr;
+    QLineEdit* m_txtText1 = nullptr; // the station list file
+    QCheckBox* m_check1 = nullptr;   // "Minimalizovat program do oznamovací oblasti": MinTray
+    QCheckBox* m_check2 = nullptr;   // "Zobrazit animovanou ikonu během přehrávání": AniIco
     z3DLine* m_z3DLine1 = nullptr;
 };
