@@ -2,7 +2,6 @@
 
 #include "app/Version.h"
 #include "base/Player.h"
-#include "base/ProcessState.h"
 #include "base/UserPrompts.h"
 #include "controls/Container3D.h"
 #include "controls/z3DLine.h"
@@ -11,8 +10,7 @@
 #include "stations/EscapeCloses.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
-#include "stations/StationList.h"
-#include "stations/StationValueCheck.h"
+#include "stations/StationAdd.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -228,33 +226,14 @@ void frmFindStations::cmdAdd_Click()
     const Directory::Station* station = chosen();
     if (!station)
         return;
-    const QString name = station->name;
-    const QString url = station->streamUrl();
-    for (const auto& [field, value] :
-         {std::pair{StationField::Name, name}, std::pair{StationField::Url, url}}) {
-        if (const QString problem = StationValueProblem(field, value); !problem.isEmpty()) {
-            m_prompts.Exclamation(this, problem);
-            return;
-        }
-    }
-    if (StationExists(url)) {
-        m_prompts.Exclamation(this, DuplicateUrlMessage());
-        return;
-    }
-    // Without a list the station would go nowhere, however gladly the write says yes.
-    if (StationFilePath().isEmpty()) {
-        m_prompts.Exclamation(this, u"Není vybrán žádný seznam stanic, stanici nelze přidat. "
-                                    u"Seznam vyberte v nastavení nebo příkazem "
-                                    u"„Vybrat seznam stanic“."_s);
-        return;
-    }
-    QString error;
-    if (!AddStation(name, url, u"0"_s, u"0"_s, u"1"_s, &error)) {
-        m_prompts.Exclamation(this, error);
+    const StationRecord record{
+        .name = station->name, .url = station->streamUrl(), .colour = u"0"_s, .visible = true};
+    if (const auto problem = AddCheckedStation(record)) {
+        m_prompts.Exclamation(this, problem->message);
         return;
     }
     m_client->click(station->uuid);
     if (m_loadStationList)
         m_loadStationList();
-    setStatus(u"Stanice „%1“ byla přidána do seznamu."_s.arg(name));
+    setStatus(u"Stanice „%1“ byla přidána do seznamu."_s.arg(record.name));
 }

@@ -8,11 +8,11 @@
 #include "controls/z3DLine.h"
 #include "stations/DialogButton.h"
 #include "stations/EscapeCloses.h"
+#include "stations/StationAdd.h"
 #include "stations/StationFile.h"
 #include "stations/StationList.h"
 #include "stations/StationListView.h"
 #include "stations/StationPictures.h"
-#include "stations/StationValueCheck.h"
 
 #include <QCheckBox>
 #include <QFocusEvent>
@@ -262,50 +262,41 @@ void frmEdit::Command1_Click()
         m_text2->setFocus();
         return;
     }
-    // Text the file cannot hold would be stored wrongly or break the list.
-    if (const QString problem = StationValueProblem(StationField::Name, name); !problem.isEmpty()) {
-        m_prompts.Exclamation(this, problem);
-        m_text1->setFocus();
-        return;
-    }
-    if (const QString problem = StationValueProblem(StationField::Url, url); !problem.isEmpty()) {
-        m_prompts.Exclamation(this, problem);
-        m_text2->setFocus();
-        return;
-    }
-
     // A colour the user did not change goes back as it was stored: the swatch cannot show a
     // system colour or bits above blue, and rebuilding the number from it would lose them.
     const bool colourKept = !m_storedColour.isNull() && !m_storedColour.contains(u'<');
-    const QString colour = colourKept ? m_storedColour : QString::number(m_swatchColour);
-    const QString bold = m_check1->isChecked() ? u"1"_s : u"0"_s;
-    const QString visible = m_check2->isChecked() ? u"1"_s : u"0"_s;
-    const QString duplicate = DuplicateUrlMessage();
-    QString error;
-    bool ok = false;
-    if (!m_selectedStationUrl.isEmpty()) {
-        const bool urlKept = url.compare(m_selectedStationUrl, Qt::CaseInsensitive) == 0;
-        const bool urlExists = StationExists(url);
-        if (!urlKept && urlExists) {
-            m_prompts.Exclamation(this, duplicate);
+    const StationRecord station{.name = name,
+                                .url = url,
+                                .colour =
+                                    colourKept ? m_storedColour : QString::number(m_swatchColour),
+                                .visible = m_check2->isChecked(),
+                                .bold = m_check1->isChecked()};
+    const auto refused = [this](const StationAddProblem& problem) {
+        m_prompts.Exclamation(this, problem.message);
+        if (problem.where == StationAddProblem::Name)
+            m_text1->setFocus();
+        else if (problem.where == StationAddProblem::Url)
+            m_text2->setFocus();
+    };
+    // Text the file cannot hold would be stored wrongly or break the list.
+    if (const auto problem = StationValuesProblem(station))
+        return refused(*problem);
+
+    const bool urlExists = StationExists(url);
+    const bool urlKept = url.compare(m_selectedStationUrl, Qt::CaseInsensitive) == 0;
+    // A changed URL that no station has yet renames the station in place; a station gone from
+    // the current file (a new list was created meanwhile) is added again.
+    if (!m_selectedStationUrl.isEmpty() && (urlKept || !urlExists) &&
+        (urlExists || StationExists(m_selectedStationUrl))) {
+        const auto flag = [](bool on) { return on ? u"1"_s : u"0"_s; };
+        QString error;
+        if (!written(ReplaceStation(m_selectedStationUrl, name, url, station.colour,
+                                    flag(station.bold), flag(station.visible), &error),
+                     error))
             return;
-        }
-        if (urlExists || StationExists(m_selectedStationUrl)) {
-            // Also a changed URL that no station has yet: the station is renamed in place.
-            ok = ReplaceStation(m_selectedStationUrl, name, url, colour, bold, visible, &error);
-        } else {
-            // The station is gone from the current file (a new list was created meanwhile).
-            ok = AddStation(name, url, colour, bold, visible, &error);
-        }
-    } else {
-        if (StationExists(url)) {
-            m_prompts.Exclamation(this, duplicate);
-            return;
-        }
-        ok = AddStation(name, url, colour, bold, visible, &error);
+    } else if (const auto problem = AddCheckedStation(station)) {
+        return refused(*problem);
     }
-    if (!written(ok, error))
-        return;
     LoadEditorList();
     Command5_Click();
 }
