@@ -2,11 +2,11 @@
 
 #include "app/StreamAddress.h"
 #include "app/XmlPlaylist.h"
+#include "base/CappedFetch.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTimer>
 
@@ -48,13 +48,7 @@ void PlaylistFetcher::resolve(const QString& address)
 
 void PlaylistFetcher::cancel()
 {
-    if (m_reply) {
-        QNetworkReply* reply = m_reply;
-        m_reply = nullptr;
-        reply->disconnect(this);
-        reply->abort();
-        reply->deleteLater();
-    }
+    delete std::exchange(m_fetch, nullptr); // aborts it without a callback
     m_pending.clear();
     m_streams.clear();
     m_read.clear();
@@ -65,7 +59,7 @@ void PlaylistFetcher::cancel()
 // in their place.
 void PlaylistFetcher::next()
 {
-    while (!m_pending.isEmpty() && !m_reply) {
+    while (!m_pending.isEmpty() && !m_fetch) {
         const Pending item = m_pending.takeFirst();
         if (!XmlPlaylist::isXmlPlaylist(item.address)) {
             m_streams.append(item.address);
@@ -82,27 +76,17 @@ void PlaylistFetcher::next()
             continue;
         }
 
-        QNetworkRequest request{QUrl(item.address)};
-        request.setTransferTimeout(TimeoutMs);
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                             QNetworkRequest::NoLessSafeRedirectPolicy);
-        m_reply = m_network->get(request);
-        connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received) {
-            if (received > MaxBytes)
-                m_reply->abort();
-        });
-        connect(m_reply, &QNetworkReply::finished, this, [this, item] {
-            QNetworkReply* reply = m_reply;
-            m_reply = nullptr;
-            reply->deleteLater();
-            const bool complete =
-                reply->error() == QNetworkReply::NoError && reply->bytesAvailable() <= MaxBytes;
-            if (complete)
-                expand({reply->url().toString(), item.depth}, reply->read(MaxBytes));
-            next();
-        });
+        m_fetch = new CappedFetch(
+            *m_network, QNetworkRequest(QUrl(item.address)), MaxBytes, TimeoutMs,
+            [this, item](const CappedFetch::Result& result) {
+                m_fetch = nullptr;
+                if (result.ok())
+                    expand({result.url.toString(), item.depth}, result.body);
+                next();
+            },
+            this);
     }
-    if (m_pending.isEmpty() && !m_reply) {
+    if (m_pending.isEmpty() && !m_fetch) {
         const QStringList streams = m_streams;
         m_streams.clear();
         m_read.clear();

@@ -6,13 +6,14 @@
 
 #include <memory>
 
+class CappedFetch;
 class QNetworkAccessManager;
-class QNetworkReply;
 
 // Resolves an ASX or XSPF playlist into the streams it names, for the player to try in order.
-// A playlist on the network is fetched with QNetworkAccessManager (at most 1 MiB, 10 s);
-// nested XML playlists are followed to a depth of three and each is read once, so a playlist
-// that names itself ends. Other entries, .pls and .m3u included, are left to mpv.
+// A playlist on the network is fetched with QNetworkAccessManager (at most 1 MiB, 10 s, as
+// CappedFetch keeps them); nested XML playlists are followed to a depth of three and each is read
+// once, so a playlist that names itself ends. Other entries, .pls and .m3u included, are left to
+// mpv.
 class PlaylistFetcher final : public QObject
 {
     Q_OBJECT
@@ -45,7 +46,7 @@ private:
     void expand(const Pending& playlist, const QByteArray& data);
 
     std::unique_ptr<QNetworkAccessManager> m_network;
-    QNetworkReply* m_reply = nullptr; // owned by m_network until it is deleted
+    CappedFetch* m_fetch = nullptr; // a child while it runs
     QList<Pending> m_pending;
     QStringList m_streams;
     QSet<QString> m_read;

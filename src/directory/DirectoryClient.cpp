@@ -1,5 +1,7 @@
 #include "directory/DirectoryClient.h"
 
+#include "base/CappedFetch.h"
+
 #include <QDeadlineTimer>
 #include <QDnsLookup>
 #include <QNetworkAccessManager>
@@ -7,7 +9,6 @@
 #include <QNetworkRequest>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -18,7 +19,6 @@ namespace {
 const QString ServiceRecord = u"_api._tcp.radio-browser.info"_s;
 // The directory's round-robin name: every server answers to it.
 const QString RoundRobinServer = u"https://all.api.radio-browser.info"_s;
-constexpr int MaxRedirects = 5;
 
 enum class Failure
 {
@@ -72,23 +72,7 @@ public:
         , m_failed(std::move(failed))
         , m_index(client.m_current)
         , m_deadline(deadline)
-    {
-        m_timer.setSingleShot(true);
-        QObject::connect(&m_timer, &QTimer::timeout, this, [this] {
-            m_timedOut = true;
-            if (m_reply)
-                m_reply->abort();
-        });
-    }
-
-    ~Fetch() override
-    {
-        if (m_reply) {
-            m_reply->disconnect(this);
-            m_reply->abort();
-            m_reply->deleteLater();
-        }
-    }
+    {}
 
     void attempt()
     {
@@ -96,58 +80,32 @@ public:
         QNetworkRequest request(m_urlFor(QUrl(base)));
         request.setHeader(QNetworkRequest::UserAgentHeader, m_client.m_userAgent);
         request.setRawHeader("Accept", "application/json");
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                             QNetworkRequest::NoLessSafeRedirectPolicy);
-        request.setMaximumRedirectsAllowed(MaxRedirects);
-        m_tooLarge = m_timedOut = false;
-        m_reply = m_client.m_network->get(request);
-        QObject::connect(m_reply, &QNetworkReply::metaDataChanged, this, [this] {
-            const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
-            if (length.isValid() && length.toLongLong() > Directory::MaxAnswerBytes)
-                refuseTooLarge();
-        });
-        QObject::connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received) {
-            if (received > Directory::MaxAnswerBytes)
-                refuseTooLarge();
-        });
-        QObject::connect(m_reply, &QNetworkReply::finished, this, [this] { finished(); });
         const qint64 left = std::max<qint64>(m_deadline.remainingTime(), 0);
         const qint64 servers = std::max<qint64>(m_client.m_servers.size() - m_tried, 1);
-        m_timer.start(int(std::min(left, std::max(left / servers, LeastTimePerServerMs))));
+        const int timeout = int(std::min(left, std::max(left / servers, LeastTimePerServerMs)));
+        // A child: deleting this request aborts the attempt with it.
+        new CappedFetch(
+            *m_client.m_network, request, Directory::MaxAnswerBytes, timeout,
+            [this](const CappedFetch::Result& result) { finished(result); }, this);
     }
 
 private:
-    void refuseTooLarge()
+    void finished(const CappedFetch::Result& result)
     {
-        m_tooLarge = true;
-        m_reply->abort();
-    }
-
-    void finished()
-    {
-        m_timer.stop();
-        QNetworkReply* reply = m_reply;
-        m_reply = nullptr;
-        reply->disconnect(this);
-        reply->deleteLater();
-
-        const QVariant statusValue = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        const int status = statusValue.toInt();
         Failure failure = Failure::Broken;
-        if (m_tooLarge || reply->bytesAvailable() > Directory::MaxAnswerBytes) {
+        if (result.tooLarge) {
             failure = Failure::TooLarge;
-        } else if (m_timedOut) {
+        } else if (result.timedOut) {
             failure = Failure::Timeout;
-        } else if (reply->error() == QNetworkReply::NoError && status >= 200 && status < 300) {
+        } else if (result.ok()) {
             m_client.m_current = m_index % m_client.m_servers.size();
-            const QByteArray answer = reply->read(Directory::MaxAnswerBytes);
             deleteLater();
-            m_done(answer);
+            m_done(result.body);
             return;
-        } else if (status >= 400) {
+        } else if (result.httpStatus >= 400) {
             failure = Failure::Http;
-        } else if (!statusValue.isValid()) {
-            switch (reply->error()) {
+        } else if (result.httpStatus == 0) {
+            switch (result.error) {
             case QNetworkReply::TooManyRedirectsError:
             case QNetworkReply::InsecureRedirectError:
             case QNetworkReply::ProtocolFailure:
@@ -165,7 +123,7 @@ private:
             return;
         }
         deleteLater();
-        m_failed(message(failure, status, m_client.m_timeoutMs));
+        m_failed(message(failure, result.httpStatus, m_client.m_timeoutMs));
     }
 
     DirectoryClient& m_client;
@@ -174,11 +132,7 @@ private:
     Failed m_failed;
     qsizetype m_index = 0;
     qsizetype m_tried = 0;
-    QNetworkReply* m_reply = nullptr;
     QDeadlineTimer m_deadline;
-    QTimer m_timer;
-    bool m_tooLarge = false;
-    bool m_timedOut = false;
 };
 
 DirectoryClient::DirectoryClient(QString userAgent, const QString& baseAddresses, QObject* parent)
