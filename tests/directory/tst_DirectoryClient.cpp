@@ -88,6 +88,11 @@ private Q_SLOTS:
         QCOMPARE(m_found.at(0).streamUrl(), server.streamUrl);
         client.click(m_found.at(0).uuid);
         QTRY_COMPARE(server.clicks, QStringList{u"u-jazz"_s});
+        // A server that sends more than asked for: the most played 200.
+        DirectoryClient many(UserAgent, server.url(u"many"_s));
+        (void)searchFor(many, {});
+        QCOMPARE(m_found.size(), 200);
+        QVERIFY(m_found.front().name == u"S249"_s && m_found.back().name == u"S50"_s);
 
         // Only countries with a two-letter code and stations; counts may come as text. Czech
         // users get their country first, also before the list is known; others "all" first.

@@ -224,6 +224,14 @@ private Q_SLOTS:
         QCOMPARE(read(*exited), (QList<double>{0, 0, 1500, 300.5, 2730, 80}));
         QCOMPARE(GetSetting(*exited, StationFile, QString()), u"/l/a.ksl"_s);
 
+        // Sections of others in the same file survive the program's writes, each under its own
+        // header.
+        folder.write(u"Hollowmere.ini"_s, "[Andere]\nX=1\n[Skylistener]\nVolume=10\n");
+        SettingsStore shared(folder.path());
+        SaveSetting(shared, Volume, u"20"_s);
+        QVERIFY(shared.sync());
+        QCOMPARE(folder.read(u"Hollowmere.ini"_s), "[Andere]\nX=1\n\n[Skylistener]\nVolume=20\n");
+
         // Found by fuzzing: values that look like serialised objects once made the reader
         // allocate gigabytes. They are plain text, and the file's other keys still read.
         folder.write(u"Hollowmere.ini"_s,
