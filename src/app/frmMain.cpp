@@ -96,6 +96,7 @@ void frmMain::buildControls()
 
     m_listView = new QTreeWidget(this);
     m_listView->setObjectName(u"ListView1"_s);
+    m_listView->setAccessibleName(u"Stanice"_s);
     m_listView->setColumnCount(2);
     m_listView->setHeaderHidden(true);
     m_listView->setRootIsDecorated(false);
@@ -123,6 +124,7 @@ void frmMain::buildControls()
     m_slider->setMax(100);
     m_slider->setValue(50);
     m_slider->setToolTip(u"Hlasitost"_s);
+    m_slider->setAccessibleName(u"Hlasitost"_s);
     m_slider->move(TwipsToPixels(SliderLeft), TwipsToPixels(SliderTop));
     connect(m_slider, &ucSlider::Change, this, &frmMain::ucSlider1_Change);
 
@@ -133,11 +135,13 @@ void frmMain::buildControls()
     statusBar()->setFixedHeight(TwipsToPixels(StatusBarHeight) + 2);
     // Panels 2 and 3 also fit their widest text in the system font.
     const QString widestText[3] = {QString(), u"1000 kbps"_s, u"Hlasitost 100%"_s};
+    const QString panelNames[3] = {u"Stav"_s, u"Datový tok"_s, u"Hlasitost"_s};
     for (int i = 0; i < 3; ++i) {
         m_panels[i] = new QLabel(this);
         m_panels[i]->setObjectName(u"Panel%1"_s.arg(i + 1));
         // The first panel shows the stations' own titles: never markup.
         m_panels[i]->setTextFormat(Qt::PlainText);
+        m_panels[i]->setAccessibleName(panelNames[i]);
         m_panels[i]->setMinimumWidth(
             qMax(TwipsToPixels(PanelWidths[i]),
                  m_panels[i]->fontMetrics().horizontalAdvance(widestText[i]) + 10));

@@ -1,5 +1,7 @@
 #include "controls/ucSlider.h"
 
+#include "controls/ucSliderAccessible.h"
+
 #include "controls/MousePointer.h"
 
 #include "controls/Edge3D.h"
@@ -7,10 +9,14 @@
 #include "controls/PropertySet.h"
 #include "controls/ucSliderTip.h"
 
+#include <QAccessible>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <limits>
 #include <optional>
@@ -73,8 +79,10 @@ ucSlider::ucSlider(QWidget* parent)
     : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab; a click leaves the focus where it was, as it always did.
+    setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    ucSliderAccessible::install();
 
     connect(&m_model, &SliderValue::valueMoved, this, [this] {
         if (!m_dragging)
@@ -82,6 +90,10 @@ ucSlider::ucSlider(QWidget* parent)
         redraw();
     });
     connect(&m_model, &SliderValue::Change, this, &ucSlider::Change);
+    connect(&m_model, &SliderValue::Change, this, [this] {
+        QAccessibleValueChangeEvent event(this, Value());
+        QAccessible::updateAccessibility(&event);
+    });
     connect(&m_model, &SliderValue::ArrivedLast, this, &ucSlider::ArrivedLast);
     connect(&m_model, &SliderValue::ArrivedFirst, this, &ucSlider::ArrivedFirst);
 
@@ -231,6 +243,59 @@ void ucSlider::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), OleColorToQColor(m_backColor));
     drawRail(painter);
     drawThumb(painter);
+    if (hasFocus()) {
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        frame.backgroundColor = OleColorToQColor(m_backColor);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    }
+}
+
+void ucSlider::keyPressEvent(QKeyEvent* event)
+{
+    const int value = Value();
+    int target = value;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        target = value - 1;
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        target = value + 1;
+        break;
+    case Qt::Key_PageDown:
+        target = value - 10;
+        break;
+    case Qt::Key_PageUp:
+        target = value + 10;
+        break;
+    case Qt::Key_Home:
+        target = Min();
+        break;
+    case Qt::Key_End:
+        target = Max();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // Keys do what a drag to that place would, and only while a drag may start.
+    if (m_enabled && !m_dragging)
+        (void)setValue(std::clamp(target, Min(), Max()));
+}
+
+void ucSlider::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void ucSlider::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void ucSlider::resizeEvent(QResizeEvent*)

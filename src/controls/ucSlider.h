@@ -11,7 +11,10 @@ class PropertySet;
 
 // A slider the program draws itself: a thumb that moves along a rail, horizontally or
 // vertically, standing for a whole-number Value between Min and Max. The mouse drags the thumb
-// or makes it jump to a press on the rail; there is no keyboard or wheel handling. Writes of
+// or makes it jump to a press on the rail. Tab gives it the keyboard focus (a click does not
+// take it), and then the arrows move it by one, Page Up and Page Down by ten, Home and End to
+// the ends; assistive tools see a slider whose value they can read and set. There is no wheel
+// handling. Writes of
 // Min, Max and Value that break the range return ControlError::InvalidPropertyValue and change
 // nothing; every change of Value raises Change, and ArrivedFirst or ArrivedLast at an end.
 // The control's own Enabled only decides whether a press starts a drag; the widget itself
@@ -107,6 +110,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     SliderGeometry::Orientation orientation() const;

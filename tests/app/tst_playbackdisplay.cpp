@@ -338,6 +338,16 @@ private Q_SLOTS:
         QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(w + 40, y));
         QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost 100%"_s);
         QVERIFY(m_player->volumeValue == 100 && m_player->muted);
+        // From the list, Tab reaches the slider, whose keys set the volume too; back to the list.
+        QCOMPARE(QApplication::focusWidget(), list());
+        QTest::keyClick(list(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), slider);
+        QTest::keyClick(slider, Qt::Key_PageDown);
+        QTest::keyClick(slider, Qt::Key_Left);
+        QVERIFY(m_player->volumeValue == 89 &&
+                m_window->StatusPanel(3)->text() == u"Hlasitost 89%");
+        QTest::keyClick(slider, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), list());
         // Unmute and mute swap their buttons.
         for (const bool mute : {false, true}) {
             click(mute ? u"Volume"_s : u"Nute"_s);

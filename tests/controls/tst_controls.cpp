@@ -8,6 +8,8 @@
 #include "controls/ucSliderTip.h"
 #include "controls/z3DLine.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -168,6 +170,49 @@ private Q_SLOTS:
         QTest::mouseMove(&slider, QPoint(100, 8));
         QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(100, 8));
         QVERIFY(slider.Value() == 50 && !take().contains(u"Change"));
+    }
+
+    // Keys and assistive tools move the slider as a drag does; a click takes no focus.
+    void keysAndAccessibility()
+    {
+        QWidget window;
+        auto* before = new QLabel(u"x"_s, &window);
+        before->setFocusPolicy(Qt::StrongFocus);
+        auto* slider = new ucSlider(&window);
+        slider->setOrientation(0);
+        slider->setMax(100);
+        slider->setValue(50);
+        slider->setShowValueTip(false);
+        slider->setGeometry(0, 20, 160, 16);
+        record(*slider);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        before->setFocus();
+        QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(74, 8)); // on the thumb
+        QCOMPARE(QApplication::focusWidget(), before);
+        take();
+        QTest::keyClick(before, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), slider);
+        for (const Qt::Key key :
+             {Qt::Key_Right, Qt::Key_Up, Qt::Key_Left, Qt::Key_PageUp, Qt::Key_PageDown,
+              Qt::Key_Down, Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_Left})
+            QTest::keyClick(slider, key);
+        // At an end a key moves nothing and raises nothing.
+        QCOMPARE(take(), u"Change 51, Change 52, Change 51, Change 61, Change 51, Change 50, "
+                         u"Change 100, ArrivedLast, Change 0, ArrivedFirst"_s);
+
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(slider);
+        QVERIFY(accessible && accessible->role() == QAccessible::Slider);
+        QAccessibleValueInterface* value = accessible->valueInterface();
+        QVERIFY(value);
+        QCOMPARE((QVariantList{value->minimumValue(), value->maximumValue(),
+                               value->minimumStepSize(), value->currentValue()}),
+                 (QVariantList{0, 100, 1, 0}));
+        value->setCurrentValue(37);
+        value->setCurrentValue(500); // clamped
+        QCOMPARE(take(), u"Change 37, Change 100, ArrivedLast"_s);
+        QCOMPARE(slider->thumb().left, 144.0f);
     }
 
     void frameAndLine()
