@@ -99,6 +99,7 @@ void frmFindStations::buildControls()
 
     m_lstResults = new QTreeWidget(this);
     m_lstResults->setObjectName(u"lstResults"_s);
+    m_lstResults->setAccessibleName(u"Nalezené stanice"_s);
     m_lstResults->setHeaderLabels({u"Název"_s, u"Země"_s, u"Formát"_s, u"Štítky"_s});
     m_lstResults->setRootIsDecorated(false);
     m_lstResults->setUniformRowHeights(true);
@@ -109,6 +110,7 @@ void frmFindStations::buildControls()
 
     m_lblStatus = new QLabel(this);
     m_lblStatus->setObjectName(u"lblStatus"_s);
+    m_lblStatus->setAccessibleName(u"Stav hledání"_s);
     // It shows the directory's station names: never markup.
     m_lblStatus->setTextFormat(Qt::PlainText);
     m_lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -85,22 +85,28 @@ void frmEdit::buildControls()
 
     m_text1 = new QLineEdit(m_container3D1);
     m_text1->setObjectName(u"Text1"_s);
+    m_text1->setAccessibleName(u"Název stanice"_s);
     m_text1->installEventFilter(this);
     m_text2 = new QLineEdit(m_container3D1);
     m_text2->setObjectName(u"Text2"_s);
+    m_text2->setAccessibleName(u"URL stanice"_s);
     m_text2->installEventFilter(this);
 
     auto* cmdPlay = makeButton(m_container3D1, u"cmdPlay"_s, u"▶"_s);
     cmdPlay->setToolTip(u"Přehrát zadanou URL"_s);
+    cmdPlay->setAccessibleName(cmdPlay->toolTip());
     auto* cmdStop = makeButton(m_container3D1, u"cmdStop"_s, u"■"_s);
     cmdStop->setToolTip(u"Zastavit přehrávání"_s);
+    cmdStop->setAccessibleName(cmdStop->toolTip());
 
     m_command4 = makeButton(m_container3D1, u"Command4"_s, QString());
     m_command4->setFixedWidth(m_command4->sizeHint().height() * 2);
+    m_command4->setAccessibleName(u"Barva písma"_s);
     m_check1 = makeButton(m_container3D1, u"Check1"_s, QString());
     m_check1->setCheckable(true);
     m_check1->setIcon(BoldTypeIcon());
     m_check1->setToolTip(u"Tučné písmo"_s);
+    m_check1->setAccessibleName(m_check1->toolTip());
     m_check2 = new QCheckBox(u"Zobrazovat"_s, m_container3D1);
     m_check2->setObjectName(u"Check2"_s);
 
@@ -130,6 +136,7 @@ void frmEdit::buildControls()
 
     m_listView1 = new QTreeWidget(this);
     m_listView1->setObjectName(u"ListView1"_s);
+    m_listView1->setAccessibleName(u"Stanice"_s);
     m_listView1->setColumnCount(2);
     m_listView1->setHeaderLabels({u"Název stanice"_s, u"URL"_s});
     m_listView1->setRootIsDecorated(false);

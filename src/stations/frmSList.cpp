@@ -65,6 +65,7 @@ void frmSList::buildControls()
 
     m_listView1 = new QTreeWidget(this);
     m_listView1->setObjectName(u"ListView1"_s);
+    m_listView1->setAccessibleName(u"Seznamy stanic"_s);
     m_listView1->setColumnCount(2);
     m_listView1->setHeaderHidden(true);
     m_listView1->setRootIsDecorated(false);

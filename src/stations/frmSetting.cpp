@@ -84,11 +84,14 @@ void frmSetting::buildControls()
     m_txtText1 = new QLineEdit(this);
     m_txtText1->setObjectName(u"txtText1"_s);
     m_txtText1->setReadOnly(true);
+    lblLabel2->setBuddy(m_txtText1); // its name for assistive tools
     QPalette palette = m_txtText1->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     m_txtText1->setPalette(palette);
     auto* cmd = makeButton(this, u"cmd"_s, u"..."_s);
     cmd->setFixedWidth(cmd->sizeHint().height() * 3 / 2);
+    cmd->setToolTip(u"Vybrat soubor se seznamem stanic"_s);
+    cmd->setAccessibleName(cmd->toolTip());
 
     m_check1 = makeCheckBox(this, u"Check1"_s, u"Minimalizovat program do oznamovací oblasti"_s);
     m_check2 = makeCheckBox(this, u"Check2"_s, u"Zobrazit animovanou ikonu během přehrávání"_s);

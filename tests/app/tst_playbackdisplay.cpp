@@ -1,5 +1,6 @@
 // The main window offscreen: start-up, layout, exit, playing and mirroring the player, commands;
 // the pictures it shows and the playlists its player reads.
+#include "Accessibility.h"
 #include "FakePlayer.h"
 #include "IcecastServer.h"
 #include "ScriptedPrompts.h"
@@ -371,15 +372,23 @@ private Q_SLOTS:
         menuItem(u"mnuVzdyNahore"_s)->trigger();
         QCOMPARE(m_window->geometry(), before);
 
-        // The commands' shortcuts open their dialogs.
         const auto shortcut = [this](QKeySequence sequence) {
             return [=, this] {
                 QApplication::setActiveWindow(m_window.get());
                 QTest::keySequence(m_window.get(), sequence);
             };
         };
-        QCOMPARE(whileModal(shortcut(Qt::CTRL | Qt::Key_F)), u"Hledat rozhlasové stanice"_s);
+        // The commands' shortcuts open their dialogs, every control named for assistive tools.
+        QStringList nameless = NamelessControls(m_window.get());
+        const auto named = [&](QDialog* dialog) {
+            nameless += NamelessControls(dialog);
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        };
+        QCOMPARE(whileModal(shortcut(Qt::CTRL | Qt::Key_F), named), u"Hledat rozhlasové stanice"_s);
+        QCOMPARE(whileModal(shortcut(Qt::CTRL | Qt::Key_O), named),
+                 u"Vložit URL stanice pro přehrávání"_s);
         QCOMPARE(whileModal(shortcut(Qt::Key_F12)), u"Výběr seznamu stanic"_s);
+        QCOMPARE(nameless.join(u", "), QString());
 
         // The about box, from the tray, shows the release's version and the program's icon;
         // Enter closes it; the window, active again, gives the list the focus.

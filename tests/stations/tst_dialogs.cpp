@@ -1,4 +1,5 @@
 // The station editor, the settings dialog and the list chooser, used with the mouse and keys.
+#include "support/Accessibility.h"
 #include "support/FakePlayer.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFolder.h"
@@ -121,6 +122,18 @@ class tst_Dialogs : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Every control a person reads or operates has a name and a role for assistive tools.
+    void controlsHaveNames()
+    {
+        Fixture f;
+        f.openEditor(ThreeStations);
+        QCOMPARE(NamelessControls(f.dialog.get()).join(u", "), QString());
+        f.openSettings();
+        QCOMPARE(NamelessControls(f.dialog.get()).join(u", "), QString());
+        f.openChooser();
+        QCOMPARE(NamelessControls(f.dialog.get()).join(u", "), QString());
+    }
+
     void editorSelectSaveDeletePlayAndClose()
     {
         Fixture e;

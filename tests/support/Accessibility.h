@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QAccessible>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStringList>
+#include <QWidget>
+
+// The controls under `root` that a person reads or operates but an assistive tool could not
+// name, as "objectName (role)": buttons, fields, lists, sliders and labels that show text.
+inline QStringList NamelessControls(const QWidget* root)
+{
+    QStringList nameless;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        const auto* label = qobject_cast<QLabel*>(w);
+        const bool operated = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                              qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractItemView*>(w) ||
+                              qobject_cast<QAbstractSlider*>(w) || w->focusPolicy() != Qt::NoFocus;
+        const bool read = label && !label->text().isEmpty();
+        // Qt's own parts of a widget (scroll bars, viewports, a list's header) are named by the
+        // widget.
+        bool part = w->inherits("QHeaderView");
+        for (const QWidget* p = w; p && p != root; p = p->parentWidget())
+            part = part || p->objectName().startsWith(QStringLiteral("qt_"));
+        if (!w->isVisibleTo(root->window()) || !(operated || read) || part)
+            continue;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(w);
+        if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty() ||
+            accessible->role() == QAccessible::NoRole)
+            nameless.append(w->objectName() + QStringLiteral(" (") +
+                            QString::fromLatin1(w->metaObject()->className()) + u')');
+    }
+    return nameless;
+}
