@@ -127,6 +127,10 @@ private:
     bool ListView1_FirstNavigationKey(QKeyEvent* event);
     void wmp_PlayStateChange(int NewState);
     void wmp_StatusChange();
+    // Tells assistive tools the player's status once the player has settled on it, after a
+    // change of its state or of the stream's title (not after each bit-rate refresh).
+    void announceStatusSoon();
+    void announceStatus();
     void Timer1_Timer();
     void showVolumeText(int volume);
     void ucSlider1_Change();
@@ -158,6 +162,7 @@ private:
     int m_markedRow = -1;
     ucSlider* m_slider = nullptr;
     bool m_unloaded = false;
+    bool m_announcePending = false;
     bool m_navigating = false;
     // Last, so that it goes first: it calls into the player, the list and the slider.
     std::unique_ptr<MprisService> m_mpris;

@@ -31,6 +31,7 @@ void frmMain::connectPlayer()
 {
     connect(m_player.get(), &Player::PlayStateChange, this, &frmMain::wmp_PlayStateChange);
     connect(m_player.get(), &Player::StatusChange, this, &frmMain::wmp_StatusChange);
+    connect(m_player.get(), &Player::StreamTitleChange, this, &frmMain::announceStatusSoon);
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(u"Timer1"_s);
@@ -86,12 +87,32 @@ void frmMain::wmp_PlayStateChange(int NewState)
     }
     RefreshPlayStatus();
     m_tray->setTrayTip(windowTitle());
+    announceStatusSoon();
+}
+
+void frmMain::announceStatusSoon()
+{
+    // The player tells its new status right after the state or title; should the status stay
+    // as it was, the announcement comes once the events have been handled.
+    if (!std::exchange(m_announcePending, true))
+        QMetaObject::invokeMethod(this, &frmMain::announceStatus, Qt::QueuedConnection);
+}
+
+void frmMain::announceStatus()
+{
+    if (!std::exchange(m_announcePending, false))
+        return;
+    // The panel's name carries the status, so that its change (the widget tells assistive tools
+    // of it) is what a screen reader speaks.
+    m_panels[0]->setAccessibleName(u"Stav: "_s + m_panels[0]->text());
 }
 
 void frmMain::wmp_StatusChange()
 {
     m_panels[0]->setText(m_player->status());
     ShowBitRate();
+    if (m_announcePending)
+        announceStatus();
 }
 
 void frmMain::SetIconAnimation(bool playing)

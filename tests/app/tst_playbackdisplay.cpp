@@ -260,6 +260,33 @@ private Q_SLOTS:
         QCOMPARE(m_window->StatusPanel(1)->text(), u"Přehrávání: Umělec – Píseň"_s);
         QCOMPARE(m_window->StatusPanel(2)->text(), u"128 kbps"_s);
 
+        // Assistive tools hear the status (the panel's name) once a state or the title changes;
+        // a bit rate or a progress figure says nothing.
+        QStringList heard{m_window->StatusPanel(1)->accessibleName()};
+        const auto step = [&](const std::function<void()>& event) {
+            event();
+            QCoreApplication::processEvents();
+            const QString name = m_window->StatusPanel(1)->accessibleName();
+            if (heard.isEmpty() || heard.last() != name)
+                heard << name;
+        };
+        step([&] {
+            m_player->raiseState(Player::Connecting), m_player->raiseStatus(u"Připojování…"_s);
+        });
+        step([&] {
+            m_player->raiseState(Player::Buffering), m_player->raiseStatus(u"Načítání 45 %"_s);
+        });
+        step([&] { m_player->raiseStatus(u"Načítání 46 %"_s); }); // progress is no news
+        step([&] { m_player->raiseStatus(u"Připojování…"_s, 64000); });
+        step(
+            [&] { m_player->raiseState(Player::Playing), m_player->raiseStatus(u"Přehrávání"_s); });
+        step([&] { m_player->raiseStatus(u"Přehrávání"_s, 128000); });
+        step([&] {
+            m_player->raiseTitle(u"Píseň"_s), m_player->raiseStatus(u"Přehrávání: Píseň"_s);
+        });
+        QCOMPARE(heard.mid(1), (QStringList{u"Stav: Připojování…"_s, u"Stav: Načítání 45 %"_s,
+                                            u"Stav: Přehrávání"_s, u"Stav: Přehrávání: Píseň"_s}));
+
         // The icon turns only while playing with the animation on, on from the frame shown last.
         m_player->raiseState(Player::Playing);
         QVERIFY(!m_window->Timer1()->isActive());
