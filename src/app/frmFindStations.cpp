@@ -79,7 +79,7 @@ void frmFindStations::buildControls()
     m_txtTag = new QLineEdit(m_container3D1);
     m_txtTag->setObjectName(u"txtTag"_s);
     m_txtTag->setPlaceholderText(u"např. jazz"_s);
-    m_chkBroken = new QCheckBox(u"Zobrazit i nefunkční"_s, m_container3D1);
+    m_chkBroken = new QCheckBox(u"Zo&brazit i nefunkční"_s, m_container3D1);
     m_chkBroken->setObjectName(u"chkBroken"_s);
     m_cmdSearch = new QPushButton(u"&Hledat"_s, m_container3D1);
     m_cmdSearch->setObjectName(u"cmdSearch"_s);
@@ -117,10 +117,10 @@ void frmFindStations::buildControls()
     m_z3DLine1 = new z3DLine(this);
     m_z3DLine1->setObjectName(u"z3DLine1"_s);
 
-    auto* cmdPlay = makeButton(this, u"cmdPlay"_s, u"Přehrát"_s);
-    auto* cmdStop = makeButton(this, u"cmdStop"_s, u"Zastavit"_s);
-    auto* cmdAdd = makeButton(this, u"cmdAdd"_s, u"Přidat do seznamu"_s);
-    auto* cmdClose = makeButton(this, u"cmdClose"_s, u"Zavřít"_s);
+    auto* cmdPlay = makeButton(this, u"cmdPlay"_s, u"&Přehrát"_s);
+    auto* cmdStop = makeButton(this, u"cmdStop"_s, u"Za&stavit"_s);
+    auto* cmdAdd = makeButton(this, u"cmdAdd"_s, u"Přid&at do seznamu"_s);
+    auto* cmdClose = makeButton(this, u"cmdClose"_s, u"Za&vřít"_s);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(cmdPlay);
     bottom->addWidget(cmdStop);

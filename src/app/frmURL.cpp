@@ -27,10 +27,10 @@ frmURL::frmURL(Player& player, QWidget* parent)
     m_txtText1->setMinimumWidth(320);
     label->setBuddy(m_txtText1);
 
-    m_cmdOK = new QPushButton(u"OK"_s, this);
+    m_cmdOK = new QPushButton(u"&OK"_s, this);
     m_cmdOK->setObjectName(u"cmdOK"_s);
     m_cmdOK->setDefault(true);
-    m_cmdClose = new QPushButton(u"Zavřít"_s, this);
+    m_cmdClose = new QPushButton(u"&Zavřít"_s, this);
     m_cmdClose->setObjectName(u"cmdClose"_s);
 
     auto* buttons = new QHBoxLayout;

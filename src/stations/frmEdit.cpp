@@ -107,7 +107,7 @@ void frmEdit::buildControls()
     m_check1->setIcon(BoldTypeIcon());
     m_check1->setToolTip(u"Tučné písmo"_s);
     m_check1->setAccessibleName(m_check1->toolTip());
-    m_check2 = new QCheckBox(u"Zobrazovat"_s, m_container3D1);
+    m_check2 = new QCheckBox(u"Zo&brazovat"_s, m_container3D1);
     m_check2->setObjectName(u"Check2"_s);
 
     auto* command5 = makeButton(m_container3D1, u"Command5"_s, u"&Nová"_s);
@@ -147,8 +147,8 @@ void frmEdit::buildControls()
     m_lblCount = makeLabel(this, u"lblCount"_s, QString());
     m_z3DLine1 = new z3DLine(this);
     m_z3DLine1->setObjectName(u"z3DLine1"_s);
-    auto* cmdNewFile = makeButton(this, u"cmdNewFile"_s, u"Vytvořit nový seznam"_s);
-    auto* command2 = makeButton(this, u"Command2"_s, u"Zavřít"_s);
+    auto* cmdNewFile = makeButton(this, u"cmdNewFile"_s, u"&Vytvořit nový seznam"_s);
+    auto* command2 = makeButton(this, u"Command2"_s, u"&Zavřít"_s);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(cmdNewFile);

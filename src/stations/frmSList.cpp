@@ -79,8 +79,8 @@ void frmSList::buildControls()
     m_timer1->setObjectName(u"Timer1"_s);
     m_timer1->setInterval(LoadDelay);
 
-    auto* command2 = makeButton(this, u"Command2"_s, u"Načíst vybraný"_s);
-    auto* command1 = makeButton(this, u"Command1"_s, u"Zavřít"_s);
+    auto* command2 = makeButton(this, u"Command2"_s, u"&Načíst vybraný"_s);
+    auto* command1 = makeButton(this, u"Command1"_s, u"&Zavřít"_s);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(command2);

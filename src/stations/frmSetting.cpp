@@ -93,8 +93,8 @@ void frmSetting::buildControls()
     cmd->setToolTip(u"Vybrat soubor se seznamem stanic"_s);
     cmd->setAccessibleName(cmd->toolTip());
 
-    m_check1 = makeCheckBox(this, u"Check1"_s, u"Minimalizovat program do oznamovací oblasti"_s);
-    m_check2 = makeCheckBox(this, u"Check2"_s, u"Zobrazit animovanou ikonu během přehrávání"_s);
+    m_check1 = makeCheckBox(this, u"Check1"_s, u"&Minimalizovat program do oznamovací oblasti"_s);
+    m_check2 = makeCheckBox(this, u"Check2"_s, u"Zobrazit &animovanou ikonu během přehrávání"_s);
     m_z3DLine1 = new z3DLine(this);
     m_z3DLine1->setObjectName(u"z3DLine1"_s);
     auto* command2 = makeButton(this, u"Command2"_s, u"&Uložit a zavřít"_s);

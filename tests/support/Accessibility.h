@@ -12,7 +12,8 @@
 #include <QWidget>
 
 // The controls under `root` that a person reads or operates but an assistive tool could not
-// name, as "objectName (role)": buttons, fields, lists, sliders and labels that show text.
+// name, as "objectName (class)": buttons, fields, lists, sliders and labels that show text; and
+// the buttons with a caption but no access key, as "objectName (no access key)".
 inline QStringList NamelessControls(const QWidget* root)
 {
     QStringList nameless;
@@ -34,6 +35,13 @@ inline QStringList NamelessControls(const QWidget* root)
             accessible->role() == QAccessible::NoRole)
             nameless.append(w->objectName() + QStringLiteral(" (") +
                             QString::fromLatin1(w->metaObject()->className()) + u')');
+        // A command with a word for a caption is reached by its access key too (a toolbar's
+        // commands are in the menus).
+        const auto* button = qobject_cast<QAbstractButton*>(w);
+        const QString caption = button && !w->inherits("QToolButton") ? button->text() : QString();
+        if (std::any_of(caption.begin(), caption.end(), [](QChar c) { return c.isLetter(); }) &&
+            !caption.contains(u'&'))
+            nameless.append(w->objectName() + QStringLiteral(" (no access key)"));
     }
     return nameless;
 }
