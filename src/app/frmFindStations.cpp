@@ -70,6 +70,7 @@ void frmFindStations::buildControls()
 
     m_container3D1 = new Container3D(this);
     m_container3D1->setObjectName(u"Container3D1"_s);
+    m_container3D1->setAccessibleName(u"Hledání"_s);
     m_txtName = new QLineEdit(m_container3D1);
     m_txtName->setObjectName(u"txtName"_s);
     m_cboCountry = new QComboBox(m_container3D1);

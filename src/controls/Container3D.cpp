@@ -5,6 +5,7 @@
 #include "base/WindowUnits.h"
 #include "controls/OleColor.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCursor>
 #include <QMouseEvent>
@@ -143,6 +144,18 @@ Container3D::Container3D(QWidget* parent)
     : QWidget(parent)
     , m_tmrMouseEnter(new QTimer(this))
 {
+    // Assistive tools see the frame as a grouping of the controls inside, named by its host.
+    static const bool grouped = [] {
+        QAccessible::installFactory([](const QString& className, QObject* object) {
+            auto* frame = qobject_cast<Container3D*>(object);
+            return className == QLatin1StringView("Container3D") && frame
+                       ? static_cast<QAccessibleInterface*>(
+                             new QAccessibleWidget(frame, QAccessible::Grouping))
+                       : nullptr;
+        });
+        return true;
+    }();
+    (void)grouped;
     m_tmrMouseEnter->setObjectName(u"tmrMouseEnter"_s);
     m_tmrMouseEnter->setInterval(MouseWatchInterval);
     connect(m_tmrMouseEnter, &QTimer::timeout, this, &Container3D::tmrMouseEnter_Timer);

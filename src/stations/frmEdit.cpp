@@ -82,6 +82,7 @@ void frmEdit::buildControls()
 
     m_container3D1 = new Container3D(this);
     m_container3D1->setObjectName(u"Container3D1"_s);
+    m_container3D1->setAccessibleName(u"Stanice"_s);
 
     m_text1 = new QLineEdit(m_container3D1);
     m_text1->setObjectName(u"Text1"_s);

@@ -19,8 +19,10 @@ inline QStringList NamelessControls(const QWidget* root)
     QStringList nameless;
     for (QWidget* w : root->findChildren<QWidget*>()) {
         const auto* label = qobject_cast<QLabel*>(w);
-        const bool operated = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
-                              qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractItemView*>(w) ||
+        const bool grouping = w->inherits("Container3D");
+        const bool operated = grouping || qobject_cast<QAbstractButton*>(w) ||
+                              qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                              qobject_cast<QAbstractItemView*>(w) ||
                               qobject_cast<QAbstractSlider*>(w) || w->focusPolicy() != Qt::NoFocus;
         const bool read = label && !label->text().isEmpty();
         // Qt's own parts of a widget (scroll bars, viewports, a list's header) are named by the
@@ -32,7 +34,7 @@ inline QStringList NamelessControls(const QWidget* root)
             continue;
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(w);
         if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty() ||
-            accessible->role() == QAccessible::NoRole)
+            accessible->role() == (grouping ? QAccessible::Client : QAccessible::NoRole))
             nameless.append(w->objectName() + QStringLiteral(" (") +
                             QString::fromLatin1(w->metaObject()->className()) + u')');
         // A command with a word for a caption is reached by its access key too (a toolbar's
