@@ -225,6 +225,12 @@ MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent)
     // a short answer and hangs up they reconnect forever without a pause, and the player never
     // reports the failure. A broken stream is our own retry's job.
 
+    // On request mpv writes everything it does to a file, for finding out why a station fails.
+    if (const QByteArray log = qgetenv("SKYLISTENER_MPV_LOG"); !log.isEmpty()) {
+        option("log-file", log);
+        option("msg-level", "all=debug");
+    }
+
     if (mpv_initialize(m_mpv) < 0) {
         mpv_terminate_destroy(m_mpv);
         m_mpv = nullptr;
