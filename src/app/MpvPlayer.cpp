@@ -522,6 +522,7 @@ void MpvPlayer::refreshPlayback()
         m_hasPlayed = true;
         m_retries = 0;
         // A playlist entry that failed before this one explains nothing any more.
+        m_refusal.clear();
         m_certificateError.clear();
     }
     apply(shown);

@@ -59,13 +59,15 @@ Shown progress(const Progress& now)
 Outcome afterEnd(const End& end)
 {
     const bool failed = end.reason != EndReason::EndOfFile;
-    if (!end.refusal.isEmpty())
+    // A station that played is live: whatever ended it, it is awaited until it is back, also
+    // when its playlist names an entry we refuse beside the one that played.
+    const bool live = end.network && (end.hasPlayed || end.retries > 0);
+    if (!end.refusal.isEmpty() && !live)
         return error(end.refusal);
     // Trying again changes nothing about the certificate.
     if (!end.certificate.isEmpty())
         return error(end.certificate);
-    // A station that played is live: whatever ended it, it is awaited until it is back.
-    if (end.network && (end.hasPlayed || end.retries > 0)) {
+    if (live) {
         const int pause = retryPause(end.retries);
         return {Next::Retry, {Player::Reconnecting, StatusText::ReconnectingIn(pause)}, pause};
     }

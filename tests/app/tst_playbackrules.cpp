@@ -40,8 +40,8 @@ private Q_SLOTS:
             {{.network = true, .retries = 1, .mpvError = MPV_ERROR_LOADING_FAILED}, retry(2)},
             {{.network = true, .retries = 4, .reason = EndReason::NothingListed}, retry(16)},
             {{.network = true, .retries = 40}, retry(30)},
-            // Our refusal of an entry or the station's certificate stop the retries.
-            {{.network = true, .hasPlayed = true, .refusal = refused}, error(refused)},
+            // An entry we refuse beside the one that played stops no retry; a certificate does.
+            {{.network = true, .retries = 1, .refusal = refused}, retry(2)},
             {{.network = true, .retries = 2, .certificate = untrusted}, error(untrusted)},
             {{.network = true, .refusal = refused, .certificate = untrusted}, error(refused)},
             // A station that never played ends with its error, at once.
