@@ -1,13 +1,11 @@
 #include "app/MpvPlayer.h"
 
+#include "app/StatusText.h"
 #include "app/StreamAddress.h"
+#include "app/StreamTitle.h"
 #include "app/XmlPlaylist.h"
 
-#include "stations/Cp1250.h"
-
-#include <QFileInfo>
 #include <QMetaObject>
-#include <QStringDecoder>
 
 #include <mpv/client.h>
 
@@ -30,124 +28,18 @@ enum Observed : std::uint64_t
 
 constexpr std::uint64_t LoadHook = 1;
 
-// Pauses before reopening a stream that broke off, in seconds; the last one repeats for as long
-// as the user lets the station play.
-constexpr int RetryPauses[] = {1, 2, 4, 8, 16, 30};
-
-// Playlists within playlists beyond this depth are refused; a playlist that names itself would
-// otherwise open itself for ever.
-constexpr int MaxNesting = 3;
-
-// Longer addresses are no radio station; they only feed mpv and ffmpeg needless work.
-constexpr qsizetype MaxAddressLength = 8192;
-
-using StreamAddress::schemeOf;
-
-bool isNetworkAddress(const QString& url)
+// The string pairs of an mpv map, such as the stream's metadata.
+QList<std::pair<QByteArray, QByteArray>> stringsOf(const mpv_node& node)
 {
-    return StreamAddress::isNetwork(url);
-}
-
-// What mpv is given: URLs as they stand, paths made absolute so that "-" or a name that looks
-// like an option is always a file.
-QByteArray mpvAddress(const QString& url)
-{
-    if (!schemeOf(url).isEmpty())
-        return url.toUtf8();
-    return QFileInfo(url).absoluteFilePath().toUtf8();
-}
-
-QString errorText(int mpvError)
-{
-    switch (mpvError) {
-    case MPV_ERROR_LOADING_FAILED:
-        return u"Chyba: stanici se nepodařilo otevřít"_s;
-    case MPV_ERROR_UNKNOWN_FORMAT:
-        return u"Chyba: neznámý formát vysílání"_s;
-    case MPV_ERROR_NOTHING_TO_PLAY:
-        return u"Chyba: vysílání neobsahuje zvuk"_s;
-    case MPV_ERROR_AO_INIT_FAILED:
-        return u"Chyba: zvukový výstup se nepodařilo otevřít"_s;
-    case MPV_ERROR_UNSUPPORTED:
-        return u"Chyba: nepodporovaný formát"_s;
-    default:
-        return u"Chyba: přehrávání selhalo (%1)"_s.arg(
-            QString::fromUtf8(mpv_error_string(mpvError)));
-    }
-}
-
-// Why a station's certificate was refused, from what ffmpeg logs about it (its TLS is GnuTLS
-// on Debian), or empty.
-QString certificateText(const mpv_event_log_message& message)
-{
-    if (qstrcmp(message.prefix, "ffmpeg") != 0)
-        return {};
-    const QByteArrayView text(message.text);
-    if (text.contains("Peer certificate failed verification") ||
-        text.contains("Unable to verify peer certificate"))
-        return u"Chyba: certifikát serveru není důvěryhodný"_s;
-    if (text.contains("The certificate's owner does not match hostname"))
-        return u"Chyba: certifikát serveru nepatří této adrese"_s;
-    return {};
-}
-
-QString refusedText(const QString& scheme)
-{
-    return u"Chyba: nepodporovaný typ adresy (%1)"_s.arg(scheme);
-}
-
-// Why an address cannot even be tried, or empty. A control character would end the C string
-// mpv gets (NUL) or smuggle headers into the HTTP request (CR LF).
-QString malformedText(const QString& url)
-{
-    if (url.size() > MaxAddressLength)
-        return u"Chyba: adresa je příliš dlouhá"_s;
-    for (const QChar c : url) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return u"Chyba: adresa obsahuje neplatné znaky"_s;
-    }
-    return {};
-}
-
-const QString ConnectingText = u"Připojování…"_s;
-const QString ReconnectingText = u"Obnovování spojení…"_s;
-const QString PlayingText = u"Přehrávání"_s;
-const QString StoppedText = u"Zastaveno"_s;
-
-// A title as the station sent it. mpv passes the bytes of an in-band title on unchanged; a
-// station that sends them in Windows-1250, as Czech stations often do, is read so.
-QString titleText(const char* bytes)
-{
-    const QByteArrayView raw(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(raw);
-    if (utf8.hasError())
-        text = Cp1250::decode(raw);
-    // A line break or other control character has no place in one status line.
-    for (QChar& c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            c = u' ';
-    }
-    return text.simplified();
-}
-
-// The stream title from mpv's metadata: the in-band ICY title first, then a tag title.
-QString titleOf(const mpv_node& node)
-{
+    QList<std::pair<QByteArray, QByteArray>> strings;
     if (node.format != MPV_FORMAT_NODE_MAP)
-        return {};
-    QString title;
+        return strings;
     for (int i = 0; i < node.u.list->num; ++i) {
         const mpv_node& value = node.u.list->values[i];
-        if (value.format != MPV_FORMAT_STRING)
-            continue;
-        const QString key = QString::fromUtf8(node.u.list->keys[i]).toLower();
-        if (key == u"icy-title"_s)
-            return titleText(value.u.string);
-        if (key == u"title"_s)
-            title = titleText(value.u.string);
+        if (value.format == MPV_FORMAT_STRING)
+            strings.append({QByteArray(node.u.list->keys[i]), QByteArray(value.u.string)});
     }
-    return title;
+    return strings;
 }
 
 } // namespace
@@ -160,7 +52,7 @@ MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent)
     m_retryTimer.setInterval(1000);
     connect(&m_retryTimer, &QTimer::timeout, this, [this] {
         if (--m_retryLeft > 0)
-            apply(Player::Reconnecting, retryText());
+            apply({Player::Reconnecting, StatusText::ReconnectingIn(m_retryLeft)});
         else
             openStream(true);
     });
@@ -169,7 +61,7 @@ MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent)
     std::setlocale(LC_NUMERIC, "C");
     m_mpv = mpv_create();
     if (!m_mpv) {
-        m_status = u"Chyba: přehrávač se nepodařilo spustit"_s;
+        m_status = StatusText::PlayerUnavailable();
         m_state = Player::Error;
         return;
     }
@@ -225,10 +117,16 @@ MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent)
     // a short answer and hangs up they reconnect forever without a pause, and the player never
     // reports the failure. A broken stream is our own retry's job.
 
+    // On request mpv writes everything it does to a file, for finding out why a station fails.
+    if (const QByteArray log = qgetenv("SKYLISTENER_MPV_LOG"); !log.isEmpty()) {
+        option("log-file", log);
+        option("msg-level", "all=debug");
+    }
+
     if (mpv_initialize(m_mpv) < 0) {
         mpv_terminate_destroy(m_mpv);
         m_mpv = nullptr;
-        m_status = u"Chyba: přehrávač se nepodařilo spustit"_s;
+        m_status = StatusText::PlayerUnavailable();
         m_state = Player::Error;
         return;
     }
@@ -266,21 +164,6 @@ MpvPlayer::~MpvPlayer()
     mpv_terminate_destroy(m_mpv);
 }
 
-bool MpvPlayer::isRadioAddress(const QString& url, QString* scheme)
-{
-    if (!malformedText(url).isEmpty()) {
-        if (scheme)
-            *scheme = schemeOf(url).left(16);
-        return false;
-    }
-    const QString found = schemeOf(url);
-    if (found.isEmpty() || found == u"file"_s || isNetworkAddress(url))
-        return true;
-    if (scheme)
-        *scheme = found;
-    return false;
-}
-
 void MpvPlayer::setURL(const QString& url)
 {
     const int raised = m_stateEvents;
@@ -312,7 +195,7 @@ void MpvPlayer::stop()
     stopStream();
     // A player that never had anything to play has nothing to report.
     if (m_state != Player::Undefined || !m_url.isEmpty())
-        apply(Player::Stopped, StoppedText);
+        apply({Player::Stopped, StatusText::Stopped()});
 }
 
 void MpvPlayer::setVolume(int volume)
@@ -352,17 +235,12 @@ void MpvPlayer::openStream(bool retry)
     }
     stopStream();
 
-    if (const QString malformed = malformedText(m_url); !malformed.isEmpty()) {
-        apply(Player::Error, malformed);
-        return;
-    }
-    QString scheme;
-    if (!isRadioAddress(m_url, &scheme)) {
-        apply(Player::Error, refusedText(scheme));
+    if (const QString refused = StreamAddress::refusedText(m_url); !refused.isEmpty()) {
+        apply({Player::Error, refused});
         return;
     }
     if (!m_mpv) {
-        apply(Player::Error, u"Chyba: přehrávač se nepodařilo spustit"_s);
+        apply({Player::Error, StatusText::PlayerUnavailable()});
         return;
     }
 
@@ -380,26 +258,22 @@ void MpvPlayer::playResolved(const QStringList& streams)
 {
     if (!m_active)
         return;
-    if (!streams.isEmpty()) {
+    if (streams.isEmpty())
+        finishStream(PlaybackRules::EndReason::NothingListed, MPV_ERROR_LOADING_FAILED);
+    else
         loadStreams(streams);
-    } else if (m_hasPlayed || m_retries > 0) {
-        finishStream(false, MPV_ERROR_LOADING_FAILED);
-    } else {
-        stopStream();
-        apply(Player::Error, u"Chyba: seznam stanic nenabízí žádné vysílání"_s);
-    }
 }
 
 // Hands the streams to mpv as its playlist: it plays the first and moves on to the next when
 // one fails. Entries of a playlist from the network are marked so that they open no files.
 void MpvPlayer::loadStreams(const QStringList& streams)
 {
-    const bool remote = isNetworkAddress(m_url);
+    const bool remote = StreamAddress::isNetwork(m_url);
     m_entries.clear();
     m_remoteEntries.clear();
     m_lastEntry = -1;
     for (const QString& stream : streams) {
-        const QByteArray address = mpvAddress(stream);
+        const QByteArray address = StreamAddress::mpvAddress(stream);
         const char* command[] = {"loadfile", address.constData(),
                                  m_entries.isEmpty() ? "replace" : "append", nullptr};
         mpv_node result;
@@ -421,7 +295,7 @@ void MpvPlayer::loadStreams(const QStringList& streams)
     }
     if (m_entries.isEmpty()) {
         stopStream();
-        apply(Player::Error, errorText(MPV_ERROR_LOADING_FAILED));
+        apply({Player::Error, StatusText::OpenFailed()});
         return;
     }
     applyConnecting();
@@ -463,7 +337,7 @@ void MpvPlayer::drainEvents()
     }
     if (m_ending) {
         m_ending = false;
-        finishStream(m_endedAtEof, m_endError);
+        finishStream(m_endReason, m_endError);
     }
 }
 
@@ -517,7 +391,8 @@ void MpvPlayer::handleEvent(const mpv_event& event)
                                  : 0);
             return;
         case Metadata:
-            setStreamTitle(known ? titleOf(*static_cast<const mpv_node*>(property->data))
+            setStreamTitle(known ? StreamTitle::fromMetadata(
+                                       stringsOf(*static_cast<const mpv_node*>(property->data)))
                                  : QString());
             break;
         default:
@@ -543,7 +418,7 @@ void MpvPlayer::handleEndFile(const mpv_event& event)
         // A playlist: its entries take its place.
         if (end->playlist_insert_num_entries <= 0) {
             if (entry == m_lastEntry)
-                endLater(false, MPV_ERROR_NOTHING_TO_PLAY);
+                endLater(PlaybackRules::EndReason::Failed, MPV_ERROR_NOTHING_TO_PLAY);
             return;
         }
         // mpv puts them where the playlist stood, so the last of them is last only when the
@@ -562,7 +437,9 @@ void MpvPlayer::handleEndFile(const mpv_event& event)
         // mpv tries the next entry of a playlist by itself; only the last one decides.
         if (entry != m_lastEntry)
             return;
-        endLater(end->reason == MPV_END_FILE_REASON_EOF, end->error);
+        endLater(end->reason == MPV_END_FILE_REASON_EOF ? PlaybackRules::EndReason::EndOfFile
+                                                        : PlaybackRules::EndReason::Failed,
+                 end->error);
         return;
     default:
         // Stopped or replaced by us: whoever did it has already said what comes next.
@@ -577,22 +454,10 @@ void MpvPlayer::handleLoadHook(const mpv_event& event)
     const QString address = name ? QString::fromUtf8(name) : QString();
     mpv_free(name);
 
-    QString scheme;
-    bool allowed = isRadioAddress(address, &scheme);
-    if (!malformedText(address).isEmpty())
-        scheme = u"?"_s;
-    // A playlist from the network may name only network streams, never files on this computer.
-    if (allowed && m_remoteEntries.contains(m_startedEntry) && !isNetworkAddress(address)) {
-        allowed = false;
-        scheme = schemeOf(address).isEmpty() ? u"file"_s : schemeOf(address);
-    }
-    if (!allowed) {
-        m_refusal = refusedText(scheme);
-    } else if (m_entries.value(m_startedEntry) > MaxNesting) {
-        allowed = false;
-        m_refusal = u"Chyba: příliš mnoho vnořených seznamů stanic"_s;
-    }
-    if (!allowed) {
+    const QString refused = PlaybackRules::entryRefusedText(
+        address, m_remoteEntries.contains(m_startedEntry), m_entries.value(m_startedEntry));
+    if (!refused.isEmpty()) {
+        m_refusal = refused;
         // An empty name fails to open, which ends the entry with an error.
         mpv_set_property_string(m_mpv, "stream-open-filename", "");
     }
@@ -604,59 +469,39 @@ void MpvPlayer::handleLogMessage(const mpv_event& event)
     const auto* message = static_cast<const mpv_event_log_message*>(event.data);
     if (!m_active || !m_certificateError.isEmpty())
         return;
-    m_certificateError = certificateText(*message);
+    m_certificateError = PlaybackRules::certificateText(message->prefix, message->text);
 }
 
-void MpvPlayer::endLater(bool endOfFile, int mpvError)
+void MpvPlayer::endLater(PlaybackRules::EndReason reason, int mpvError)
 {
     m_ending = true;
-    m_endedAtEof = endOfFile;
+    m_endReason = reason;
     m_endError = mpvError;
 }
 
-void MpvPlayer::finishStream(bool endOfFile, int mpvError)
+void MpvPlayer::finishStream(PlaybackRules::EndReason reason, int mpvError)
 {
-    const QString refusal = m_refusal;
-    const QString certificate = m_certificateError;
-    const bool network = isNetworkAddress(m_url);
+    const PlaybackRules::Outcome outcome = PlaybackRules::afterEnd({
+        .network = StreamAddress::isNetwork(m_url),
+        .hasPlayed = m_hasPlayed,
+        .retries = m_retries,
+        .reason = reason,
+        .mpvError = mpvError,
+        .refusal = m_refusal,
+        .certificate = m_certificateError,
+    });
     stopStream();
-
-    if (!refusal.isEmpty()) {
-        apply(Player::Error, refusal);
-    } else if (!certificate.isEmpty()) {
-        // Trying again changes nothing about the certificate.
-        apply(Player::Error, certificate);
-    } else if (network && (m_hasPlayed || m_retries > 0)) {
-        // A station that played is live: whatever ended it, it is awaited until it is back.
-        retryLater();
-    } else if (endOfFile && !network) {
-        apply(Player::Stopped, StoppedText);
-    } else if (endOfFile || m_hasPlayed) {
-        apply(Player::Error, u"Chyba: spojení se stanicí bylo přerušeno"_s);
-    } else {
-        apply(Player::Error, errorText(mpvError));
+    if (outcome.next == PlaybackRules::Next::Retry) {
+        m_retryLeft = outcome.pause;
+        ++m_retries;
+        m_retryTimer.start();
     }
-}
-
-void MpvPlayer::retryLater()
-{
-    m_retryLeft = RetryPauses[std::min<std::size_t>(m_retries, std::size(RetryPauses) - 1)];
-    ++m_retries;
-    m_retryTimer.start();
-    apply(Player::Reconnecting, retryText());
-}
-
-QString MpvPlayer::retryText() const
-{
-    return u"%1 (další pokus za %2 s)"_s.arg(ReconnectingText).arg(m_retryLeft);
+    apply(outcome.shown);
 }
 
 void MpvPlayer::applyConnecting()
 {
-    if (m_retries > 0)
-        apply(Player::Reconnecting, ReconnectingText);
-    else
-        apply(Player::Connecting, ConnectingText);
+    apply(PlaybackRules::connecting(m_retries));
 }
 
 // Derives state and status from what mpv last reported about the stream being played.
@@ -665,21 +510,22 @@ void MpvPlayer::refreshPlayback()
     // Once the last entry has ended only finishStream() says what comes next.
     if (!m_active || m_ending)
         return;
-    if (!m_loaded) {
-        applyConnecting();
-        return;
-    }
-    if (!m_coreIdle) {
+    const PlaybackRules::Shown shown = PlaybackRules::progress({
+        .loaded = m_loaded,
+        .coreIdle = m_coreIdle,
+        .pausedForCache = m_pausedForCache,
+        .bufferPercent = m_bufferPercent,
+        .retries = m_retries,
+        .title = m_title,
+    });
+    if (shown.state == Player::Playing) {
         m_hasPlayed = true;
         m_retries = 0;
         // A playlist entry that failed before this one explains nothing any more.
+        m_refusal.clear();
         m_certificateError.clear();
-        apply(Player::Playing, m_title.isEmpty() ? PlayingText : PlayingText + u": "_s + m_title);
-    } else if (m_pausedForCache && m_bufferPercent >= 0) {
-        apply(Player::Buffering, u"Načítání %1 %"_s.arg(m_bufferPercent));
-    } else {
-        apply(Player::Buffering, u"Načítání…"_s);
     }
+    apply(shown);
 }
 
 void MpvPlayer::setStreamTitle(const QString& title)
@@ -700,8 +546,9 @@ void MpvPlayer::setBitRate(int bitsPerSecond)
         Q_EMIT StatusChange();
 }
 
-void MpvPlayer::apply(int state, const QString& status)
+void MpvPlayer::apply(const PlaybackRules::Shown& shown)
 {
+    const auto& [state, status] = shown;
     const bool stateChanged = state != m_state;
     const bool statusChanged = status != m_status;
     if (state != Player::Playing && state != Player::Buffering)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PlaybackRules.h"
 #include "app/PlaylistFetcher.h"
 #include "base/Player.h"
 
@@ -55,10 +56,6 @@ public:
     // instead of the system's (for a private authority); empty returns to the system's.
     void setCertificateAuthorities(const QString& pemFile);
 
-    // Whether an address may reach mpv: http, https, mms, rtsp, rtmp and local files. For a
-    // refused address `scheme` receives the scheme that was refused.
-    static bool isRadioAddress(const QString& url, QString* scheme = nullptr);
-
 private:
     void drainEvents();
     void handleEvent(const mpv_event& event);
@@ -72,16 +69,15 @@ private:
     void loadStreams(const QStringList& streams);
     void stopStream();
     // Ends the stream after the drain in progress; see m_ending.
-    void endLater(bool endOfFile, int mpvError);
-    void finishStream(bool endOfFile, int mpvError);
-    void retryLater();
-    QString retryText() const;
+    void endLater(PlaybackRules::EndReason reason, int mpvError);
+    // Stops the stream and does what its end leads to: another attempt, an error or a stop.
+    void finishStream(PlaybackRules::EndReason reason, int mpvError);
     // Connecting, or reconnecting while a dropped stream is being reopened.
     void applyConnecting();
     void refreshPlayback();
     void setStreamTitle(const QString& title);
     void setBitRate(int bitsPerSecond);
-    void apply(int state, const QString& status);
+    void apply(const PlaybackRules::Shown& shown);
 
     mpv_handle* m_mpv = nullptr;
     std::atomic<bool> m_drainQueued = false;
@@ -112,7 +108,7 @@ private:
     // The end of the last entry, decided once the drain has read mpv's log too: mpv hands out
     // its events before the log lines written before them, and those tell why it failed.
     bool m_ending = false;
-    bool m_endedAtEof = false;
+    PlaybackRules::EndReason m_endReason = PlaybackRules::EndReason::Failed;
     int m_endError = 0;
     QString m_title;
 
