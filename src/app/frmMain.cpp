@@ -3,6 +3,7 @@
 #include "app/Icons.h"
 #include "app/MprisService.h"
 #include "app/Resources.h"
+#include "app/StatusText.h"
 #include "app/Version.h"
 #include "base/AppFolder.h"
 #include "base/Player.h"
@@ -271,8 +272,9 @@ void frmMain::Form_Resize()
         return;
     // The status column keeps its design width, or more where the system font needs it to show
     // "Přehrávání" whole; the name column takes the rest, less the same reserve as designed.
-    const int statusWidth = qMax(TwipsToPixels(StatusColumnWidth),
-                                 m_listView->fontMetrics().horizontalAdvance(u"Přehrávání"_s) + 12);
+    const int statusWidth =
+        qMax(TwipsToPixels(StatusColumnWidth),
+             m_listView->fontMetrics().horizontalAdvance(StatusText::Playing()) + 12);
     const int reserve = statusWidth + TwipsToPixels(NameColumnReserve - StatusColumnWidth);
     m_listView->setColumnWidth(0, qMax(1, m_listView->width() - reserve));
     m_listView->setColumnWidth(1, statusWidth);

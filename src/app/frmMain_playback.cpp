@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 
 #include "app/Icons.h"
+#include "app/StatusText.h"
 #include "app/Version.h"
 #include "base/Player.h"
 #include "base/ProcessState.h"
@@ -154,7 +155,7 @@ void frmMain::RefreshPlayStatus()
     if (!item)
         return;
     const bool playing = m_player->playState() == Player::Playing;
-    item->setText(1, playing ? u"Přehrávání"_s : u"Zastaveno"_s);
+    item->setText(1, playing ? StatusText::Playing() : StatusText::Stopped());
     item->setForeground(1, playing ? PlayingColour : StoppedColour);
     const QString name = m_playingStation->name + (playing ? QString() : u" *"_s);
     setWindowTitle(u"["_s + name + u"] - "_s + Version::ProductName());
