@@ -20,6 +20,8 @@ struct ToolbarButtonSpec
 {
     QString key;
     QString tooltip;
+    // For the commands the menus do not have; mute and unmute share one, only one is shown.
+    QKeySequence shortcut = {};
 };
 
 } // namespace
@@ -36,11 +38,11 @@ void frmMain::buildToolbar()
     const ToolbarButtonSpec buttons[] = {
         {u"Konec"_s, u"Konec"_s},
         {QString(), QString()},
-        {u"edit"_s, u"Upravit seznam rozhlasových stanic"_s},
+        {u"edit"_s, u"Upravit seznam rozhlasových stanic"_s, Qt::CTRL | Qt::Key_E},
         {u"URL"_s, u"Vložit URL stanice"_s},
-        {u"Volume"_s, u"Ztlumit"_s},
-        {u"Nute"_s, u"Zvuk"_s},
-        {u"Stop"_s, u"Zastavit"_s},
+        {u"Volume"_s, u"Ztlumit"_s, Qt::CTRL | Qt::Key_M},
+        {u"Nute"_s, u"Zvuk"_s, Qt::CTRL | Qt::Key_M},
+        {u"Stop"_s, u"Zastavit"_s, Qt::CTRL | Qt::Key_S},
         {u"Play"_s, u"Spustit"_s},
     };
     for (const ToolbarButtonSpec& spec : buttons) {
@@ -51,6 +53,7 @@ void frmMain::buildToolbar()
         QAction* action = m_toolbar->addAction(ToolbarIcon(spec.key), spec.tooltip);
         action->setObjectName(u"button_"_s + spec.key);
         action->setToolTip(spec.tooltip);
+        action->setShortcut(spec.shortcut);
         connect(action, &QAction::triggered, this,
                 [this, key = spec.key] { asxToolbar1_ButtonClick(key); });
         m_buttons[spec.key] = action;

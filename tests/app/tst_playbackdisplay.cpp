@@ -414,7 +414,17 @@ private Q_SLOTS:
         QCOMPARE(whileModal(shortcut(Qt::CTRL | Qt::Key_F), named), u"Hledat rozhlasové stanice"_s);
         QCOMPARE(whileModal(shortcut(Qt::CTRL | Qt::Key_O), named),
                  u"Vložit URL stanice pro přehrávání"_s);
+        QCOMPARE(whileModal(shortcut(Qt::CTRL | Qt::Key_E), named),
+                 u"Editace rozhlasových stanic"_s);
         QCOMPARE(whileModal(shortcut(Qt::Key_F12)), u"Výběr seznamu stanic"_s);
+        // The toolbar's own commands have keys too: Ctrl+M unmutes and mutes, Ctrl+S stops.
+        for (const bool mute : {false, true}) {
+            shortcut(Qt::CTRL | Qt::Key_M)();
+            QCOMPARE(m_player->muted, mute);
+        }
+        m_player->calls.clear();
+        shortcut(Qt::CTRL | Qt::Key_S)();
+        QCOMPARE(m_player->calls, QStringList{u"stop"_s});
         QCOMPARE(nameless.join(u", "), QString());
 
         // The about box, from the tray, shows the release's version and the program's icon;
