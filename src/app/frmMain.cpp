@@ -38,6 +38,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -249,7 +250,11 @@ void frmMain::LoadStationList()
     const QString text = ReadStationFile(StationFilePath());
     m_listView->clear();
     {
-        const BusyCursor busy;
+        // Only a shown window shows the busy pointer: at start-up the pointer (a file of the
+        // cursor theme, loaded and sent to the X server) would be seen by nobody.
+        std::optional<BusyCursor> busy;
+        if (isVisible())
+            busy.emplace();
         FillMainStationList(*m_listView, StationListEntries(text, StationFilter::VisibleOnly));
     }
     RefreshPlayStatus();
