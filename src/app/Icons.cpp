@@ -22,22 +22,12 @@ constexpr int FrameCount = 16;
 // task switchers 32 or 48 px.
 constexpr int AnimationSizes[] = {16, 22, 24, 32, 48};
 
-struct ToolbarPicture
-{
-    QStringView key;
-    // Freedesktop names, tried in order.
-    std::array<QStringView, 2> themeNames;
-};
-
-constexpr ToolbarPicture ToolbarPictures[] = {
-    {u"Konec", {u"application-exit", {}}},
-    {u"edit", {u"document-edit", u"document-properties"}},
-    {u"URL", {u"document-open-remote", u"insert-link"}},
-    {u"Volume", {u"audio-volume-high", {}}},
-    {u"Nute", {u"audio-volume-muted", {}}},
-    {u"Stop", {u"media-playback-stop", {}}},
-    {u"Play", {u"media-playback-start", {}}},
-};
+// The toolbar buttons that have a picture, each drawn by us in icons/toolbar/<key>.svg. The
+// desktop's icon theme is not searched: that lookup tries each name and its shorter fallbacks
+// in every size folder of the theme and of its parents, some 30,000 file checks at start-up
+// when the theme lacks them, and the toolbar then looks the same on every desktop.
+constexpr QStringView ToolbarKeys[] = {u"Konec", u"edit", u"URL", u"Volume",
+                                       u"Nute",  u"Stop", u"Play"};
 
 // One frame of the animation: its picture drawn at a size on the first request for that size
 // and kept. A window system that shows no icon (or a window that is never shown) costs nothing.
@@ -103,18 +93,9 @@ QString PictureFile(const QString& name)
 
 QIcon ToolbarIcon(const QString& key)
 {
-    for (const ToolbarPicture& picture : ToolbarPictures) {
-        if (picture.key != key) {
-            continue;
-        }
-#if defined(Q_OS_LINUX)
-        for (QStringView name : picture.themeNames) {
-            if (!name.isEmpty() && QIcon::hasThemeIcon(name.toString())) {
-                return QIcon::fromTheme(name.toString());
-            }
-        }
-#endif
-        return QIcon(PictureFile(u"icons/toolbar/"_s + key + u".svg"_s));
+    for (QStringView known : ToolbarKeys) {
+        if (known == key)
+            return QIcon(PictureFile(u"icons/toolbar/"_s + key + u".svg"_s));
     }
     return {};
 }

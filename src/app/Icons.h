@@ -4,9 +4,8 @@
 #include <QString>
 
 // The program's pictures: toolbar buttons, the frames of the playing animation and the
-// application icon. All of them are our own SVG files compiled into the program; on Linux the
-// desktop theme's icon is preferred for a toolbar button that has a standard freedesktop name,
-// so that the toolbar matches the desktop.
+// application icon. All of them are our own SVG files compiled into the program; none is looked
+// up in the desktop's icon theme.
 
 // The resource path of one of our pictures, e.g. "about/background.svg" gives
 // ":/about/background.svg". Makes sure the compiled-in resources are registered first.

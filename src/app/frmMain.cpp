@@ -39,6 +39,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -255,7 +256,11 @@ void frmMain::LoadStationList()
     m_listView->clear();
     m_markedRow = -1;
     {
-        const BusyCursor busy;
+        // Only a shown window shows the busy pointer: at start-up the pointer (a file of the
+        // cursor theme, loaded and sent to the X server) would be seen by nobody.
+        std::optional<BusyCursor> busy;
+        if (isVisible())
+            busy.emplace();
         m_listedStations = StationListEntries(text, StationFilter::VisibleOnly);
         FillMainStationList(*m_listView, m_listedStations);
         m_rowOfUrl.clear();

@@ -13,11 +13,16 @@
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDBusReply>
+#include <QDBusServiceWatcher>
 #endif
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+#ifdef SKYLISTENER_HAS_DBUS
+const QString Watcher = u"org.kde.StatusNotifierWatcher"_s;
+#endif
 
 // Whether Qt shows the icon through a StatusNotifier host (KDE Plasma, GNOME's AppIndicator
 // extension, most panels) rather than as an XEmbed icon: Qt decides this once, when the first
@@ -28,11 +33,10 @@ bool statusNotifierHostRuns()
     if (QGuiApplication::platformName() != u"xcb"_s)
         return true;
     const QDBusConnection bus = QDBusConnection::sessionBus();
-    const QString watcher = u"org.kde.StatusNotifierWatcher"_s;
     if (!bus.isConnected() || !bus.interface() ||
-        !bus.interface()->isServiceRegistered(watcher).value())
+        !bus.interface()->isServiceRegistered(Watcher).value())
         return false;
-    QDBusInterface watcherObject(watcher, u"/StatusNotifierWatcher"_s, watcher, bus);
+    QDBusInterface watcherObject(Watcher, u"/StatusNotifierWatcher"_s, Watcher, bus);
     return watcherObject.property("IsStatusNotifierHostRegistered").toBool();
 #else
     return false;
@@ -78,6 +82,23 @@ QtTrayHost::QtTrayHost(QObject* parent)
                     break;
                 }
             });
+#ifdef SKYLISTENER_HAS_DBUS
+    // A status-notifier watcher gets a new unique bus name whenever it is restarted. Asked once
+    // here and then told by the bus, rather than asked on every look (a blocking round trip to
+    // the bus once a second for as long as the program runs).
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected() && bus.interface()) {
+        auto* watch =
+            new QDBusServiceWatcher(Watcher, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+        connect(watch, &QDBusServiceWatcher::serviceOwnerChanged, this,
+                [this](const QString&, const QString&, const QString& owner) {
+                    m_watcherOwner = owner;
+                });
+        const QDBusReply<QString> owner = bus.interface()->serviceOwner(Watcher);
+        if (owner.isValid())
+            m_watcherOwner = owner.value();
+    }
+#endif
 }
 
 QtTrayHost::~QtTrayHost() = default;
@@ -112,16 +133,8 @@ void QtTrayHost::showMenu(QMenu* menu)
 
 QString QtTrayHost::hostIdentity() const
 {
-#ifdef SKYLISTENER_HAS_DBUS
-    // A status-notifier watcher gets a new unique bus name whenever it is restarted.
-    const QDBusConnection bus = QDBusConnection::sessionBus();
-    if (bus.isConnected() && bus.interface()) {
-        const QDBusReply<QString> owner =
-            bus.interface()->serviceOwner(u"org.kde.StatusNotifierWatcher"_s);
-        if (owner.isValid() && !owner.value().isEmpty())
-            return owner.value();
-    }
-#endif
+    if (!m_watcherOwner.isEmpty())
+        return m_watcherOwner;
     return QSystemTrayIcon::isSystemTrayAvailable() ? u"system-tray"_s : QString();
 }
 

@@ -60,4 +60,7 @@ public:
 private:
     QSystemTrayIcon* m_icon = nullptr;
     bool m_statusNotifier = false;
+    // Who owns the status-notifier watcher's bus name, kept up to date by the bus's own
+    // notices, so that the tray's once-a-second look at the host asks nobody.
+    QString m_watcherOwner;
 };
