@@ -1,6 +1,7 @@
 #include "app/StreamAddress.h"
 
 #include "app/StatusText.h"
+#include "base/ControlCharacters.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -39,11 +40,7 @@ QString malformedText(const QString& address)
 {
     if (address.size() > MaxLength)
         return StatusText::AddressTooLong();
-    for (const QChar c : address) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return StatusText::AddressInvalid();
-    }
-    return {};
+    return HasControlCharacter(address) ? StatusText::AddressInvalid() : QString();
 }
 
 bool isRadioAddress(const QString& address)

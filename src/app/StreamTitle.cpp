@@ -1,6 +1,9 @@
 #include "app/StreamTitle.h"
 
+#include "base/ControlCharacters.h"
 #include "stations/Cp1250.h"
+
+#include <algorithm>
 
 #include <QStringDecoder>
 
@@ -13,10 +16,7 @@ QString decode(QByteArrayView bytes)
     if (utf8.hasError())
         text = Cp1250::decode(bytes);
     // A line break or other control character has no place in one status line.
-    for (QChar& c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            c = u' ';
-    }
+    std::replace_if(text.begin(), text.end(), IsControlCharacter, QChar(u' '));
     return text.simplified();
 }
 

@@ -1,5 +1,7 @@
 #include "directory/DirectoryAnswer.h"
 
+#include "base/ControlCharacters.h"
+
 #include <QCollator>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -158,8 +160,7 @@ std::optional<QList<Country>> ParseCountries(const QByteArray& answer)
 bool IsWebAddress(const QString& address)
 {
     // A control character would reach the HTTP request or break the station list's record.
-    const auto control = [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; };
-    if (std::any_of(address.begin(), address.end(), control))
+    if (HasControlCharacter(address))
         return false;
     const QUrl url(address);
     const QString scheme = url.scheme();

@@ -1,8 +1,8 @@
 #include "stations/StationValueCheck.h"
 
+#include "base/ControlCharacters.h"
 #include "stations/Cp1250.h"
 
-#include <algorithm>
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -17,11 +17,6 @@ const std::array<QString, 12> Tags = {
     u"<visible>"_s,      u"</visible>"_s,      u"<bold>"_s,         u"</bold>"_s,
 };
 
-bool isControl(QChar c)
-{
-    return c.unicode() < 0x20 || c.unicode() == 0x7f;
-}
-
 } // namespace
 
 QString StationValueProblem(StationField field, QStringView value)
@@ -30,7 +25,7 @@ QString StationValueProblem(StationField field, QStringView value)
     // Reading a list drops every tab and CR LF pair, so such characters would let a tag that
     // the check below does not see appear in the file; any other control character breaks the
     // single-line record or never reads back as written.
-    if (std::any_of(value.begin(), value.end(), isControl))
+    if (HasControlCharacter(value))
         return what + u" nesmí obsahovat tabulátory, konce řádků ani jiné řídicí znaky!"_s;
     if (!Cp1250::canEncode(value))
         return what + u" obsahuje znaky, které nelze uložit do seznamu stanic "
