@@ -27,10 +27,8 @@ std::optional<StationAddProblem> AddCheckedStation(const StationRecord& station)
                                  u"„Vybrat seznam stanic“."_s};
     if (StationExists(station.url))
         return StationAddProblem{StationAddProblem::Duplicate, DuplicateUrlMessage()};
-    const auto flag = [](bool on) { return on ? u"1"_s : u"0"_s; };
     QString error;
-    if (!AddStation(station.name, station.url, station.colour, flag(station.bold),
-                    flag(station.visible), &error))
+    if (!AddStation(station, &error))
         return StationAddProblem{StationAddProblem::List, error};
     return std::nullopt;
 }

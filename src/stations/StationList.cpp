@@ -35,6 +35,11 @@ template <typename Decide> bool rewriteStations(Decide decide, QString* errorMes
     return WriteStationFile(out, path, errorMessage);
 }
 
+QString flagText(bool on)
+{
+    return on ? u"1"_s : u"0"_s;
+}
+
 bool sameUrl(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -86,6 +91,18 @@ bool ReplaceStation(const QString& oldUrl, const QString& name, const QString& u
             return std::nullopt;
         },
         errorMessage);
+}
+
+bool AddStation(const StationRecord& station, QString* errorMessage)
+{
+    return AddStation(station.name, station.url, station.colour, flagText(station.bold),
+                      flagText(station.visible), errorMessage);
+}
+
+bool ReplaceStation(const QString& oldUrl, const StationRecord& station, QString* errorMessage)
+{
+    return ReplaceStation(oldUrl, station.name, station.url, station.colour, flagText(station.bold),
+                          flagText(station.visible), errorMessage);
 }
 
 bool DeleteStation(const QString& url, QString* errorMessage)

@@ -24,6 +24,11 @@ bool StationExists(const QString& url);
                                   const QString& colour, const QString& bold,
                                   const QString& visible, QString* errorMessage = nullptr);
 
+// The same two with a record's values; its flags are written "1" or "0".
+[[nodiscard]] bool AddStation(const StationRecord& station, QString* errorMessage = nullptr);
+[[nodiscard]] bool ReplaceStation(const QString& oldUrl, const StationRecord& station,
+                                  QString* errorMessage = nullptr);
+
 // Rewrites the file without the station of the URL. An empty file writes nothing.
 [[nodiscard]] bool DeleteStation(const QString& url, QString* errorMessage = nullptr);
 

@@ -296,11 +296,8 @@ void frmEdit::Command1_Click()
     // the current file (a new list was created meanwhile) is added again.
     if (!m_selectedStationUrl.isEmpty() && (urlKept || !urlExists) &&
         (urlExists || StationExists(m_selectedStationUrl))) {
-        const auto flag = [](bool on) { return on ? u"1"_s : u"0"_s; };
         QString error;
-        if (!written(ReplaceStation(m_selectedStationUrl, name, url, station.colour,
-                                    flag(station.bold), flag(station.visible), &error),
-                     error))
+        if (!written(ReplaceStation(m_selectedStationUrl, station, &error), error))
             return;
     } else if (const auto problem = AddCheckedStation(station)) {
         return refused(*problem);
