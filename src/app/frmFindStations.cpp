@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -170,7 +171,9 @@ void frmFindStations::showResults(const QList<Directory::Station>& stations)
         auto* item = new QTreeWidgetItem({s.name, Directory::CountryName(s.countryCode, s.country),
                                           Directory::FormatText(s), Directory::TagsText(s.tags)});
         item->setData(0, Qt::UserRole, qlonglong(i));
-        item->setToolTip(0, s.streamUrl().toHtmlEscaped());
+        // As rich text that reads as the address: the tip guesses markup only from a "<", so
+        // an escaped "&" alone would show as "&amp;".
+        item->setToolTip(0, Qt::convertFromPlainText(s.streamUrl()));
         if (!s.lastCheckOk) {
             for (int column = 0; column < item->columnCount(); ++column)
                 item->setForeground(column, palette().brush(QPalette::Disabled, QPalette::Text));

@@ -182,6 +182,8 @@ private Q_SLOTS:
         QCOMPARE(markup->text(0) + markup->text(3),
                  u"<img src=\"/dev/zero\"><b>Markup FM</b><i>jazz</i>"_s);
         QCOMPARE(ShownText(markup->toolTip(0)), u"http://127.0.0.1:1/m?a=1&b=<i>"_s);
+        QCOMPARE(ShownText(results->topLevelItem(2)->toolTip(0)),
+                 u"HTTPS://127.0.0.1:1/s?a=1&b=2"_s);
         // The country choice takes a flood of codes as at most one entry per country.
         auto* country = dialog.findChild<QComboBox*>(u"cboCountry"_s);
         QTRY_COMPARE(country->count(), 301);

@@ -119,7 +119,7 @@ private:
                 {"name":"Share","url":"\\\\host\\share\\x.mp3"},
                 {"name":"No host","url":"http:///x.mp3"},
                 {"name":"Resolved file","url":"http://127.0.0.1:1/r","url_resolved":"file:///etc/passwd"},
-                {"name":"Secure","url":"HTTPS://127.0.0.1:1/s","clickcount":1}])json";
+                {"name":"Secure","url":"HTTPS://127.0.0.1:1/s?a=1&b=2","clickcount":1}])json";
         }
         if (behaviour == u"odd"_s) {
             return R"([{"stationuuid":7,"name":"Bez polí","url":"http://127.0.0.1:1/a"}, 42, "text",
