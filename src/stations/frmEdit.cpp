@@ -5,6 +5,7 @@
 #include "base/UserPrompts.h"
 #include "controls/Container3D.h"
 #include "controls/OleColor.h"
+#include "controls/ReadableItemDelegate.h"
 #include "controls/z3DLine.h"
 #include "stations/DialogButton.h"
 #include "stations/EscapeCloses.h"
@@ -140,6 +141,7 @@ void frmEdit::buildControls()
     m_listView1->setAccessibleName(u"Stanice"_s);
     m_listView1->setColumnCount(2);
     m_listView1->setHeaderLabels({u"Název stanice"_s, u"URL"_s});
+    m_listView1->setItemDelegate(new ReadableItemDelegate(*m_listView1));
     m_listView1->setRootIsDecorated(false);
     m_listView1->setUniformRowHeights(true);
     m_listView1->setAllColumnsShowFocus(true);

@@ -1,8 +1,9 @@
-// The slider, the 3D frame container and the 3D line: write rules, stored values, sizes, and the
-// mouse on shown controls.
+// The slider, the 3D frame container, the 3D line and readable list colours: write rules, stored
+// values, sizes, and the mouse on shown controls.
 #include "base/WindowUnits.h"
 #include "controls/Container3D.h"
 #include "controls/PropertySet.h"
+#include "controls/ReadableItemDelegate.h"
 #include "controls/SliderGeometry.h"
 #include "controls/ucSlider.h"
 #include "controls/ucSliderTip.h"
@@ -11,8 +12,11 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include <cmath>
 #include <limits>
@@ -247,6 +251,52 @@ private Q_SLOTS:
                                          {QSize(40, 40), QSize(thick, 40)}}) {
             line.resize(size);
             QCOMPARE(line.size(), kept);
+        }
+    }
+
+    // While the list has the keyboard, a text colour too close to its background gives way to
+    // the palette's text colour; a readable one stays, and without the keyboard every one does.
+    void readableColours()
+    {
+        QCOMPARE(std::lround(ContrastRatio(Qt::black, Qt::white)), 21);
+        QCOMPARE(ContrastRatio(Qt::yellow, Qt::yellow), 1.0);
+        QWidget window;
+        auto* list = new QTreeWidget(&window);
+        auto* other = new QLineEdit(&window);
+        (new QVBoxLayout(&window))->addWidget(list);
+        window.layout()->addWidget(other);
+        QPalette palette = list->palette();
+        palette.setColor(QPalette::Base, Qt::white);
+        palette.setColor(QPalette::Text, Qt::black);
+        list->setPalette(palette);
+        list->setItemDelegate(new ReadableItemDelegate(*list));
+        list->setSelectionMode(QAbstractItemView::NoSelection); // no highlight over the colours
+        for (const QColor& colour : {QColor(Qt::yellow), QColor(Qt::red)}) {
+            auto* item = new QTreeWidgetItem(list, {u"WWWWWWWW"_s});
+            item->setForeground(0, colour);
+            item->setFont(0, QFont(item->font(0).family(), 20, QFont::Black));
+        }
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        // Whether a row shows pixels of the colour.
+        const auto shows = [&](int row, auto colour) {
+            const QRect rect = list->visualItemRect(list->topLevelItem(row));
+            const QImage image = list->viewport()->grab(rect).toImage();
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (colour(image.pixel(x, y)))
+                        return true;
+            return false;
+        };
+        for (const bool focused : {false, true}) {
+            (focused ? static_cast<QWidget*>(list) : other)->setFocus();
+            QTRY_COMPARE(list->hasFocus(), focused);
+            const auto yellow = [](QRgb c) { return c == qRgb(255, 255, 0); };
+            const auto dark = [](QRgb c) { return qGray(c) < 60; };
+            QCOMPARE(shows(0, yellow), !focused);
+            QCOMPARE(shows(0, dark), focused);
+            QVERIFY(shows(1, [](QRgb c) { return c == qRgb(255, 0, 0); }));
         }
     }
 };
