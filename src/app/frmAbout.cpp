@@ -13,19 +13,20 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The dialog is exactly as large as its background picture.
+// The dialog is as large as its background picture, unless a large system font needs more.
 constexpr QSize BackgroundSize{356, 132};
 constexpr int ImageSize = 48;
 constexpr int TextLeft = 76;
 
-QLabel* makeLabel(const QString& text, const QString& name, int top, QWidget* parent)
+// Tahoma in the size of the system's font, so that a larger system font makes the text larger.
+QLabel* makeLabel(const QString& text, const QString& name, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
-    QFont font(u"Tahoma"_s);
-    font.setPointSize(8);
+    label->setTextFormat(Qt::PlainText);
+    QFont font = parent->font();
+    font.setFamily(u"Tahoma"_s);
     label->setFont(font);
-    label->setGeometry(TextLeft, top, BackgroundSize.width() - TextLeft - 8, 18);
     return label;
 }
 
@@ -37,7 +38,6 @@ frmAbout::frmAbout(QWidget* parent)
 {
     setObjectName(u"frmAbout"_s);
     setWindowTitle(u"O programu Hollowmere skylistener..."_s);
-    setFixedSize(BackgroundSize);
 
     // White behind everything, also where the picture leaves gaps.
     QPalette white = palette();
@@ -50,15 +50,31 @@ frmAbout::frmAbout(QWidget* parent)
     m_image1->setGeometry(14, 14, ImageSize, ImageSize);
     m_image1->setPixmap(ApplicationIcon().pixmap(QSize(ImageSize, ImageSize), devicePixelRatio()));
     m_image1->setToolTip(u"Využívá knihovny mpv"_s);
+    m_image1->setAccessibleName(u"Ikona programu"_s);
 
-    m_label1 = makeLabel(VersionLine(), u"Label1"_s, 46, this);
-    makeLabel(u"© Hollowmere"_s, u"Label2"_s, 68, this);
-    makeLabel(u"www.hollowmere.example"_s, u"Label3"_s, 86, this);
+    m_label1 = makeLabel(VersionLine(), u"Label1"_s, this);
+    // Each line where the picture leaves room for it, or lower when a large font needs it; the
+    // dialog grows by what the lines need beyond their room.
+    int bottom = 0;
+    const int tops[] = {46, 68, 86};
+    QLabel* lines[] = {m_label1, makeLabel(u"© Hollowmere"_s, u"Label2"_s, this),
+                       makeLabel(u"www.hollowmere.example"_s, u"Label3"_s, this)};
+    for (int i = 0; i < 3; ++i) {
+        const int top = std::max(tops[i], bottom);
+        const int height = std::max(18, lines[i]->sizeHint().height());
+        lines[i]->setGeometry(TextLeft, top, BackgroundSize.width() - TextLeft - 8, height);
+        bottom = top + height;
+    }
+    const int lastBottom = tops[2] + 18;
+    const QSize size(BackgroundSize.width(),
+                     BackgroundSize.height() + std::max(0, bottom - lastBottom));
+    setFixedSize(size);
 
     m_command1 = new QPushButton(u"&OK"_s, this);
     m_command1->setObjectName(u"Command1"_s);
     m_command1->setDefault(true);
-    m_command1->setGeometry(BackgroundSize.width() - 90, BackgroundSize.height() - 34, 78, 24);
+    const int buttonHeight = std::max(24, m_command1->sizeHint().height());
+    m_command1->setGeometry(size.width() - 90, size.height() - 10 - buttonHeight, 78, buttonHeight);
     connect(m_command1, &QPushButton::clicked, this, &frmAbout::Command1_Click);
     new EscapeCloses(*this);
 }

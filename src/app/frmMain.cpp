@@ -9,6 +9,7 @@
 #include "base/Player.h"
 #include "base/ProcessState.h"
 #include "base/WindowUnits.h"
+#include "controls/ReadableItemDelegate.h"
 #include "controls/ucSlider.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
@@ -100,7 +101,10 @@ void frmMain::buildControls()
     m_listView->setObjectName(u"ListView1"_s);
     m_listView->setAccessibleName(u"Stanice"_s);
     m_listView->setColumnCount(2);
+    // The header stays hidden; its labels name the columns for assistive tools.
+    m_listView->setHeaderLabels({u"Stanice"_s, u"Stav"_s});
     m_listView->setHeaderHidden(true);
+    m_listView->setItemDelegate(new ReadableItemDelegate(*m_listView));
     m_listView->setRootIsDecorated(false);
     m_listView->setUniformRowHeights(true);
     m_listView->setAllColumnsShowFocus(true);

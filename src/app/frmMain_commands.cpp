@@ -4,12 +4,14 @@
 #include "app/Icons.h"
 #include "app/WindowOnTop.h"
 #include "base/Player.h"
+#include "controls/Decorative.h"
 #include "stations/StationListView.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -47,7 +49,7 @@ void frmMain::buildToolbar()
     };
     for (const ToolbarButtonSpec& spec : buttons) {
         if (spec.key.isEmpty()) {
-            m_toolbar->addSeparator();
+            MarkDecorative(*m_toolbar->widgetForAction(m_toolbar->addSeparator()));
             continue;
         }
         QAction* action = m_toolbar->addAction(ToolbarIcon(spec.key), spec.tooltip);
@@ -59,6 +61,9 @@ void frmMain::buildToolbar()
         m_buttons[spec.key] = action;
     }
     m_buttons[u"Nute"_s]->setVisible(false);
+    // Qt's button for commands that do not fit; it shows only in a narrow window.
+    if (auto* more = m_toolbar->findChild<QToolButton*>(u"qt_toolbar_ext_button"_s))
+        more->setAccessibleName(u"Další příkazy"_s);
 }
 
 void frmMain::buildMenus()

@@ -27,6 +27,14 @@ const QColor PlayingColour(0, 115, 32);
 const QColor StoppedColour(199, 145, 0);
 const QColor IdleColour(255, 255, 255);
 
+// A panel's name says what it shows, its description what it shows now: assistive tools read
+// it without hearing of every bit-rate change.
+void showInPanel(QLabel& panel, const QString& text)
+{
+    panel.setText(text);
+    panel.setAccessibleDescription(text);
+}
+
 } // namespace
 
 void frmMain::connectPlayer()
@@ -111,7 +119,7 @@ void frmMain::announceStatus()
 
 void frmMain::wmp_StatusChange()
 {
-    m_panels[0]->setText(m_player->status());
+    showInPanel(*m_panels[0], m_player->status());
     ShowBitRate();
     if (m_announcePending)
         announceStatus();
@@ -173,10 +181,10 @@ void frmMain::RefreshPlayStatus()
 
 void frmMain::ShowBitRate()
 {
-    m_panels[1]->setText(u"%1 kbps"_s.arg(std::lround(m_player->bitRate() / 1000.0)));
+    showInPanel(*m_panels[1], u"%1 kbps"_s.arg(std::lround(m_player->bitRate() / 1000.0)));
 }
 
 void frmMain::showVolumeText(int volume)
 {
-    m_panels[2]->setText(u"Hlasitost %1%"_s.arg(volume));
+    showInPanel(*m_panels[2], u"Hlasitost %1%"_s.arg(volume));
 }

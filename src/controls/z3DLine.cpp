@@ -1,6 +1,7 @@
 #include "controls/z3DLine.h"
 
 #include "base/WindowUnits.h"
+#include "controls/Decorative.h"
 #include "controls/OleColor.h"
 
 #include <QPainter>
@@ -28,6 +29,7 @@ z3DLine::z3DLine(QWidget* parent)
     : QWidget(parent)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    MarkDecorative(*this);
 }
 
 QSize z3DLine::sizeHint() const
