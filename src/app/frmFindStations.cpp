@@ -17,6 +17,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -144,6 +145,21 @@ void frmFindStations::buildControls()
     connect(cmdAdd, &QPushButton::clicked, this, &frmFindStations::cmdAdd_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_lstResults, &QTreeWidget::itemDoubleClicked, this, &frmFindStations::cmdPlay_Click);
+    m_lstResults->installEventFilter(this);
+}
+
+bool frmFindStations::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter on a result plays it, as a double click does; the dialog's default button would
+    // search again instead.
+    if (watched == m_lstResults && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            cmdPlay_Click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmFindStations::cmdSearch_Click()

@@ -43,6 +43,9 @@ public Q_SLOTS:
     void cmdStop_Click();
     void cmdAdd_Click();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildControls();
     void showResults(const QList<Directory::Station>& stations);
