@@ -38,8 +38,8 @@ X11Session::~X11Session()
 {
     // Each asked to end, the X server last (what is left the QProcess kills): a killed X server
     // leaves its lock behind, and a server started at the same time elsewhere can take its display.
-    for (auto* process : {m_program.get(), m_tray.get(), m_trayWatcher.get(), m_windowManager.get(),
-                          m_bus.get(), m_xvfb.get()}) {
+    for (auto* process : {m_program.get(), m_accessibilityBus.get(), m_tray.get(),
+                          m_trayWatcher.get(), m_windowManager.get(), m_bus.get(), m_xvfb.get()}) {
         if (process) {
             process->terminate();
             process->waitForFinished(3000);
@@ -120,6 +120,26 @@ bool X11Session::startDesktop(bool statusNotifier)
                              : launch(m_tray, u"trayer"_s, trayer.split(u' '));
     return started && (waitUntil([&] { return !trayPanel().isEmpty(); }) ||
                        fail(u"the tray showed no panel"_s));
+}
+
+QString X11Session::startAccessibilityBus()
+{
+    if (!launch(m_accessibilityBus, u"/usr/libexec/at-spi-bus-launcher"_s,
+                {u"--launch-immediately"_s}))
+        return {};
+    QString address;
+    waitUntil([&] {
+        const QString reply =
+            busCall(u"--dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress"_s);
+        address = reply.section(u'"', 1, 1);
+        return !address.isEmpty();
+    });
+    const QString enable = u"--dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set "
+                           u"string:org.a11y.Status string:IsEnabled variant:boolean:true"_s;
+    if (address.isEmpty() || busCall(enable).isEmpty())
+        return fail(u"the accessibility bus did not start (apt-get install at-spi2-core)"_s),
+               QString();
+    return address;
 }
 
 QString X11Session::trayPanel() const

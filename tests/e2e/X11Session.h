@@ -27,6 +27,9 @@ public:
     // `statusNotifier`, a StatusNotifier host (which needs the bus).
     bool startDesktop(bool statusNotifier = false);
     QString trayPanel() const;
+    // The accessibility bus on the session bus, switched on as a screen reader does: its
+    // address, or empty when it did not start.
+    QString startAccessibilityBus();
 
     QString settingsFile() const
     {
@@ -54,5 +57,6 @@ private:
 
     QTemporaryDir m_home;
     QString m_display, m_window, m_busAddress;
-    std::unique_ptr<QProcess> m_xvfb, m_bus, m_windowManager, m_trayWatcher, m_tray, m_program;
+    std::unique_ptr<QProcess> m_xvfb, m_bus, m_windowManager, m_trayWatcher, m_tray, m_program,
+        m_accessibilityBus;
 };

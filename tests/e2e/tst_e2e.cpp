@@ -1,4 +1,6 @@
 // The real program on a private X server, driven with real input.
+#include "AtSpiClient.h"
+#include "DirectoryServer.h"
 #include "IcecastServer.h"
 #include "TestFolder.h"
 #include "X11Session.h"
@@ -8,6 +10,16 @@
 #include <QThread>
 
 using namespace Qt::StringLiterals;
+
+// The program on a private desktop with the accessibility bus switched on, as a screen reader
+// finds it, and a reader on that bus.
+static bool startWithReader(X11Session& session, AtSpiClient& reader, const QStringList& settings)
+{
+    if (!session.start(true))
+        return false;
+    const QString bus = session.startAccessibilityBus();
+    return !bus.isEmpty() && session.startProgram(settings) && reader.connectTo(bus);
+}
 
 class tst_E2E : public QObject
 {
@@ -125,6 +137,133 @@ private Q_SLOTS:
             QTRY_VERIFY_WITH_TIMEOUT(shown(), 10000);
             QVERIFY(session.closeProgram());
         }
+    }
+
+    // A screen reader's user: every control shown has a role and a name, the volume is set
+    // through the bus, and the status panel's name tells, once, what the player does.
+    void aScreenReaderReadsAndOperatesIt()
+    {
+        IcecastServer server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        TestFolder folder;
+        const QString list =
+            folder.write(u"e2e.ksl"_s, StationBytes("Alfa", server.streamUrl().toUtf8()) + "\r\n" +
+                                           StationBytes("Beta", "ftp://127.0.0.1/b.mp3") + "\r\n");
+        X11Session session;
+        AtSpiClient reader;
+        QVERIFY(startWithReader(session, reader, {u"StationFile="_s + list, u"Volume=10"_s}));
+
+        // What a reader finds by role and name; no control it could not name, no decoration.
+        const auto find = [&](const QStringList& wanted) {
+            QStringList found, nameless;
+            for (const AtSpiClient::Node& node : reader.showing()) {
+                found.append(node.role + u": "_s + node.name);
+                static const QStringList operated = {
+                    u"push button"_s, u"check box"_s, u"slider"_s,    u"tree"_s,
+                    u"text"_s,        u"menu item"_s, u"combo box"_s, u"label"_s};
+                if (operated.contains(node.role) && node.name.trimmed().isEmpty())
+                    nameless.append(node.role + u" "_s + node.path);
+                // Lines and separators only decorate: a reader does not stop at them.
+                if (node.role == u"filler"_s || node.role == u"separator"_s)
+                    nameless.append(node.role + u" "_s + node.path);
+            }
+            for (const QString& control : wanted)
+                if (!found.contains(control))
+                    nameless.append(u"missing "_s + control);
+            return nameless.join(u", "_s);
+        };
+        QCOMPARE(find({u"tree: Stanice"_s, u"slider: Hlasitost"_s, u"push button: Spustit"_s,
+                       u"push button: Upravit seznam rozhlasových stanic"_s, u"label: Stav"_s,
+                       u"label: Datový tok"_s, u"label: Hlasitost"_s}),
+                 QString());
+
+        // The volume set through the value interface moves the slider and shows in the panel.
+        const auto named = [&](const QString& role, const QString& name) {
+            return reader.find(role, name);
+        };
+        const AtSpiClient::Node slider = named(u"slider"_s, u"Hlasitost"_s);
+        QCOMPARE(reader.value(slider), 10.0);
+        QVERIFY(reader.setValue(slider, 40));
+        QTRY_COMPARE(named(u"label"_s, u"Hlasitost"_s).description, u"Hlasitost 40%"_s);
+        QCOMPARE(reader.value(slider), 40.0);
+
+        // A station that plays, then one whose address is refused: the status panel announces
+        // its new name, and nothing while the bit rate changes and the tray icon turns.
+        const QString panel = named(u"label"_s, u"Stav"_s).path;
+        // How often the panel spoke until it reads `name`, and in the next 1.5 s.
+        const auto announcements = [&](const QString& name) {
+            QTest::qWaitFor([&] { return named(u"label"_s, name).path == panel; }, 10000);
+            QTest::qWait(1500);
+            return reader.takeAnnouncements().count(panel);
+        };
+        reader.takeAnnouncements();
+        session.xdotool(u"key Down Return"_s);
+        // Connecting, perhaps loading, playing.
+        const qsizetype playing = announcements(u"Stav: Přehrávání"_s);
+        QVERIFY2(playing >= 1 && playing <= 3, qPrintable(QString::number(playing)));
+        session.xdotool(u"key Down Return"_s);
+        QCOMPARE(announcements(u"Stav: Chyba: nepodporovaný typ adresy (ftp)"_s), 1);
+
+        // The editor, opened by its shortcut: its fields and toggles have names too.
+        session.xdotool(u"key ctrl+e"_s);
+        QTRY_VERIFY(!named(u"dialog"_s, u"Editace rozhlasových stanic"_s).path.isEmpty());
+        QCOMPARE(find({u"check box: Tučné písmo"_s, u"push button: Barva písma"_s,
+                       u"text: Název stanice"_s, u"text: URL stanice"_s}),
+                 QString());
+        session.xdotool(u"key Escape"_s);
+        QTRY_VERIFY(named(u"dialog"_s, u"Editace rozhlasových stanic"_s).path.isEmpty());
+        QVERIFY(session.closeProgram());
+    }
+
+    // Keyboard alone, the focus followed as a screen reader follows it: Tab to the slider, whose
+    // arrows set the volume; Enter plays; Ctrl+F finds stations, Tab walks the finder's fields
+    // to its results and Enter plays the one chosen.
+    void theKeyboardAloneReachesEverything()
+    {
+        IcecastServer server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        DirectoryServer directory;
+        directory.streamUrl = server.streamUrl();
+        TestFolder folder;
+        const QString list =
+            folder.write(u"e2e.ksl"_s, StationBytes("Alfa", server.streamUrl().toUtf8()) + "\r\n");
+        X11Session session;
+        AtSpiClient reader;
+        QVERIFY(startWithReader(session, reader,
+                                {u"StationFile="_s + list, u"Volume=10"_s,
+                                 u"DirectoryUrl="_s + directory.url(u"ok"_s)}));
+        const auto focusAfter = [&](const QString& keys) {
+            session.xdotool(u"key "_s + keys);
+            QTest::qWait(300);
+            const AtSpiClient::Node node = reader.focused();
+            return node.role + u": "_s + node.name;
+        };
+        QCOMPARE(focusAfter(u"Tab"_s), u"slider: Hlasitost"_s);
+        session.xdotool(u"key Right Right"_s);
+        QTRY_COMPARE(reader.value(reader.find(u"slider"_s, u"Hlasitost"_s)), 12.0);
+        QCOMPARE(focusAfter(u"shift+Tab"_s), u"tree: Stanice"_s);
+        session.xdotool(u"key Down Return"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(session.windowTitle(), u"[Alfa] - skylistener"_s, 10000);
+
+        QCOMPARE(focusAfter(u"ctrl+f"_s), u"text: Název:"_s);
+        session.xdotool(u"type jazz"_s);
+        session.xdotool(u"key Return"_s);
+        QTRY_VERIFY(!reader.find(u"tree item"_s, u"Jazz Praha"_s).path.isEmpty());
+        QStringList walked;
+        for (int i = 0; i < 8 && !walked.endsWith(u"tree: Nalezené stanice"_s); ++i)
+            walked.append(focusAfter(u"Tab"_s));
+        // On Linux Qt names a combo box by what it shows; its label is its relation.
+        QCOMPARE(walked, QStringList({u"combo box: Všechny země"_s, u"text: Štítek:"_s,
+                                      u"check box: Zobrazit i nefunkční"_s,
+                                      u"push button: Hledat"_s, u"tree: Nalezené stanice"_s}));
+        session.xdotool(u"key Down Return"_s);
+        QTRY_COMPARE(directory.clicks, QStringList{u"u-jazz"_s});
+        session.xdotool(u"key Escape"_s);
+        QTRY_VERIFY(reader.find(u"dialog"_s, u"Hledat rozhlasové stanice"_s).path.isEmpty());
+        QVERIFY(session.closeProgram());
+        QFile settings(session.settingsFile());
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QVERIFY(settings.readAll().contains("Volume=12"));
     }
 
     // A portable copy keeps its lists in its own folder. A first start (no settings yet) brings

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QObject>
+#include <QStringList>
+
+// What a screen reader sees of a program through the accessibility bus (AT-SPI, the bridge Orca
+// reads): its objects with their roles, names and values, and the name changes it announces.
+class AtSpiClient : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Node
+    {
+        QString service, path, role, name, description;
+        bool focused = false;
+    };
+
+    ~AtSpiClient() override;
+    // Connects to the bus at `address` and asks the applications to announce name changes.
+    bool connectTo(const QString& address);
+    // Every object the applications show on the screen, depth first.
+    QList<Node> showing() const;
+    // The first showing object with this role and name, or one with an empty path.
+    Node find(const QString& role, const QString& name) const;
+    // The control that has the keyboard, or one with an empty path.
+    Node focused() const;
+    double value(const Node& node) const;
+    bool setValue(const Node& node, double value) const;
+    // The paths of the objects that announced a new name since the last call, oldest first.
+    QStringList takeAnnouncements();
+
+private Q_SLOTS:
+    void propertyChanged(const QDBusMessage& message);
+
+private:
+    QDBusMessage call(const QString& service, const QString& path, const QString& interface,
+                      const QString& method, const QVariantList& arguments = {}) const;
+    QVariant property(const Node& node, const QString& interface, const QString& name) const;
+    void walk(const QString& service, const QString& path, QList<Node>& found) const;
+
+    QDBusConnection m_bus{QString()};
+    QStringList m_announced;
+};
