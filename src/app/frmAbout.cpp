@@ -53,28 +53,35 @@ frmAbout::frmAbout(QWidget* parent)
     m_image1->setAccessibleName(u"Ikona programu"_s);
 
     m_label1 = makeLabel(VersionLine(), u"Label1"_s, this);
-    // Each line where the picture leaves room for it, or lower when a large font needs it; the
-    // dialog grows by what the lines need beyond their room.
-    int bottom = 0;
-    const int tops[] = {46, 68, 86};
-    QLabel* lines[] = {m_label1, makeLabel(u"© Hollowmere"_s, u"Label2"_s, this),
-                       makeLabel(u"www.hollowmere.example"_s, u"Label3"_s, this)};
-    for (int i = 0; i < 3; ++i) {
-        const int top = std::max(tops[i], bottom);
-        const int height = std::max(18, lines[i]->sizeHint().height());
-        lines[i]->setGeometry(TextLeft, top, BackgroundSize.width() - TextLeft - 8, height);
-        bottom = top + height;
-    }
-    const int lastBottom = tops[2] + 18;
-    const QSize size(BackgroundSize.width(),
-                     BackgroundSize.height() + std::max(0, bottom - lastBottom));
-    setFixedSize(size);
-
     m_command1 = new QPushButton(u"&OK"_s, this);
     m_command1->setObjectName(u"Command1"_s);
     m_command1->setDefault(true);
-    const int buttonHeight = std::max(24, m_command1->sizeHint().height());
-    m_command1->setGeometry(size.width() - 90, size.height() - 10 - buttonHeight, 78, buttonHeight);
+
+    // Each line where the picture leaves room for it, or lower and wider when a large font needs
+    // it; the box then grows beyond its picture so that the lines stay above the button.
+    const int tops[] = {46, 68, 86};
+    constexpr int LineHeight = 18, LineWidth = BackgroundSize.width() - TextLeft - 8;
+    QLabel* lines[] = {m_label1, makeLabel(u"© Hollowmere"_s, u"Label2"_s, this),
+                       makeLabel(u"www.hollowmere.example"_s, u"Label3"_s, this)};
+    int bottom = 0, width = LineWidth;
+    for (int i = 0; i < 3; ++i) {
+        const QSize wanted = lines[i]->sizeHint();
+        const int top = std::max(tops[i], bottom);
+        width = std::max(width, wanted.width());
+        lines[i]->move(TextLeft, top);
+        bottom = top + std::max(LineHeight, wanted.height());
+    }
+    const QSize button(std::max(78, m_command1->sizeHint().width()),
+                       std::max(24, m_command1->sizeHint().height()));
+    const bool asDrawn = bottom <= tops[2] + LineHeight && width == LineWidth;
+    const QSize size = asDrawn ? BackgroundSize
+                               : QSize(std::max(BackgroundSize.width(), TextLeft + width + 8),
+                                       bottom + 8 + button.height() + 10);
+    for (QLabel* line : lines)
+        line->resize(width, std::max(LineHeight, line->sizeHint().height()));
+    setFixedSize(size);
+    m_command1->setGeometry(size.width() - 12 - button.width(),
+                            size.height() - 10 - button.height(), button.width(), button.height());
     connect(m_command1, &QPushButton::clicked, this, &frmAbout::Command1_Click);
     new EscapeCloses(*this);
 }

@@ -10,6 +10,7 @@
 #include "app/Icons.h"
 #include "app/MpvPlayer.h"
 #include "app/XmlPlaylist.h"
+#include "app/frmAbout.h"
 #include "app/frmMain.h"
 #include "base/ProcessState.h"
 #include "base/WindowUnits.h"
@@ -510,6 +511,34 @@ private Q_SLOTS:
             values += GetSetting(*m_folder->reopenSettings(), key, {});
         QCOMPARE(values, (QStringList{u"3000"_s, u"1500"_s, u"4500"_s, u"33"_s,
                                       m_folder->filePath(u"rock.ksl"_s)}));
+    }
+
+    // The about box's lines follow the system's font size: with a large font they stay apart
+    // and above the button, and the box grows below its picture; with the usual one it keeps
+    // the picture's size.
+    void aboutFollowsTheFontSize()
+    {
+        const QFont usual = QApplication::font();
+        for (const int points : {usual.pointSize(), 24}) {
+            QFont font = usual;
+            font.setPointSize(points);
+            QApplication::setFont(font);
+            frmAbout about;
+            QRect above;
+            for (const char* name : {"Label1", "Label2", "Label3"}) {
+                const auto* line = about.findChild<QLabel*>(QLatin1StringView(name));
+                QCOMPARE(line->font().pointSize(), points);
+                QVERIFY(line->height() >= line->sizeHint().height() &&
+                        line->width() >= line->sizeHint().width());
+                QVERIFY(line->y() >= above.bottom() + 1);
+                above = line->geometry();
+            }
+            const bool usualSize = points == usual.pointSize();
+            QVERIFY(above.bottom() < about.findChild<QPushButton*>(u"Command1"_s)->y() ||
+                    usualSize);
+            QCOMPARE(about.size() == QSize(356, 132), usualSize);
+        }
+        QApplication::setFont(usual);
     }
 };
 
