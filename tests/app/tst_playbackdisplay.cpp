@@ -263,27 +263,23 @@ private Q_SLOTS:
         // Assistive tools hear the status (the panel's name) once a state or the title changes;
         // a bit rate or a progress figure says nothing.
         QStringList heard{m_window->StatusPanel(1)->accessibleName()};
-        const auto step = [&](const std::function<void()>& event) {
-            event();
+        for (const auto& [state, title, status, bitRate] :
+             {std::tuple{Player::Connecting, QString(), u"Připojování…"_s, 0},
+              {Player::Buffering, QString(), u"Načítání 45 %"_s, 0},
+              {Player::Undefined, QString(), u"Načítání 46 %"_s, 0}, // progress is no news
+              {Player::Undefined, QString(), u"Připojování…"_s, 64000},
+              {Player::Playing, QString(), u"Přehrávání"_s, 0},
+              {Player::Undefined, QString(), u"Přehrávání"_s, 128000},
+              {Player::Undefined, u"Píseň"_s, u"Přehrávání: Píseň"_s, 0}}) {
+            if (state != Player::Undefined)
+                m_player->raiseState(state);
+            if (!title.isNull())
+                m_player->raiseTitle(title);
+            m_player->raiseStatus(status, bitRate);
             QCoreApplication::processEvents();
-            const QString name = m_window->StatusPanel(1)->accessibleName();
-            if (heard.isEmpty() || heard.last() != name)
-                heard << name;
-        };
-        step([&] {
-            m_player->raiseState(Player::Connecting), m_player->raiseStatus(u"Připojování…"_s);
-        });
-        step([&] {
-            m_player->raiseState(Player::Buffering), m_player->raiseStatus(u"Načítání 45 %"_s);
-        });
-        step([&] { m_player->raiseStatus(u"Načítání 46 %"_s); }); // progress is no news
-        step([&] { m_player->raiseStatus(u"Připojování…"_s, 64000); });
-        step(
-            [&] { m_player->raiseState(Player::Playing), m_player->raiseStatus(u"Přehrávání"_s); });
-        step([&] { m_player->raiseStatus(u"Přehrávání"_s, 128000); });
-        step([&] {
-            m_player->raiseTitle(u"Píseň"_s), m_player->raiseStatus(u"Přehrávání: Píseň"_s);
-        });
+            if (heard.last() != m_window->StatusPanel(1)->accessibleName())
+                heard << m_window->StatusPanel(1)->accessibleName();
+        }
         QCOMPARE(heard.mid(1), (QStringList{u"Stav: Připojování…"_s, u"Stav: Načítání 45 %"_s,
                                             u"Stav: Přehrávání"_s, u"Stav: Přehrávání: Píseň"_s}));
 
