@@ -8,12 +8,9 @@
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
 #include <QtDBus>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::StringLiterals;
 

@@ -5,9 +5,7 @@
 #include "support/TestFolder.h"
 #include "support/TlsStation.h"
 
-#include <QRandomGenerator>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <QtNetwork>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;

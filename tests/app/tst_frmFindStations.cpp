@@ -16,12 +16,8 @@
 #include "winsvc/SysTray.h"
 #include "winsvc/TrayHost.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QSystemTrayIcon>
-#include <QTest>
-#include <QTreeWidget>
+#include <QtTest>
+#include <QtWidgets>
 
 class tst_frmFindStations : public QObject
 {

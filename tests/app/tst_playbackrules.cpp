@@ -7,8 +7,7 @@
 #include "base/Player.h"
 #include "stations/Cp1250.h"
 
-#include <QDir>
-#include <QTest>
+#include <QtTest>
 
 #include <mpv/client.h>
 

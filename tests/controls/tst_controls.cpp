@@ -8,11 +8,8 @@
 #include "controls/ucSliderTip.h"
 #include "controls/z3DLine.h"
 
-#include <QAccessible>
-#include <QApplication>
-#include <QLabel>
-#include <QSignalSpy>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <cmath>
 #include <limits>

@@ -11,8 +11,7 @@
 #include "stations/StationFile.h"
 #include "stations/StationList.h"
 
-#include <QDir>
-#include <QTest>
+#include <QtTest>
 
 #include <optional>
 

@@ -1,15 +1,6 @@
 #pragma once
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAbstractSlider>
-#include <QAccessible>
-#include <QComboBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QStringList>
-#include <QWidget>
+#include <QtWidgets>
 
 // The controls under `root` that a person reads or operates but an assistive tool could not
 // name, as "objectName (class)": buttons, fields, lists, sliders and labels that show text; and

@@ -1,10 +1,6 @@
 #pragma once
 
-#include <QPointer>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTimer>
-#include <QUrlQuery>
+#include <QtNetwork>
 
 using namespace Qt::StringLiterals;
 

@@ -1,11 +1,6 @@
 #include "TlsStation.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QThread>
+#include <QtNetwork>
 
 using namespace Qt::StringLiterals;
 
