@@ -181,7 +181,7 @@ private Q_SLOTS:
                  QStringList{u"http://konec/"_s});
     }
 
-    void storeAndStartupSettings()
+    void settingsAndTheApplicationFolder()
     {
         TestFolder folder;
         SettingsStore& store = folder.settings();
@@ -239,11 +239,7 @@ private Q_SLOTS:
         const SettingsStore damaged(folder.path());
         QCOMPARE(read(damaged), (QList<double>{0, 0, -1, -1, 2730, 75}));
         QCOMPARE(GetSetting(damaged, Top, QString()), u"@Variant(000x7f)"_s);
-    }
 
-    void applicationFolder()
-    {
-        TestFolder folder;
         const QString seed = folder.write(u"seed.ksl"_s, "seed\r\n");
         const QString user = folder.filePath(u"user/data"_s);
         // Neither an installed program's folder, even where it can be written to, nor a missing
