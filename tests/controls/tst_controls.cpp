@@ -104,8 +104,7 @@ private Q_SLOTS:
         QVERIFY(slider.Min() == IntMin && slider.Value() == -5 && slider.Max() == ucSlider().Max());
     }
 
-    // The main window's volume slider (horizontal, 0..100 at 50, thin raised rail, no tip) after
-    // a control that takes the focus: the mouse, keys and assistive tools.
+    // The volume slider (0..100 at 50, thin raised rail, no tip) after a control taking the focus.
     void mouseKeysAndAccessibility()
     {
         QWidget window;

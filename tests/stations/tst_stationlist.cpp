@@ -54,9 +54,8 @@ private Q_SLOTS:
             return QStringList{r.name, r.url, r.colour, QString::number(r.visible),
                                QString::number(r.bold)};
         };
-        // Any letter case and order; an absent visible field hides the station, only exactly
-        // "0" hides and only exactly "1" makes bold; the first occurrence wins, an unclosed
-        // field is absent.
+        // Any letter case and order; no visible field, or exactly "0", hides; only exactly "1"
+        // makes bold; the first occurrence wins, an unclosed field is absent.
         const std::pair<QString, QString> records[] = {
             {u"<BOLD>1</bold><Visible>1</VISIBLE><stationColor>255</StationColor>"
              u"<STATIONURL>http://x/1</stationurl><STATIONNAME>Jedna</STATIONNAME>"_s,
@@ -154,8 +153,7 @@ private Q_SLOTS:
             StationBytes("Duplicate", "HTTP://B") +
             "<radiostation><stationname>Bez visible</stationname><stationurl>http://v"
             "</stationurl></radiostation>");
-        // Czech order, numbers by value; hidden and incomplete stations and the later duplicate
-        // left out.
+        // Czech order, numbers by value; hidden, incomplete and later duplicate stations left out.
         QCOMPARE(names(text, StationFilter::VisibleOnly),
                  (QStringList{u"beta"_s, u"Cyril 9"_s, u"Cyril 10"_s, u"Čestmír"_s, u"Škoda"_s}));
         QCOMPARE(names(text, StationFilter::All),
@@ -223,8 +221,7 @@ private Q_SLOTS:
         QCOMPARE(read(*exited), (QList<double>{0, 0, 1500, 300.5, 2730, 80}));
         QCOMPARE(GetSetting(*exited, StationFile, QString()), u"/l/a.ksl"_s);
 
-        // Sections of others in the same file survive the program's writes, each under its own
-        // header.
+        // Sections of others in the same file survive the program's writes, each under its header.
         folder.write(u"Hollowmere.ini"_s, "[Andere]\nX=1\n[Skylistener]\nVolume=10\n");
         SettingsStore shared(folder.path());
         SaveSetting(shared, Volume, u"20"_s);
