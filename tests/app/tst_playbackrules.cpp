@@ -1,7 +1,6 @@
 // What the player shows and does as a stream opens, plays and ends; which addresses reach mpv;
 // how a station's title reads. No mpv and no server: plain values in and out.
 #include "app/PlaybackRules.h"
-#include "app/StatusText.h"
 #include "app/StreamAddress.h"
 #include "app/StreamTitle.h"
 #include "base/Player.h"
@@ -82,7 +81,6 @@ private Q_SLOTS:
         };
         for (const auto& [now, shown] : cases)
             QVERIFY2(progress(now) == shown, qPrintable(progress(now).status));
-        QCOMPARE(StatusText::PlayingWithTitle(u"X"_s), u"Přehrávání: X"_s);
     }
 
     void addressesTitlesAndCertificates()

@@ -1,5 +1,4 @@
-// The slider, the 3D frame container and the 3D line: write rules, stored values, sizes, and the
-// mouse on shown controls.
+// The slider, the 3D frame container and the 3D line: write rules, stored values, sizes, mouse.
 #include "base/WindowUnits.h"
 #include "controls/Container3D.h"
 #include "controls/PropertySet.h"

@@ -22,8 +22,7 @@ const QByteArray ThreeStations = StationBytes("Alfa", "http://alfa.cz/", "255") 
                                  StationBytes("Beta", "http://beta.cz/", "0", "1", "1") +
                                  StationBytes("Gama", "http://gama.cz/", "0", "0") + "\r\n";
 
-// One dialog over a temporary folder, with scripted prompts and player; opened, every control in
-// it that a person reads or operates has a name and a role for assistive tools.
+// One dialog over a temporary folder, scripted prompts and player; every control named on opening.
 struct Fixture
 {
     TestFolder folder;

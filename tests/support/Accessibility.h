@@ -16,8 +16,7 @@ inline QStringList NamelessControls(const QWidget* root)
                               qobject_cast<QAbstractItemView*>(w) ||
                               qobject_cast<QAbstractSlider*>(w) || w->focusPolicy() != Qt::NoFocus;
         const bool read = label && !label->text().isEmpty();
-        // Qt's own parts of a widget (scroll bars, viewports, a list's header) are named by the
-        // widget.
+        // Qt's parts of a widget (scroll bars, viewports, a list's header) are named by the widget.
         bool part = w->inherits("QHeaderView");
         for (const QWidget* p = w; p && p != root; p = p->parentWidget())
             part = part || p->objectName().startsWith(QStringLiteral("qt_"));
