@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QProcess>
-#include <QString>
-#include <QTemporaryDir>
+#include <QtCore>
 
 #include <memory>
 
