@@ -36,7 +36,7 @@ private Q_SLOTS:
         setStationFilePath(m_folder->filePath(u"list.ksl"_s));
     }
 
-    void readingAndWindows1250()
+    void readingAndWhatTheListsShow()
     {
         // CR LF pairs and tabs go, a lone CR or LF stays; a tab between CR and LF leaves CR LF.
         QCOMPARE(ReadStationFile(m_folder->write(u"a.ksl"_s, "a\r\nb\tc\rd\ne\r\t\nf\r\n")),
@@ -70,74 +70,7 @@ private Q_SLOTS:
         for (const auto& [inner, fields] : records)
             QCOMPARE(parsed(inner).join(u'|'), fields);
         QCOMPARE(GetStationUrl(u"<StationUrl>http://a</STATIONURL><stationurl>b"_s), u"http://a"_s);
-    }
 
-    void existsAddReplaceDelete()
-    {
-        // A missing list is made; argument order is bold, visible; the record stores visible first.
-        QVERIFY(AddStation(u"Nová"_s, u"http://n"_s, u"255"_s, u"1"_s, u"0"_s));
-        QCOMPARE(current(), StationBytes("Nov\xE1", "http://n", "255", "0", "1") + "\r\n");
-        // A URL field outside records counts too, also the last thing in the file; accented
-        // letters in any case; a prefix is not the station.
-        useList(StationBytes("A", "http://Radio.cz/\xC8RO") +
-                "<stationurl>http://b</stationurl>\r\n");
-        QVERIFY(StationExists(u"http://radio.cz/čro"_s) && StationExists(u"http://b"_s));
-        QVERIFY(!StationExists(u"http://radio.cz/"_s) &&
-                !StationExists(u"http://radio.cz/čro/x"_s) && !StationExists(QString()));
-        // Adding keeps text outside records, without CR LF pairs and tabs.
-        useList("intro\t\r\n" + StationBytes("A", "http://a") + "\r\n");
-        QVERIFY(AddStation(u"B"_s, u"http://b"_s, u"0"_s, u"0"_s, u"1"_s));
-        QCOMPARE(current(),
-                 "intro" + StationBytes("A", "http://a") + StationBytes("B", "http://b") + "\r\n");
-
-        // Replacing rewrites the station whose URL matches in any case, not one it prefixes,
-        // keeps the other records in mixed-case tags and drops what is outside records.
-        useList("head<RADIOSTATION><stationname>A</stationname><stationurl>http://a</stationurl>"
-                "</RADIOSTATION>between<Radiostation><STATIONURL>http://a/long</STATIONURL>"
-                "</radioStation>tail<radiostation>unterminated\r\n");
-        QVERIFY(ReplaceStation(u"HTTP://A"_s, u"New"_s, u"http://new"_s, u"5"_s, u"1"_s, u"1"_s));
-        QCOMPARE(current(), StationBytes("New", "http://new", "5", "1", "1") +
-                                "<radiostation><STATIONURL>http://a/long</STATIONURL>"
-                                "</radiostation>\r\n");
-
-        // Deleting by the URL in any case; the last one leaves CR LF.
-        useList(StationBytes("A", "http://a") + StationBytes("B", "http://B") + "\r\n");
-        QVERIFY(DeleteStation(u"http://a"_s) && DeleteStation(u"http://b"_s));
-        QCOMPARE(current(), QByteArray("\r\n"));
-    }
-
-    void failedWritesKeepTheFile()
-    {
-        const QByteArray before = StationBytes("A", "http://a") + "\r\n";
-        for (const int cause : {0, 1, 2}) { // a read-only list, a removed folder, a full disk
-            const QString folder = m_folder->filePath(u"lists%1"_s.arg(cause));
-            QVERIFY(QDir().mkpath(folder));
-            const QString path = m_folder->write(u"lists%1/list.ksl"_s.arg(cause), before);
-            setStationFilePath(path);
-            if (cause == 0)
-                QFile::setPermissions(path, QFile::ReadOwner);
-            if (cause == 1)
-                QVERIFY(QDir(folder).removeRecursively());
-            std::optional<DiskFull> full; // room for the old list only
-            if (cause == 2)
-                full.emplace(before.size());
-            QString message;
-            QVERIFY(!AddStation(u"B"_s, u"http://b"_s, u"0"_s, u"0"_s, u"1"_s, &message));
-            full.reset();
-            QCOMPARE(message, StationFileWriteErrorMessage(path));
-            if (cause == 1) {
-                QVERIFY(!QFileInfo::exists(folder)); // not made again
-                continue;
-            }
-            // The old list is whole and no half-written file is left behind.
-            QCOMPARE(m_folder->read(u"lists%1/list.ksl"_s.arg(cause)), before);
-            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
-                     QStringList{u"list.ksl"_s});
-        }
-    }
-
-    void whatTheListsShow()
-    {
         const auto names = [](const QString& text, StationFilter filter,
                               QString StationRecord::*field = &StationRecord::name) {
             QStringList out;
@@ -177,6 +110,67 @@ private Q_SLOTS:
         QVERIFY(StationExists(u"http://konec/"_s) && DeleteStation(u"http://start/"_s));
         QCOMPARE(names(ReadStationFile(StationFilePath()), StationFilter::All, &StationRecord::url),
                  QStringList{u"http://konec/"_s});
+    }
+
+    void existsAddReplaceDeleteAndFailedWrites()
+    {
+        // A missing list is made; argument order is bold, visible; the record stores visible first.
+        QVERIFY(AddStation(u"Nová"_s, u"http://n"_s, u"255"_s, u"1"_s, u"0"_s));
+        QCOMPARE(current(), StationBytes("Nov\xE1", "http://n", "255", "0", "1") + "\r\n");
+        // A URL field outside records counts too, also the last thing in the file; accented
+        // letters in any case; a prefix is not the station.
+        useList(StationBytes("A", "http://Radio.cz/\xC8RO") +
+                "<stationurl>http://b</stationurl>\r\n");
+        QVERIFY(StationExists(u"http://radio.cz/čro"_s) && StationExists(u"http://b"_s));
+        QVERIFY(!StationExists(u"http://radio.cz/"_s) &&
+                !StationExists(u"http://radio.cz/čro/x"_s) && !StationExists(QString()));
+        // Adding keeps text outside records, without CR LF pairs and tabs.
+        useList("intro\t\r\n" + StationBytes("A", "http://a") + "\r\n");
+        QVERIFY(AddStation(u"B"_s, u"http://b"_s, u"0"_s, u"0"_s, u"1"_s));
+        QCOMPARE(current(),
+                 "intro" + StationBytes("A", "http://a") + StationBytes("B", "http://b") + "\r\n");
+
+        // Replacing rewrites the station whose URL matches in any case, not one it prefixes,
+        // keeps the other records in mixed-case tags and drops what is outside records.
+        useList("head<RADIOSTATION><stationname>A</stationname><stationurl>http://a</stationurl>"
+                "</RADIOSTATION>between<Radiostation><STATIONURL>http://a/long</STATIONURL>"
+                "</radioStation>tail<radiostation>unterminated\r\n");
+        QVERIFY(ReplaceStation(u"HTTP://A"_s, u"New"_s, u"http://new"_s, u"5"_s, u"1"_s, u"1"_s));
+        QCOMPARE(current(), StationBytes("New", "http://new", "5", "1", "1") +
+                                "<radiostation><STATIONURL>http://a/long</STATIONURL>"
+                                "</radiostation>\r\n");
+
+        // Deleting by the URL in any case; the last one leaves CR LF.
+        useList(StationBytes("A", "http://a") + StationBytes("B", "http://B") + "\r\n");
+        QVERIFY(DeleteStation(u"http://a"_s) && DeleteStation(u"http://b"_s));
+        QCOMPARE(current(), QByteArray("\r\n"));
+
+        const QByteArray before = StationBytes("A", "http://a") + "\r\n";
+        for (const int cause : {0, 1, 2}) { // a read-only list, a removed folder, a full disk
+            const QString folder = m_folder->filePath(u"lists%1"_s.arg(cause));
+            QVERIFY(QDir().mkpath(folder));
+            const QString path = m_folder->write(u"lists%1/list.ksl"_s.arg(cause), before);
+            setStationFilePath(path);
+            if (cause == 0)
+                QFile::setPermissions(path, QFile::ReadOwner);
+            if (cause == 1)
+                QVERIFY(QDir(folder).removeRecursively());
+            std::optional<DiskFull> full; // room for the old list only
+            if (cause == 2)
+                full.emplace(before.size());
+            QString message;
+            QVERIFY(!AddStation(u"B"_s, u"http://b"_s, u"0"_s, u"0"_s, u"1"_s, &message));
+            full.reset();
+            QCOMPARE(message, StationFileWriteErrorMessage(path));
+            if (cause == 1) {
+                QVERIFY(!QFileInfo::exists(folder)); // not made again
+                continue;
+            }
+            // The old list is whole and no half-written file is left behind.
+            QCOMPARE(m_folder->read(u"lists%1/list.ksl"_s.arg(cause)), before);
+            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+                     QStringList{u"list.ksl"_s});
+        }
     }
 
     void settingsAndTheApplicationFolder()
