@@ -103,8 +103,9 @@ private Q_SLOTS:
     }
     void cleanup() { m_window.reset(); }
 
-    // Every picture loads; toolbar keys are exact; 16 distinct frames, the first for others.
-    void pictures()
+    // Every picture loads; toolbar keys are exact; 16 distinct frames, the first for others. ASX
+    // and XSPF playlists for the player: which addresses are ones, the entries read from them.
+    void picturesAndPlaylists()
     {
         PictureFile({}); // registers the resources of the static library
         for (QDirIterator it(u":/"_s, {u"*.svg"_s}, QDir::Files, QDirIterator::Subdirectories);
@@ -119,11 +120,7 @@ private Q_SLOTS:
         QVERIFY(frames.first() == frames.at(1) && frames.last() == frames.at(1));
         for (int frame = 2; frame <= 16; ++frame)
             QVERIFY(!frames.mid(1, frame - 1).contains(frames.at(frame)));
-    }
 
-    // ASX and XSPF playlists for the player: which addresses are ones, the entries read from them.
-    void playlists()
-    {
         for (const auto& [url, is] : {std::pair{u"http://e.org/radio.ASX?session=1"_s, true},
                                       {u"/home/user/radio.wax"_s, true},
                                       {u"http://e.org/a.mp3?list=.asx"_s, false},
