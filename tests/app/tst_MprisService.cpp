@@ -8,12 +8,9 @@
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
 #include <QtDBus>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::StringLiterals;
 
@@ -114,9 +111,8 @@ private Q_SLOTS:
         QCOMPARE(property(u"CanSeek"_s), QVariant(false));
         QCOMPARE(metadata().value(u"mpris:trackid"_s).value<QDBusObjectPath>().path(), NoTrack);
 
-        // The title is the stream's while it plays. The listed station's name stands in for it
-        // until the stream sends one and once it stops; a stream in no list shows its address
-        // and has no album. Each stream and song is a track of its own.
+        // The title is the stream's while it plays, else the listed station's name, or the address
+        // of a stream in no list, which has no album. Each stream and song is a track of its own.
         const std::tuple<QString, Player::PlayState, QString, QString, QString> steps[] = {
             {u"http://a"_s, Player::Playing, {}, u"Alfa"_s, u"Alfa"_s},
             {u"http://b"_s, Player::Playing, {}, u"http://b"_s, {}},
@@ -175,8 +171,7 @@ private Q_SLOTS:
         window.showMinimized();
         QTRY_VERIFY(window.isMinimized());
         call(u"org.mpris.MediaPlayer2"_s, u"Raise"_s);
-        QTRY_VERIFY(!window.isMinimized());
-        QVERIFY(window.isVisible());
+        QTRY_VERIFY(!window.isMinimized() && window.isVisible());
 
         // Quit runs the exit sequence (storing the volume) and ends the running program even
         // from the tray; a guard ends a loop that would not end by itself.
@@ -187,9 +182,7 @@ private Q_SLOTS:
         guard.callOnTimeout(qApp, &QCoreApplication::quit);
         guard.start(10000);
         QApplication::exec();
-        QCOMPARE(unloaded.size(), 1);
-        QVERIFY(guard.isActive());
-        QVERIFY(!window.isVisible());
+        QVERIFY(unloaded.size() == 1 && guard.isActive() && !window.isVisible());
         QCOMPARE(GetSetting(*w.folder.reopenSettings(), SettingsKeys::Volume, QString()), u"75"_s);
         w.form.reset();
         QVERIFY(!m_panel.interface()->isServiceRegistered(MprisService::BusName()));

@@ -5,9 +5,7 @@
 #include "support/TestFolder.h"
 #include "support/TlsStation.h"
 
-#include <QRandomGenerator>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <QtNetwork>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -16,9 +14,8 @@ namespace {
 
 constexpr int Wait = 40000;
 
-// A loopback server: canned answers by path, others a 404; with `audio`, a Shoutcast-style
-// station on every path, looping it with the title's raw bytes in-band after every 8192 bytes of
-// audio, that hangs with the connection open after `limit` bytes.
+// A loopback server: canned answers by path, else a 404; with `audio`, a Shoutcast-style station
+// looping it, the title's raw bytes in-band every 8192 bytes, that stalls after `limit` bytes.
 struct LoopbackServer : QTcpServer
 {
     QHash<QByteArray, QByteArray> routes;
@@ -105,8 +102,7 @@ class tst_MpvPlayer : public QObject
     QString m_script;
     QByteArray m_audio;
 
-    // Serves a playlist on the loopback server, with CR LF and DEAD for a dead entry; `state` is
-    // where the player ends up on it.
+    // Serves a playlist (CR LF, DEAD for a dead entry) as a row where the player ends in `state`.
     void served(const char* path, const char* type, QByteArray body, int state = Player::Error)
     {
         body.replace("DEAD", "http://127.0.0.1:1/d.mp3").replace("\n", "\r\n");
@@ -143,8 +139,7 @@ private Q_SLOTS:
         m_web.routes["/garbage"] = QByteArray(4096, '\x17') + "garbage\r\n\r\n";
     }
 
-    // One session on the local station: states, title, stop and play, the station's faults, a
-    // file that ends.
+    // One session on the local station: states, title, stop and play, faults, a file that ends.
     void playsStopsAndReconnects()
     {
         Heartbeat beat;
@@ -258,8 +253,7 @@ private Q_SLOTS:
                "<playlist><trackList><track><location>dead.pls</location></track><track><location>"
                "live/tone.mp3</location></track></trackList></playlist>",
                Player::Playing);
-        // It would reach a working station if the rest were ignored. (Which addresses are
-        // refused with which words is tst_playbackrules' table.)
+        // It would reach a working station if the rest were ignored (words: tst_playbackrules).
         row("NUL CR LF", stream + QChar(0) + u"\r\nX-Injected: 1"_s, Player::Error,
             u"Chyba: adresa obsahuje neplatné znaky"_s);
         // Playlists get the same checks on their entries.

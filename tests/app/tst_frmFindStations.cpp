@@ -16,12 +16,8 @@
 #include "winsvc/SysTray.h"
 #include "winsvc/TrayHost.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QSystemTrayIcon>
-#include <QTest>
-#include <QTreeWidget>
+#include <QtTest>
+#include <QtWidgets>
 
 class tst_frmFindStations : public QObject
 {
@@ -83,8 +79,7 @@ private Q_SLOTS:
         QCOMPARE(results->topLevelItem(0)->text(1) + u'|' + results->topLevelItem(0)->text(3),
                  u"Česko|jazz, swing"_s);
 
-        // A double click, as the platform delivers it, plays the resolved stream on the main
-        // player and counts a click.
+        // A double click, as the platform delivers it, plays the resolved stream, counting a click.
         QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, at(u"Jazz Praha"_s));
         QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, at(u"Jazz Praha"_s));
         QTest::mouseRelease(results->viewport(), Qt::LeftButton, {}, at(u"Jazz Praha"_s));

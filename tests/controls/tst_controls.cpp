@@ -1,5 +1,5 @@
 // The slider, the 3D frame container, the 3D line and readable list colours: write rules, stored
-// values, sizes, and the mouse on shown controls.
+// values, sizes, mouse.
 #include "base/WindowUnits.h"
 #include "controls/Container3D.h"
 #include "controls/PropertySet.h"
@@ -9,14 +9,8 @@
 #include "controls/ucSliderTip.h"
 #include "controls/z3DLine.h"
 
-#include <QAccessible>
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTreeWidget>
-#include <QVBoxLayout>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <cmath>
 #include <limits>
@@ -111,19 +105,23 @@ private Q_SLOTS:
         QVERIFY(slider.Min() == IntMin && slider.Value() == -5 && slider.Max() == ucSlider().Max());
     }
 
-    void pressAndDrag()
+    // The volume slider (0..100 at 50, thin raised rail, no tip) after a control taking the focus.
+    void mouseKeysAndAccessibility()
     {
-        // The main window's volume slider: horizontal, 0..100 at 50, thin raised rail, no tip.
-        ucSlider slider;
+        QWidget window;
+        auto* before = new QLabel(u"x"_s, &window);
+        before->setFocusPolicy(Qt::StrongFocus);
+        ucSlider& slider = *new ucSlider(&window);
         slider.setOrientation(0);
         slider.setRailStyle(ucSlider::RailThinRaised);
         slider.setMax(100);
         slider.setValue(50);
         slider.setShowValueTip(false);
-        slider.resize(160, 30);
+        slider.setGeometry(0, 20, 160, 30);
         record(slider);
-        slider.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&slider));
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         // clang-format off
         const struct {
             QPoint press;
@@ -174,39 +172,24 @@ private Q_SLOTS:
         QTest::mouseMove(&slider, QPoint(100, 8));
         QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(100, 8));
         QVERIFY(slider.Value() == 50 && !take().contains(u"Change"));
-    }
 
-    // Keys and assistive tools move the slider as a drag does; a click takes no focus.
-    void keysAndAccessibility()
-    {
-        QWidget window;
-        auto* before = new QLabel(u"x"_s, &window);
-        before->setFocusPolicy(Qt::StrongFocus);
-        auto* slider = new ucSlider(&window);
-        slider->setOrientation(0);
-        slider->setMax(100);
-        slider->setValue(50);
-        slider->setShowValueTip(false);
-        slider->setGeometry(0, 20, 160, 16);
-        record(*slider);
-        window.show();
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        // Keys and assistive tools move the slider as a drag does; a click takes no focus.
+        slider.resize(160, 16);
         before->setFocus();
-        QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(74, 8)); // on the thumb
+        QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(74, 8)); // on the thumb
         QCOMPARE(QApplication::focusWidget(), before);
         take();
         QTest::keyClick(before, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), slider);
+        QCOMPARE(QApplication::focusWidget(), &slider);
         for (const Qt::Key key :
              {Qt::Key_Right, Qt::Key_Up, Qt::Key_Left, Qt::Key_PageUp, Qt::Key_PageDown,
               Qt::Key_Down, Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_Left})
-            QTest::keyClick(slider, key);
+            QTest::keyClick(&slider, key);
         // At an end a key moves nothing and raises nothing.
         QCOMPARE(take(), u"Change 51, Change 52, Change 51, Change 61, Change 51, Change 50, "
                          u"Change 100, ArrivedLast, Change 0, ArrivedFirst"_s);
 
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(slider);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&slider);
         QVERIFY(accessible && accessible->role() == QAccessible::Slider);
         QAccessibleValueInterface* value = accessible->valueInterface();
         QVERIFY(value);
@@ -216,7 +199,7 @@ private Q_SLOTS:
         value->setCurrentValue(37);
         value->setCurrentValue(500); // clamped
         QCOMPARE(take(), u"Change 37, Change 100, ArrivedLast"_s);
-        QCOMPARE(slider->thumb().left, 144.0f);
+        QCOMPARE(slider.thumb().left, 144.0f);
     }
 
     void frameAndLine()
@@ -231,9 +214,9 @@ private Q_SLOTS:
         c.show();
         QVERIFY(QTest::qWaitForWindowExposed(&c));
         QVERIFY(!c.setAutoSize(1));
-        const int inset = TwipsToPixels(30);
-        const QRect placed(inset, inset, c.width() - 2 * inset, 200 - 2 * inset);
-        QCOMPARE(child->geometry(), placed);
+        const int twips30 = TwipsToPixels(30);
+        QCOMPARE(child->geometry(),
+                 QRect(twips30, twips30, c.width() - 2 * twips30, 200 - 2 * twips30));
 
         // A click needs the press and the release inside.
         QSignalSpy clicks(&c, &Container3D::Click);
@@ -242,13 +225,12 @@ private Q_SLOTS:
         QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(2, 2));
         QCOMPARE(clicks.size(), 1);
 
-        // The line keeps its thickness across its longer side.
-        const int thick = TwipsToPixels(30);
+        // The line keeps its thickness of 30 twips across its longer side.
         z3DLine line;
         line.show(); // a hidden widget gets its resize events only when shown
-        for (const auto& [size, kept] : {std::pair{QSize(300, 40), QSize(300, thick)},
-                                         {QSize(40, 300), QSize(thick, 300)},
-                                         {QSize(40, 40), QSize(thick, 40)}}) {
+        for (const auto& [size, kept] : {std::pair{QSize(300, 40), QSize(300, twips30)},
+                                         {QSize(40, 300), QSize(twips30, 300)},
+                                         {QSize(40, 40), QSize(twips30, 40)}}) {
             line.resize(size);
             QCOMPARE(line.size(), kept);
         }

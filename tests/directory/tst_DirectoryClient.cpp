@@ -3,9 +3,7 @@
 
 #include "directory/DirectoryClient.h"
 
-#include <QRegularExpression>
-#include <QSignalSpy>
-#include <QTest>
+#include <QtTest>
 
 using Directory::Station;
 

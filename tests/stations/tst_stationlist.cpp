@@ -11,8 +11,7 @@
 #include "stations/StationFile.h"
 #include "stations/StationList.h"
 
-#include <QDir>
-#include <QTest>
+#include <QtTest>
 
 #include <optional>
 
@@ -37,7 +36,7 @@ private Q_SLOTS:
         setStationFilePath(m_folder->filePath(u"list.ksl"_s));
     }
 
-    void readingAndWindows1250()
+    void readingAndWhatTheListsShow()
     {
         // CR LF pairs and tabs go, a lone CR or LF stays; a tab between CR and LF leaves CR LF.
         QCOMPARE(ReadStationFile(m_folder->write(u"a.ksl"_s, "a\r\nb\tc\rd\ne\r\t\nf\r\n")),
@@ -55,9 +54,8 @@ private Q_SLOTS:
             return QStringList{r.name, r.url, r.colour, QString::number(r.visible),
                                QString::number(r.bold)};
         };
-        // Any letter case and order; an absent visible field hides the station, only exactly
-        // "0" hides and only exactly "1" makes bold; the first occurrence wins, an unclosed
-        // field is absent.
+        // Any letter case and order; no visible field, or exactly "0", hides; only exactly "1"
+        // makes bold; the first occurrence wins, an unclosed field is absent.
         const std::pair<QString, QString> records[] = {
             {u"<BOLD>1</bold><Visible>1</VISIBLE><stationColor>255</StationColor>"
              u"<STATIONURL>http://x/1</stationurl><STATIONNAME>Jedna</STATIONNAME>"_s,
@@ -72,9 +70,49 @@ private Q_SLOTS:
         for (const auto& [inner, fields] : records)
             QCOMPARE(parsed(inner).join(u'|'), fields);
         QCOMPARE(GetStationUrl(u"<StationUrl>http://a</STATIONURL><stationurl>b"_s), u"http://a"_s);
+
+        const auto names = [](const QString& text, StationFilter filter,
+                              QString StationRecord::*field = &StationRecord::name) {
+            QStringList out;
+            for (const StationRecord& r : StationListEntries(text, filter))
+                out.append(r.*field);
+            return out;
+        };
+        const QString text = DecodeStationText(
+            StationBytes("\x8Akoda", "http://s") + StationBytes("beta", "http://b", "x", "1", "1") +
+            StationBytes("Alfa", "http://a", "", "0") + StationBytes("Cyril 10", "http://c") +
+            StationBytes("Cyril 9", "http://c9") + StationBytes("\310estm\355r", "http://cc") +
+            StationBytes("", "http://noname") + StationBytes("No URL", "") +
+            StationBytes("Duplicate", "HTTP://B") +
+            "<radiostation><stationname>Bez visible</stationname><stationurl>http://v"
+            "</stationurl></radiostation>");
+        // Czech order, numbers by value; hidden, incomplete and later duplicate stations left out.
+        QCOMPARE(names(text, StationFilter::VisibleOnly),
+                 (QStringList{u"beta"_s, u"Cyril 9"_s, u"Cyril 10"_s, u"Čestmír"_s, u"Škoda"_s}));
+        QCOMPARE(names(text, StationFilter::All),
+                 (QStringList{u"Alfa"_s, u"beta"_s, u"Bez visible"_s, u"Cyril 9"_s, u"Cyril 10"_s,
+                              u"Čestmír"_s, u"Škoda"_s}));
+
+        QCOMPARE(StationCountText(4) + u'|' + StationCountText(5),
+                 u"Celkem 4 stanice|Celkem 5 stanic"_s);
+        QCOMPARE(StationColourValue(u"-2147483640"_s), 0x80000008u);
+        // The file name up to ".ksl" in any case, the first letter in upper case.
+        QCOMPARE(GetListTitle(u"mY LiST.Ksl"_s) + u'|' + GetListTitle(u"čeština.ksl.ksl"_s) + u'|' +
+                     GetListTitle(u".ksl"_s),
+                 u"MY LiST|Čeština|"_s);
+
+        // NULs, undefined bytes and a thousand records that never end: the complete stations at
+        // both ends are found, and a rewrite keeps the one left.
+        useList(HostileStationBytes(1 << 20));
+        const QString hostile = ReadStationFile(StationFilePath());
+        QCOMPARE(names(hostile, StationFilter::VisibleOnly, &StationRecord::url),
+                 (QStringList{u"http://konec/"_s, u"http://start/"_s}));
+        QVERIFY(StationExists(u"http://konec/"_s) && DeleteStation(u"http://start/"_s));
+        QCOMPARE(names(ReadStationFile(StationFilePath()), StationFilter::All, &StationRecord::url),
+                 QStringList{u"http://konec/"_s});
     }
 
-    void existsAddReplaceDelete()
+    void existsAddReplaceDeleteAndFailedWrites()
     {
         // A missing list is made; argument order is bold, visible; the record stores visible first.
         QVERIFY(AddStation(u"Nová"_s, u"http://n"_s, u"255"_s, u"1"_s, u"0"_s));
@@ -106,10 +144,7 @@ private Q_SLOTS:
         useList(StationBytes("A", "http://a") + StationBytes("B", "http://B") + "\r\n");
         QVERIFY(DeleteStation(u"http://a"_s) && DeleteStation(u"http://b"_s));
         QCOMPARE(current(), QByteArray("\r\n"));
-    }
 
-    void failedWritesKeepTheFile()
-    {
         const QByteArray before = StationBytes("A", "http://a") + "\r\n";
         for (const int cause : {0, 1, 2}) { // a read-only list, a removed folder, a full disk
             const QString folder = m_folder->filePath(u"lists%1"_s.arg(cause));
@@ -138,51 +173,7 @@ private Q_SLOTS:
         }
     }
 
-    void whatTheListsShow()
-    {
-        const auto names = [](const QString& text, StationFilter filter,
-                              QString StationRecord::*field = &StationRecord::name) {
-            QStringList out;
-            for (const StationRecord& r : StationListEntries(text, filter))
-                out.append(r.*field);
-            return out;
-        };
-        const QString text = DecodeStationText(
-            StationBytes("\x8Akoda", "http://s") + StationBytes("beta", "http://b", "x", "1", "1") +
-            StationBytes("Alfa", "http://a", "", "0") + StationBytes("Cyril 10", "http://c") +
-            StationBytes("Cyril 9", "http://c9") + StationBytes("\310estm\355r", "http://cc") +
-            StationBytes("", "http://noname") + StationBytes("No URL", "") +
-            StationBytes("Duplicate", "HTTP://B") +
-            "<radiostation><stationname>Bez visible</stationname><stationurl>http://v"
-            "</stationurl></radiostation>");
-        // Czech order, numbers by value; hidden and incomplete stations and the later duplicate
-        // left out.
-        QCOMPARE(names(text, StationFilter::VisibleOnly),
-                 (QStringList{u"beta"_s, u"Cyril 9"_s, u"Cyril 10"_s, u"Čestmír"_s, u"Škoda"_s}));
-        QCOMPARE(names(text, StationFilter::All),
-                 (QStringList{u"Alfa"_s, u"beta"_s, u"Bez visible"_s, u"Cyril 9"_s, u"Cyril 10"_s,
-                              u"Čestmír"_s, u"Škoda"_s}));
-
-        QCOMPARE(StationCountText(4) + u'|' + StationCountText(5),
-                 u"Celkem 4 stanice|Celkem 5 stanic"_s);
-        QCOMPARE(StationColourValue(u"-2147483640"_s), 0x80000008u);
-        // The file name up to ".ksl" in any case, the first letter in upper case.
-        QCOMPARE(GetListTitle(u"mY LiST.Ksl"_s) + u'|' + GetListTitle(u"čeština.ksl.ksl"_s) + u'|' +
-                     GetListTitle(u".ksl"_s),
-                 u"MY LiST|Čeština|"_s);
-
-        // NULs, undefined bytes and a thousand records that never end: the complete stations at
-        // both ends are found, and a rewrite keeps the one left.
-        useList(HostileStationBytes(1 << 20));
-        const QString hostile = ReadStationFile(StationFilePath());
-        QCOMPARE(names(hostile, StationFilter::VisibleOnly, &StationRecord::url),
-                 (QStringList{u"http://konec/"_s, u"http://start/"_s}));
-        QVERIFY(StationExists(u"http://konec/"_s) && DeleteStation(u"http://start/"_s));
-        QCOMPARE(names(ReadStationFile(StationFilePath()), StationFilter::All, &StationRecord::url),
-                 QStringList{u"http://konec/"_s});
-    }
-
-    void storeAndStartupSettings()
+    void settingsAndTheApplicationFolder()
     {
         TestFolder folder;
         SettingsStore& store = folder.settings();
@@ -224,8 +215,7 @@ private Q_SLOTS:
         QCOMPARE(read(*exited), (QList<double>{0, 0, 1500, 300.5, 2730, 80}));
         QCOMPARE(GetSetting(*exited, StationFile, QString()), u"/l/a.ksl"_s);
 
-        // Sections of others in the same file survive the program's writes, each under its own
-        // header.
+        // Sections of others in the same file survive the program's writes, each under its header.
         folder.write(u"Hollowmere.ini"_s, "[Andere]\nX=1\n[Skylistener]\nVolume=10\n");
         SettingsStore shared(folder.path());
         SaveSetting(shared, Volume, u"20"_s);
@@ -240,11 +230,7 @@ private Q_SLOTS:
         const SettingsStore damaged(folder.path());
         QCOMPARE(read(damaged), (QList<double>{0, 0, -1, -1, 2730, 75}));
         QCOMPARE(GetSetting(damaged, Top, QString()), u"@Variant(000x7f)"_s);
-    }
 
-    void applicationFolder()
-    {
-        TestFolder folder;
         const QString seed = folder.write(u"seed.ksl"_s, "seed\r\n");
         const QString user = folder.filePath(u"user/data"_s);
         // Neither an installed program's folder, even where it can be written to, nor a missing

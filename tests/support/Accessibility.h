@@ -1,15 +1,6 @@
 #pragma once
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAbstractSlider>
-#include <QAccessible>
-#include <QComboBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QStringList>
-#include <QWidget>
+#include <QtWidgets>
 
 // The controls under `root` that a person reads or operates but an assistive tool could not
 // name, as "objectName (class)": buttons, fields, lists, sliders and labels that show text; and
@@ -25,8 +16,7 @@ inline QStringList NamelessControls(const QWidget* root)
                               qobject_cast<QAbstractItemView*>(w) ||
                               qobject_cast<QAbstractSlider*>(w) || w->focusPolicy() != Qt::NoFocus;
         const bool read = label && !label->text().isEmpty();
-        // Qt's own parts of a widget (scroll bars, viewports, a list's header) are named by the
-        // widget.
+        // Qt's parts of a widget (scroll bars, viewports, a list's header) are named by the widget.
         bool part = w->inherits("QHeaderView");
         for (const QWidget* p = w; p && p != root; p = p->parentWidget())
             part = part || p->objectName().startsWith(QStringLiteral("qt_"));

@@ -1,10 +1,6 @@
 #pragma once
 
-#include <QPointer>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTimer>
-#include <QUrlQuery>
+#include <QtNetwork>
 
 using namespace Qt::StringLiterals;
 
@@ -16,8 +12,7 @@ class DirectoryServer : public QTcpServer
 public:
     // Where Jazz Praha streams from (its url_resolved).
     QString streamUrl = u"http://127.0.0.1:1/none.mp3"_s;
-    // The requests' heads, the station ids clicked and the names of the searches answered (also
-    // to a client that had left).
+    // The requests' heads, the station ids clicked, the searches answered (also to clients gone).
     QStringList requests, clicks, answered;
 
     DirectoryServer() { listen(QHostAddress::LocalHost); }

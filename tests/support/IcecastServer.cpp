@@ -1,13 +1,6 @@
 #include "IcecastServer.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QThread>
-#include <QUrl>
-#include <QUuid>
+#include <QtNetwork>
 
 #include <algorithm>
 

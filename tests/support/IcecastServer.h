@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QProcess>
-#include <QStringList>
-#include <QTemporaryDir>
+#include <QtCore>
 
 #include <functional>
 #include <memory>

@@ -3,9 +3,8 @@
 #include "base/UserPrompts.h"
 #include <QStringList>
 
-// Answers the program's dialogs from a script and records what was asked, in order:
-// "exclamation: text", "question: text", "color", "save: title", "open: title". Answers are taken
-// from the front; an empty queue answers No, Cancel, an empty path.
+// Answers the program's dialogs from the front of a script (empty: No, Cancel, no path) and notes
+// the questions: "exclamation: text", "question: text", "color", "save: title", "open: title".
 class ScriptedPrompts final : public UserPrompts
 {
 public:

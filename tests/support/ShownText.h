@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QLabel>
-#include <QTextDocument>
+#include <QtWidgets>
 
 // What a person reads in a label or a tool tip. Qt shows text as rich text when told to, or, by
 // default, when the text looks like markup; the reader then sees the document's text, not the

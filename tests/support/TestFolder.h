@@ -2,8 +2,7 @@
 
 #include "stations/SettingsStore.h"
 
-#include <QFile>
-#include <QTemporaryDir>
+#include <QtCore>
 #include <csignal>
 #include <sys/resource.h>
 

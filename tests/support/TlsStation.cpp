@@ -1,24 +1,8 @@
 #include "TlsStation.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QThread>
+#include <QtNetwork>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// openssl req arguments for a new P-256 key, unencrypted, written to `key`.
-QStringList newKey(const QString& key)
-{
-    return {u"-newkey"_s, u"ec"_s, u"-pkeyopt"_s, u"ec_paramgen_curve:prime256v1"_s, u"-nodes"_s,
-            u"-keyout"_s, key};
-}
-
-} // namespace
 
 TlsStation::~TlsStation()
 {
@@ -52,28 +36,28 @@ bool TlsStation::start(bool withPrivateCa, const QString& certifiedHost)
               u"sine=frequency=440:duration=30"_s, u"-b:a"_s, u"64k"_s, u"www/tone.mp3"_s}))
         return false;
 
+    // A new P-256 key, unencrypted, for each certificate; the server's signed by the authority.
+    const auto certificate = [this](const QString& name, const QStringList& more) {
+        return run(u"openssl"_s,
+                   QStringList{u"req"_s, u"-x509"_s, u"-newkey"_s, u"ec"_s, u"-pkeyopt"_s,
+                               u"ec_paramgen_curve:prime256v1"_s, u"-nodes"_s, u"-keyout"_s,
+                               name + u".key"_s, u"-days"_s, u"2"_s, u"-out"_s, name + u".pem"_s} +
+                       more);
+    };
+    if (withPrivateCa) {
+        m_caFile = m_dir.filePath(u"ca.pem"_s);
+        if (!certificate(u"ca"_s, {u"-subj"_s, u"/CN=Skylistener Test CA"_s}))
+            return false;
+    }
     const QStringList server = {
         u"-subj"_s, u"/CN="_s + (certifiedHost.isEmpty() ? u"127.0.0.1"_s : certifiedHost),
         u"-addext"_s,
         u"subjectAltName="_s + (certifiedHost.isEmpty() ? u"IP:127.0.0.1,DNS:localhost"_s
                                                         : u"DNS:"_s + certifiedHost)};
-    if (withPrivateCa) {
-        m_caFile = m_dir.filePath(u"ca.pem"_s);
-        if (!run(u"openssl"_s, QStringList{u"req"_s, u"-x509"_s} + newKey(u"ca.key"_s) +
-                                   QStringList{u"-subj"_s, u"/CN=Skylistener Test CA"_s, u"-days"_s,
-                                               u"2"_s, u"-out"_s, m_caFile}) ||
-            !run(u"openssl"_s, QStringList{u"req"_s} + newKey(u"server.key"_s) + server +
-                                   QStringList{u"-out"_s, u"server.csr"_s}) ||
-            !run(u"openssl"_s,
-                 {u"x509"_s, u"-req"_s, u"-in"_s, u"server.csr"_s, u"-CA"_s, m_caFile, u"-CAkey"_s,
-                  u"ca.key"_s, u"-CAcreateserial"_s, u"-copy_extensions"_s, u"copy"_s, u"-days"_s,
-                  u"2"_s, u"-out"_s, u"server.pem"_s}))
-            return false;
-    } else if (!run(u"openssl"_s,
-                    QStringList{u"req"_s, u"-x509"_s} + newKey(u"server.key"_s) + server +
-                        QStringList{u"-days"_s, u"2"_s, u"-out"_s, u"server.pem"_s})) {
+    if (!certificate(u"server"_s, server + (withPrivateCa ? QStringList{u"-CA"_s, u"ca.pem"_s,
+                                                                        u"-CAkey"_s, u"ca.key"_s}
+                                                          : QStringList())))
         return false;
-    }
 
     if (QTcpServer probe; probe.listen(QHostAddress::LocalHost, 0))
         m_port = probe.serverPort();

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QProcess>
-#include <QString>
-#include <QTemporaryDir>
+#include <QtCore>
 
 #include <memory>
 
@@ -14,9 +12,8 @@ public:
     TlsStation() = default;
     ~TlsStation();
 
-    // The certificate names 127.0.0.1 and localhost, or `certifiedHost` only when given; it is
-    // self-signed, or with `withPrivateCa` signed by a throwaway authority (see caFile()) that
-    // no system trusts.
+    // The certificate names 127.0.0.1 and localhost, or only `certifiedHost`; it is self-signed,
+    // or with `withPrivateCa` signed by a throwaway authority (caFile()) no system trusts.
     bool start(bool withPrivateCa, const QString& certifiedHost = {});
 
     QString url() const { return QStringLiteral("https://127.0.0.1:%1/tone.mp3").arg(m_port); }

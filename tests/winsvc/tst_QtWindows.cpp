@@ -7,11 +7,8 @@
 #include "winsvc/TrayHost.h"
 #include "winsvc/WindowDragCapture.h"
 
-#include <QMenu>
-#include <QMouseEvent>
-#include <QSizeGrip>
-#include <QTest>
-#include <QWidget>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 #include <vector>

@@ -3,8 +3,7 @@
 #include "winsvc/WindowSystem.h"
 #include "winsvc/cMagneticWnd.h"
 
-#include <QMap>
-#include <QTest>
+#include <QtTest>
 
 #include <functional>
 #include <map>
