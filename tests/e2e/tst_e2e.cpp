@@ -190,9 +190,11 @@ private Q_SLOTS:
         // A station that plays, then one whose address is refused: the status panel announces
         // its new name, and nothing while the bit rate changes and the tray icon turns.
         const QString panel = named(u"label"_s, u"Stav"_s).path;
-        // How often the panel spoke until it reads `name`, and in the next 1.5 s.
-        const auto announcements = [&](const QString& name) {
-            QTest::qWaitFor([&] { return named(u"label"_s, name).path == panel; }, 10000);
+        // How often the panel spoke until it reads `name`, and in the next 1.5 s; -1 when it
+        // never reads it.
+        const auto announcements = [&](const QString& name) -> qsizetype {
+            if (!QTest::qWaitFor([&] { return named(u"label"_s, name).path == panel; }, 10000))
+                return -1;
             QTest::qWait(1500);
             return reader.takeAnnouncements().count(panel);
         };
