@@ -63,13 +63,14 @@ frmAbout::frmAbout(QWidget* parent)
     constexpr int LineHeight = 18, LineWidth = BackgroundSize.width() - TextLeft - 8;
     QLabel* lines[] = {m_label1, makeLabel(u"© Hollowmere"_s, u"Label2"_s, this),
                        makeLabel(u"www.hollowmere.example"_s, u"Label3"_s, this)};
-    int bottom = 0, width = LineWidth;
+    int bottom = 0, width = LineWidth, heights[3];
     for (int i = 0; i < 3; ++i) {
         const QSize wanted = lines[i]->sizeHint();
         const int top = std::max(tops[i], bottom);
         width = std::max(width, wanted.width());
+        heights[i] = std::max(LineHeight, wanted.height());
         lines[i]->move(TextLeft, top);
-        bottom = top + std::max(LineHeight, wanted.height());
+        bottom = top + heights[i];
     }
     const QSize button(std::max(78, m_command1->sizeHint().width()),
                        std::max(24, m_command1->sizeHint().height()));
@@ -77,8 +78,8 @@ frmAbout::frmAbout(QWidget* parent)
     const QSize size = asDrawn ? BackgroundSize
                                : QSize(std::max(BackgroundSize.width(), TextLeft + width + 8),
                                        bottom + 8 + button.height() + 10);
-    for (QLabel* line : lines)
-        line->resize(width, std::max(LineHeight, line->sizeHint().height()));
+    for (int i = 0; i < 3; ++i)
+        lines[i]->resize(width, heights[i]);
     setFixedSize(size);
     m_command1->setGeometry(size.width() - 12 - button.width(),
                             size.height() - 10 - button.height(), button.width(), button.height());

@@ -178,22 +178,20 @@ private Q_SLOTS:
                  QString());
 
         // The volume set through the value interface moves the slider and shows in the panel.
-        const auto named = [&](const QString& role, const QString& name) {
-            return reader.find(role, name);
-        };
-        const AtSpiClient::Node slider = named(u"slider"_s, u"Hlasitost"_s);
+        const AtSpiClient::Node slider = reader.find(u"slider"_s, u"Hlasitost"_s);
         QCOMPARE(reader.value(slider), 10.0);
         QVERIFY(reader.setValue(slider, 40));
-        QTRY_COMPARE(named(u"label"_s, u"Hlasitost"_s).description, u"Hlasitost 40%"_s);
+        QTRY_COMPARE(reader.find(u"label"_s, u"Hlasitost"_s).description, u"Hlasitost 40%"_s);
         QCOMPARE(reader.value(slider), 40.0);
 
         // A station that plays, then one whose address is refused: the status panel announces
         // its new name, and nothing while the bit rate changes and the tray icon turns.
-        const QString panel = named(u"label"_s, u"Stav"_s).path;
+        const QString panel = reader.find(u"label"_s, u"Stav"_s).path;
         // How often the panel spoke until it reads `name`, and in the next 1.5 s; -1 when it
         // never reads it.
         const auto announcements = [&](const QString& name) -> qsizetype {
-            if (!QTest::qWaitFor([&] { return named(u"label"_s, name).path == panel; }, 10000))
+            if (!QTest::qWaitFor([&] { return reader.find(u"label"_s, name).path == panel; },
+                                 10000))
                 return -1;
             QTest::qWait(1500);
             return reader.takeAnnouncements().count(panel);
@@ -208,12 +206,12 @@ private Q_SLOTS:
 
         // The editor, opened by its shortcut: its fields and toggles have names too.
         session.xdotool(u"key ctrl+e"_s);
-        QTRY_VERIFY(!named(u"dialog"_s, u"Editace rozhlasových stanic"_s).path.isEmpty());
+        QTRY_VERIFY(!reader.find(u"dialog"_s, u"Editace rozhlasových stanic"_s).path.isEmpty());
         QCOMPARE(find({u"check box: Tučné písmo"_s, u"push button: Barva písma"_s,
                        u"text: Název stanice"_s, u"text: URL stanice"_s}),
                  QString());
         session.xdotool(u"key Escape"_s);
-        QTRY_VERIFY(named(u"dialog"_s, u"Editace rozhlasových stanic"_s).path.isEmpty());
+        QTRY_VERIFY(reader.find(u"dialog"_s, u"Editace rozhlasových stanic"_s).path.isEmpty());
         QVERIFY(session.closeProgram());
     }
 
