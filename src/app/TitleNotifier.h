@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// Desktop notifications of new titles through the notification server of the session bus
+// (org.freedesktop.Notifications): the station's name as the summary, the title as the body,
+// the program's icon. One notification is replaced in place rather than stacked. Calls never
+// wait: without a bus or a server nothing happens.
+class TitleNotifier : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TitleNotifier(QObject* parent = nullptr);
+    ~TitleNotifier() override;
+
+    void notify(const QString& station, const QString& title);
+
+private:
+    // The server's id of the notification shown last; 0 before the first.
+    uint m_id = 0;
+};
