@@ -226,6 +226,24 @@ void MpvPlayer::setCertificateAuthorities(const QString& pemFile)
         mpv_set_property_string(m_mpv, "tls-ca-file", pemFile.toUtf8().constData());
 }
 
+QString MpvPlayer::streamCodec() const
+{
+    if (!m_mpv || !m_loaded)
+        return {};
+    char* codec = mpv_get_property_string(m_mpv, "audio-codec-name");
+    const QString name = codec ? QString::fromUtf8(codec) : QString();
+    mpv_free(codec);
+    return name;
+}
+
+void MpvPlayer::setRecordFile(const QString& path)
+{
+    m_recording = !path.isEmpty();
+    // mpv ends the file it wrote (its trailer written) before it starts the next one.
+    if (m_mpv)
+        mpv_set_property_string(m_mpv, "stream-record", path.toUtf8().constData());
+}
+
 void MpvPlayer::openStream(bool retry)
 {
     m_retryTimer.stop();
@@ -467,6 +485,14 @@ void MpvPlayer::handleLoadHook(const mpv_event& event)
 void MpvPlayer::handleLogMessage(const mpv_event& event)
 {
     const auto* message = static_cast<const mpv_event_log_message*>(event.data);
+    // The recorder's errors: its file could not be opened or written (a full disk, a folder
+    // gone). mpv records no more; whoever asked for the recording must hear of it.
+    if (m_recording && (qstrcmp(message->prefix, "recorder") == 0 ||
+                        qstrcmp(message->text, "Disabling recording.\n") == 0)) {
+        setRecordFile(QString());
+        Q_EMIT RecordFailed();
+        return;
+    }
     if (!m_active || !m_certificateError.isEmpty())
         return;
     m_certificateError = PlaybackRules::certificateText(message->prefix, message->text);

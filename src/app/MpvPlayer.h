@@ -51,6 +51,8 @@ public:
 
     int bitRate() const override { return m_bitRate; }
     QString streamTitle() const override { return m_title; }
+    QString streamCodec() const override;
+    void setRecordFile(const QString& path) override;
 
     // https stations are checked against the certificate authorities in the PEM file `pemFile`
     // instead of the system's (for a private authority); empty returns to the system's.
@@ -111,6 +113,7 @@ private:
     PlaybackRules::EndReason m_endReason = PlaybackRules::EndReason::Failed;
     int m_endError = 0;
     QString m_title;
+    bool m_recording = false;
 
     bool m_hasPlayed = false;
     int m_retries = 0;

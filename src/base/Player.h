@@ -62,8 +62,17 @@ public:
     // none. Every change raises StreamTitleChange.
     virtual QString streamTitle() const = 0;
 
+    // The audio codec of the stream that plays, as libavcodec names it ("mp3", "aac", "vorbis",
+    // "opus"…); empty when nothing plays.
+    virtual QString streamCodec() const = 0;
+    // Writes the stream as it arrives, without re-encoding, into the file `path`, whose extension
+    // picks the container; a new path ends the previous file, an empty one ends the recording.
+    // A file that cannot be written raises RecordFailed and ends the recording; playback goes on.
+    virtual void setRecordFile(const QString& path) = 0;
+
 Q_SIGNALS:
     void PlayStateChange(int NewState);
     void StatusChange();
     void StreamTitleChange();
+    void RecordFailed();
 };

@@ -1,5 +1,6 @@
 // The mpv player against a local Icecast station and loopback servers that misbehave.
 #include "app/MpvPlayer.h"
+#include "app/Recorder.h"
 #include "stations/Cp1250.h"
 #include "support/IcecastServer.h"
 #include "support/TestFolder.h"
@@ -335,6 +336,47 @@ private Q_SLOTS:
                 QVERIFY(!states.wait(1500));
             }
         }
+    }
+
+    // Recorded as it arrives, a file per title, each one complete; a full disk ends the
+    // recording and playback goes on.
+    void recordsTheStation()
+    {
+        MpvPlayer player(u"null"_s);
+        Recorder recorder(player);
+        QSignalSpy ended(&recorder, &Recorder::Ended);
+        player.setURL(m_server.streamUrl());
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
+        const QString folder = m_files.filePath(u"nahrávky"_s);
+        QVERIFY(recorder.start(folder, u".Rádio/Praha: živě"_s));
+        QTest::qWait(5000);
+        QVERIFY2(m_server.setTitle(u"Druha"_s), qPrintable(m_server.error()));
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.currentFile().endsWith(u" Druha.mp3"_s), Wait);
+        QTest::qWait(2000);
+        recorder.stop();
+        const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::Name);
+        QCOMPARE(files.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY2(files[i].fileName().startsWith(u"Rádio_Praha_ živě 20"_s), qPrintable(files[i].fileName()));
+            QProcess probe;
+            probe.start(u"ffprobe"_s, {u"-v"_s, u"error"_s, u"-show_entries"_s, u"format=duration"_s,
+                                       u"-of"_s, u"csv=p=0"_s, files[i].filePath()});
+            QVERIFY(probe.waitForFinished(10000) && probe.exitCode() == 0);
+            const double seconds = probe.readAllStandardOutput().trimmed().toDouble();
+            qDebug() << files[i].fileName() << seconds;
+            QVERIFY2(i == 1 || (seconds > 4 && seconds < 9), qPrintable(QString::number(seconds)));
+        }
+
+        // The disk fills up: the recording ends with the folder named, the station plays on.
+        QVERIFY(recorder.start(folder, u"Plno"_s));
+        {
+            DiskFull full(64 * 1024);
+            QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, Wait);
+        }
+        QVERIFY(ended.first().first().toString().startsWith(u"Do složky "_s + folder));
+        QVERIFY(!recorder.isRecording());
+        QTest::qWait(1000);
+        QCOMPARE(player.playState(), int(Player::Playing));
     }
 
     void titlesAndStalls()

@@ -13,7 +13,7 @@ class FakePlayer final : public Player
 public:
     QStringList calls;
     QList<int> volumesAsked;
-    QString url, statusText, title;
+    QString url, statusText, title, codec = QStringLiteral("mp3"), recordFile;
     int state = Player::Undefined, volumeValue = 50, bits = 0;
     bool muted = false;
 
@@ -29,6 +29,11 @@ public:
     void setMute(bool on) override { muted = on; }
     int bitRate() const override { return bits; }
     QString streamTitle() const override { return title; }
+    QString streamCodec() const override { return codec; }
+    void setRecordFile(const QString& path) override
+    {
+        calls.append(QStringLiteral("record ") + (recordFile = path));
+    }
 
     // Moves to a play state, or sets the status text and bit rate, and raises the event.
     void raiseState(int newState) { Q_EMIT PlayStateChange(state = newState); }
