@@ -19,6 +19,10 @@ public:
 
     QTreeWidget* List1() const { return m_list; }
 
+protected:
+    // Ctrl+C in the list copies the selected titles, not the time of the current one.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void fill();
     void cmdCopy_Click();

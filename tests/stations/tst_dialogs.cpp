@@ -1,4 +1,5 @@
-// The station editor, the settings dialog and the list chooser, used with the mouse and keys.
+// The station editor, the settings dialog, the list chooser and the title history, used with the
+// mouse and keys.
 #include "support/Accessibility.h"
 #include "support/FakePlayer.h"
 #include "support/ScriptedPrompts.h"
@@ -9,7 +10,9 @@
 #include "stations/SettingsKeys.h"
 #include "stations/StationFile.h"
 #include "stations/StationListView.h"
+#include "stations/TitleHistory.h"
 #include "stations/frmEdit.h"
+#include "stations/frmHistory.h"
 #include "stations/frmSList.h"
 #include "stations/frmSetting.h"
 
@@ -383,6 +386,66 @@ private Q_SLOTS:
         QTest::keyClick(c.list(), Qt::Key_Return);
         QTRY_VERIFY(!c.dialog->isVisible());
         QCOMPARE(StationFilePath(), c.folder.filePath(u"czech.ksl"_s));
+    }
+
+    void historyShowsCopiesAndClears()
+    {
+        TestFolder folder;
+        TitleHistory history(folder.filePath(u"historie.txt"_s));
+        const QDate day(2026, 12, 7);
+        history.add(QDateTime(day, QTime(15, 4, 5)), u"Dvojka"_s, u"Píseň <b>jedna</b>"_s);
+        history.add(QDateTime(day, QTime(15, 9, 0)), u"Rádio 1"_s, u"Druhá"_s);
+        history.add(QDateTime(day.addDays(1), QTime(8, 0)), u"Dvojka"_s, u"Třetí"_s);
+        ScriptedPrompts prompts;
+        frmHistory dialog(history, prompts);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QCOMPARE(NamelessControls(&dialog).join(u", "), QString());
+        QTreeWidget* list = dialog.List1();
+        const auto row = [](const QTreeWidgetItem* item) {
+            return item->text(0) + u'|' + item->text(1) + u'|' + item->text(2);
+        };
+        QVERIFY(row(list->headerItem()) == u"Čas|Stanice|Skladba"_s &&
+                list->topLevelItemCount() == 3);
+        QCOMPARE(row(list->topLevelItem(0)), u"8. 12. 2026 8:00:00|Dvojka|Třetí"_s);
+        QCOMPARE(row(list->topLevelItem(2)), u"7. 12. 2026 15:04:05|Dvojka|Píseň <b>jedna</b>"_s);
+
+        const auto at = [list](int r) {
+            return list->visualItemRect(list->topLevelItem(r)).center();
+        };
+        const auto click = [&](int r, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, at(r));
+        };
+        const auto press = [&](const QString& name) {
+            QTest::mouseClick(dialog.findChild<QPushButton*>(name), Qt::LeftButton);
+        };
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        // Picked oldest first, copied as the list shows them.
+        click(2);
+        click(0, Qt::ControlModifier);
+        QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), u"Dvojka – Třetí\nDvojka – Píseň <b>jedna</b>"_s);
+        click(1, Qt::ControlModifier);
+        press(u"cmdCopy"_s);
+        QCOMPARE(clipboard->text().count(u'\n'), 2);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at(1));
+        QCOMPARE(clipboard->text(), u"Rádio 1 – Druhá"_s);
+
+        // Clearing asks first; No keeps the history.
+        prompts.yesNoAnswers = {false, true};
+        press(u"cmdClear"_s);
+        QVERIFY(list->topLevelItemCount() == 3 && history.entries().size() == 3);
+        press(u"cmdClear"_s);
+        QVERIFY(list->topLevelItemCount() == 0 && history.entries().isEmpty());
+        QCOMPARE(prompts.asked,
+                 QStringList(2, u"question: Opravdu vymazat celou historii skladeb?"_s));
+        QTest::keyClick(list, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+
+        // A damaged file is told on opening.
+        folder.write(u"historie.txt"_s, "cizí soubor");
+        frmHistory damaged(history, prompts);
+        QVERIFY(prompts.asked.last().startsWith(u"exclamation: Soubor historie skladeb"_s));
     }
 };
 
