@@ -12,7 +12,7 @@ mode=${1:-run}
 build_packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev
     qt6-qpa-plugins libqt6svg6 libgl-dev libmpv-dev clang-format dpkg-dev)
 test_packages=(icecast2 ffmpeg mpv openssl xvfb xauth xdotool x11-utils openbox trayer dbus
-    at-spi2-core
+    at-spi2-core dunst
     haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils
     linux-perf gstreamer1.0-tools gstreamer1.0-plugins-base-apps gstreamer1.0-plugins-good
     gstreamer1.0-libav

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QTextDocumentFragment>
 #include <QThread>
 
 #include <functional>
@@ -38,8 +39,9 @@ X11Session::~X11Session()
 {
     // Each asked to end, the X server last (what is left the QProcess kills): a killed X server
     // leaves its lock behind, and a server started at the same time elsewhere can take its display.
-    for (auto* process : {m_program.get(), m_accessibilityBus.get(), m_tray.get(),
-                          m_trayWatcher.get(), m_windowManager.get(), m_bus.get(), m_xvfb.get()}) {
+    for (auto* process :
+         {m_program.get(), m_notifications.get(), m_accessibilityBus.get(), m_tray.get(),
+          m_trayWatcher.get(), m_windowManager.get(), m_bus.get(), m_xvfb.get()}) {
         if (process) {
             process->terminate();
             process->waitForFinished(3000);
@@ -140,6 +142,60 @@ QString X11Session::startAccessibilityBus()
         return fail(u"the accessibility bus did not start (apt-get install at-spi2-core)"_s),
                QString();
     return address;
+}
+
+bool X11Session::startNotificationServer()
+{
+    if (m_busAddress.isEmpty())
+        return fail(u"the notification server needs the private bus: start(true)"_s);
+    // Every notification dunst takes, a replacement too, runs a script that logs it.
+    const QString script = m_home.filePath(u"notified.sh"_s);
+    if (QFile file(script); file.open(QIODevice::WriteOnly)) {
+        file.write("#!/bin/sh\nprintf '%s\\t%s\\t%s\\n' \"$DUNST_ID\" \"$DUNST_SUMMARY\" "
+                   "\"$DUNST_BODY\" >> \"$HOME/notifications.log\"\n");
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    }
+    // Nothing expires, however slow the machine; duplicates are not merged and nothing is held
+    // back, so every notification sent is one counted.
+    const QString config = m_home.filePath(u"dunstrc"_s);
+    if (QFile file(config); file.open(QIODevice::WriteOnly))
+        file.write("[global]\n    stack_duplicates = false\n    notification_limit = 0\n"
+                   "[urgency_low]\n    timeout = 0\n[urgency_normal]\n    timeout = 0\n"
+                   "[urgency_critical]\n    timeout = 0\n[log]\n    script = " +
+                   script.toUtf8() + '\n');
+    if (!launch(m_notifications, u"dunst"_s, {u"-config"_s, config, u"-verbosity"_s, u"crit"_s}))
+        return false;
+    const QString owned = u"--dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner "
+                          u"string:org.freedesktop.Notifications"_s;
+    return waitUntil([&] { return busCall(owned).endsWith(u"true"_s); }) ||
+           fail(u"dunst did not take org.freedesktop.Notifications"_s);
+}
+
+int X11Session::notificationsShown() const
+{
+    // Only with our dunst: asked by name, the bus would start one of its own.
+    bool ok = false;
+    const int shown = m_notifications ? run(u"dunstctl"_s, u"count displayed"_s).toInt(&ok) : 0;
+    return ok ? shown : -1;
+}
+
+QList<X11Session::Notification> X11Session::notificationsReceived() const
+{
+    QFile log(m_home.filePath(u"notifications.log"_s));
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    // Whole lines only: a script may be writing the last one.
+    QList<QByteArray> lines = log.readAll().split('\n');
+    lines.removeLast();
+    QList<Notification> received;
+    for (const QByteArray& line : lines) {
+        const QStringList fields = QString::fromUtf8(line).split(u'\t');
+        // The summary is plain text, the body markup.
+        const QString body = fields.mid(2).join(u'\t');
+        received.append({fields[0].toUInt(), fields.value(1),
+                         QTextDocumentFragment::fromHtml(body).toPlainText()});
+    }
+    return received;
 }
 
 QString X11Session::trayPanel() const

@@ -31,6 +31,21 @@ public:
     // address, or empty when it did not start.
     QString startAccessibilityBus();
 
+    // dunst on the display and the private bus (start(true) first), each notification shown
+    // until closed; waits until it serves org.freedesktop.Notifications.
+    bool startNotificationServer();
+    // How many notifications dunst shows now; -1 without it.
+    int notificationsShown() const;
+    // A notification as dunst took it: its id (the same for one replaced in place), the summary
+    // and the body as dunst shows it (markup rendered).
+    struct Notification
+    {
+        uint id;
+        QString summary, body;
+    };
+    // Every notification dunst has taken since it started, in order, replacements included.
+    QList<Notification> notificationsReceived() const;
+
     QString settingsFile() const
     {
         return m_home.filePath(QStringLiteral("config/Hollowmere.ini"));
@@ -58,5 +73,5 @@ private:
     QTemporaryDir m_home;
     QString m_display, m_window, m_busAddress;
     std::unique_ptr<QProcess> m_xvfb, m_bus, m_windowManager, m_trayWatcher, m_tray, m_program,
-        m_accessibilityBus;
+        m_accessibilityBus, m_notifications;
 };

@@ -1,0 +1,124 @@
+// Title notifications on a private session bus, where a second connection plays the desktop's
+// notification server.
+#include "app/TitleNotifier.h"
+
+#include <QImage>
+#include <QtDBus>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString ServerName = u"org.freedesktop.Notifications"_s;
+
+struct Notification
+{
+    QString app;
+    uint replaces;
+    QString icon, summary, body;
+    QStringList actions;
+    QVariantMap hints;
+    int timeout;
+};
+
+} // namespace
+
+// Records each notification and answers as a server does: a new id, or the one replaced.
+class NotificationServer : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    QList<Notification> shown;
+
+public Q_SLOTS:
+    uint Notify(const QString& app, uint replaces, const QString& icon, const QString& summary,
+                const QString& body, const QStringList& actions, const QVariantMap& hints,
+                int timeout)
+    {
+        shown.append({app, replaces, icon, summary, body, actions, hints, timeout});
+        return replaces != 0 ? replaces : 40 + shown.size();
+    }
+};
+
+class tst_TitleNotifier : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QTest::failOnWarning(QRegularExpression(u".*"_s)); }
+
+    // Run on its own with no bus to be found (see the CMake file): nothing happens, and nothing
+    // is said about it (no warning, see init).
+    void doesNothingWithoutSessionBus()
+    {
+        if (QDBusConnection::sessionBus().isConnected())
+            QSKIP("a session bus is present");
+        TitleNotifier notifier;
+        notifier.notify(u"Rádio Alfa"_s, u"Píseň"_s);
+        notifier.notify(u"Rádio Alfa"_s, u"Další"_s);
+    }
+
+    void replacesOneNotification()
+    {
+        QDBusConnection peer =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"peer"_s);
+        NotificationServer server;
+        QVERIFY(peer.registerObject(u"/org/freedesktop/Notifications"_s, &server,
+                                    QDBusConnection::ExportAllSlots));
+        QVERIFY(peer.registerService(ServerName));
+
+        // Titles that come before the server has given the first one an id wait for it, only the
+        // last kept, so that they replace it rather than stack.
+        TitleNotifier notifier;
+        notifier.notify(u"Rádio Alfa"_s, u"<b>Rock</b> & <img src=\"/dev/zero\">"_s);
+        notifier.notify(u"Rádio Alfa"_s, u"Přeskočená"_s);
+        notifier.notify(u"Beta"_s, u"Kapela – Píseň"_s);
+        QVERIFY(server.shown.isEmpty()); // the caller waited for nothing
+        QTRY_COMPARE(server.shown.size(), 2);
+        const Notification& first = server.shown[0];
+        QCOMPARE(first.app, u"skylistener"_s);
+        QCOMPARE(first.replaces, 0u);
+        QCOMPARE(first.summary, u"Rádio Alfa"_s);
+        QCOMPARE(first.body,
+                 u"&lt;b&gt;Rock&lt;/b&gt; &amp; &lt;img src=&quot;/dev/zero&quot;&gt;"_s);
+        QVERIFY(first.icon.isEmpty() && first.actions.isEmpty() && first.timeout == -1);
+        QCOMPARE(first.hints.value(u"desktop-entry"_s).toString(), u"skylistener"_s);
+        const Notification& second = server.shown[1];
+        QCOMPARE(second.replaces, 41u);
+        QCOMPARE(second.summary + u'|' + second.body, u"Beta|Kapela – Píseň"_s);
+
+        // The icon as the server reads it, RGBA rows: transparent around, the blue sky top right,
+        // the orange radio bottom left.
+        const auto data = first.hints.value(u"image-data"_s).value<QDBusArgument>();
+        QCOMPARE(data.currentSignature(), u"(iiibiiay)"_s);
+        int width, height, stride, bits, channels;
+        bool alpha;
+        QByteArray bytes;
+        data.beginStructure();
+        data >> width >> height >> stride >> alpha >> bits >> channels >> bytes;
+        data.endStructure();
+        QVERIFY(width == 48 && height == 48 && alpha && bits == 8 && channels == 4);
+        QCOMPARE(bytes.size(), stride * height);
+        const QImage icon(reinterpret_cast<const uchar*>(bytes.constData()), width, height, stride,
+                          QImage::Format_RGBA8888);
+        const QColor corner = icon.pixelColor(0, 0), sky = icon.pixelColor(43, 21),
+                     radio = icon.pixelColor(6, 42);
+        QVERIFY(corner.alpha() == 0 && sky.blue() > sky.red() && radio.red() > radio.blue());
+
+        // With the server gone the bus refuses the call; back again, it gets the next one.
+        QVERIFY(peer.unregisterService(ServerName));
+        notifier.notify(u"Beta"_s, u"Nikomu"_s);
+        // Asked on the notifier's own connection: the bus has refused the call before answering.
+        QVERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(ServerName));
+        QVERIFY(peer.registerService(ServerName));
+        notifier.notify(u"Gama"_s, u"Zpět"_s);
+        QTRY_COMPARE(server.shown.size(), 3);
+        QCOMPARE(server.shown[2].summary, u"Gama"_s);
+    }
+};
+
+QTEST_MAIN(tst_TitleNotifier)
+#include "tst_TitleNotifier.moc"
