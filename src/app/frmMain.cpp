@@ -2,6 +2,7 @@
 
 #include "app/Icons.h"
 #include "app/MprisService.h"
+#include "app/Recorder.h"
 #include "app/Resources.h"
 #include "app/StatusText.h"
 #include "app/Version.h"
@@ -16,6 +17,7 @@
 #include "stations/StationFile.h"
 #include "stations/StationList.h"
 #include "stations/StationListView.h"
+#include "stations/TitleHistory.h"
 #include "winsvc/QtWindowSystem.h"
 #include "winsvc/SysTray.h"
 #include "winsvc/Win32MessageCapture.h"
@@ -80,6 +82,7 @@ frmMain::frmMain(frmMainServices services, QWidget* parent)
     buildToolbar();
     buildMenus();
     connectPlayer();
+    connectSongs();
     Form_Load();
 #ifdef SKYLISTENER_MPRIS
     connectMpris();
@@ -90,6 +93,8 @@ frmMain::~frmMain() = default;
 
 QLabel* frmMain::StatusPanel(int number) const
 {
+    if (number == 4)
+        return m_recordPanel;
     return (number >= 1 && number <= 3) ? m_panels[number - 1] : nullptr;
 }
 
@@ -159,6 +164,14 @@ void frmMain::buildControls()
         else
             statusBar()->addPermanentWidget(m_panels[i]);
     }
+
+    m_recordPanel = new QLabel(u"Nahrávání"_s, this);
+    m_recordPanel->setObjectName(u"Panel4"_s);
+    m_recordPanel->setAccessibleName(u"Nahrávání"_s);
+    m_recordPanel->setFrameShape(QFrame::Panel);
+    m_recordPanel->setFrameShadow(QFrame::Sunken);
+    statusBar()->addPermanentWidget(m_recordPanel);
+    m_recordPanel->hide();
 
     setMinimumSize(TwipsToPixels(MinimumOuterWidth), TwipsToPixels(MinimumOuterHeight));
 }
@@ -372,6 +385,8 @@ void frmMain::Form_Unload()
     // A dialog's event loop may still run until the program ends: neither the player's events
     // nor the animation may reach the tray icon released here.
     disconnect(m_player.get(), nullptr, this, nullptr);
+    // The file recorded last is completed while the player still runs.
+    m_recorder->stop();
     m_timer1->stop();
     m_tray.reset();
 

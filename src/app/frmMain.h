@@ -15,6 +15,9 @@ class cMagneticWnd;
 class MessageCapture;
 class MprisService;
 class Player;
+class Recorder;
+class TitleHistory;
+class TitleNotifier;
 class SysTray;
 class WindowSystem;
 class ucSlider;
@@ -36,6 +39,8 @@ struct frmMainServices
     UserPrompts& prompts;
     QString applicationFolder;
     std::unique_ptr<Player> player;
+    // The file of the title history; empty: "historie.txt" in the user's data folder.
+    QString historyFile = {};
 };
 
 // The program's one permanent window and its composition root: the station list, the toolbar,
@@ -52,7 +57,8 @@ public:
 
     QTreeWidget* ListView1() const { return m_listView; }
     QToolBar* asxToolbar1() const { return m_toolbar; }
-    // Status bar panel 1 (player status), 2 (bit rate) or 3 (volume).
+    // Status bar panel 1 (player status), 2 (bit rate), 3 (volume) or 4 ("Nahrávání", shown
+    // only while recording).
     QLabel* StatusPanel(int number) const;
     Player& wmp() const { return *m_player; }
     // The toolbar button of a key ("Konec", "edit", "URL", "Volume", "Nute", "Stop", "Play").
@@ -63,6 +69,8 @@ public:
     QTimer* Timer1() const { return m_timer1; }
     SysTray* cTray() const { return m_tray.get(); }
     ucSlider* ucSlider1() const { return m_slider; }
+    TitleHistory& History() const { return *m_history; }
+    Recorder& Recording() const { return *m_recorder; }
 
     // The URL of the station the user last chose in the list.
     QString ChosenUrl() const { return m_chosenUrl; }
@@ -138,6 +146,15 @@ private:
     // Media keys and the desktop's media panels (frmMain_mpris.cpp).
     void connectMpris();
 
+    // The songs heard: history, notifications and recording (frmMain_songs.cpp).
+    void connectSongs();
+    void wmp_StreamTitleChange();
+    void mnuHistorie_Click();
+    void mnuNahravat_Click();
+    void mnuOznamovat_Click();
+    void recordingEnded(const QString& message);
+    void showRecording(bool recording);
+
     frmMainServices m_services;
     std::unique_ptr<Player> m_player;
     // Destroyed in reverse: the tray goes first, the window is unhooked before its capture goes.
@@ -150,8 +167,12 @@ private:
     QMenu* m_mnuSkylistener = nullptr;
     QMenu* m_mnuSysMenu = nullptr;
     QAction* m_mnuVzdyNahore = nullptr;
+    QAction* m_mnuNahravat = nullptr;  // "&Nahrávat": checked while recording
+    QAction* m_mnuOznamovat = nullptr; // "Oznamovat skladby": notifications of new titles
     std::map<QString, QAction*> m_buttons;
     QLabel* m_panels[3] = {};
+    QLabel* m_recordPanel = nullptr;
+    TitleNotifier* m_notifier = nullptr; // a child; none without the session bus's library
     QTimer* m_timer1 = nullptr;
     QString m_chosenUrl;
     // The stations the list shows, row by row, and the row of each URL.
@@ -164,6 +185,8 @@ private:
     bool m_unloaded = false;
     bool m_announcePending = false;
     bool m_navigating = false;
+    std::unique_ptr<TitleHistory> m_history;
+    std::unique_ptr<Recorder> m_recorder;
     // Last, so that it goes first: it calls into the player, the list and the slider.
     std::unique_ptr<MprisService> m_mpris;
 };

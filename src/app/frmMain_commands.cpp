@@ -86,6 +86,16 @@ void frmMain::buildMenus()
         [this] { showOpenUrlDialog(); });
     add(m_mnuSkylistener, u"mnuHledatStanice"_s, u"Hledat stanice…"_s, Qt::CTRL | Qt::Key_F,
         [this] { showFindStations(); });
+    // The songs heard.
+    m_mnuSkylistener->addSeparator()->setObjectName(u"mnuSkladby0"_s);
+    add(m_mnuSkylistener, u"mnuHistorie"_s, u"Historie skladeb…"_s, Qt::CTRL | Qt::Key_H,
+        [this] { mnuHistorie_Click(); });
+    m_mnuNahravat = add(m_mnuSkylistener, u"mnuNahravat"_s, u"&Nahrávat"_s, Qt::CTRL | Qt::Key_R,
+                        [this] { mnuNahravat_Click(); });
+    m_mnuNahravat->setCheckable(true);
+    m_mnuOznamovat = add(m_mnuSkylistener, u"mnuOznamovat"_s, u"Oznamovat &skladby"_s, {},
+                         [this] { mnuOznamovat_Click(); });
+    m_mnuOznamovat->setCheckable(true);
     m_mnuSkylistener->addSeparator()->setObjectName(u"mnu0"_s);
     add(m_mnuSkylistener, u"mnuNastaveni"_s, u"&Nastavení"_s, Qt::CTRL | Qt::Key_P,
         [this] { mnuNastaveni_Click(); });

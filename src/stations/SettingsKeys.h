@@ -27,4 +27,9 @@ inline const QString SettingsDialogListName = QStringLiteral("stations.ksl");
 // Base addresses of the station directory, separated by blanks; empty: the directory's own.
 inline const QString DirectoryUrl = QStringLiteral("DirectoryUrl");
 
+// "1": a desktop notification for each new title heard.
+inline const QString NotifyTitles = QStringLiteral("NotifyTitles");
+// Where recordings go; empty: "skylistener" in the user's music folder.
+inline const QString RecordFolder = QStringLiteral("RecordFolder");
+
 } // namespace SettingsKeys

@@ -9,6 +9,7 @@
 #include "app/DialogPrompts.h"
 #include "app/Icons.h"
 #include "app/MpvPlayer.h"
+#include "app/Recorder.h"
 #include "app/XmlPlaylist.h"
 #include "app/frmAbout.h"
 #include "app/frmMain.h"
@@ -17,6 +18,7 @@
 #include "controls/ucSlider.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
+#include "stations/TitleHistory.h"
 #include "winsvc/SysTray.h"
 
 #include <QSvgRenderer>
@@ -39,7 +41,8 @@ class tst_PlaybackDisplay : public QObject
     {
         m_player = qobject_cast<FakePlayer*>(player.get());
         m_window = std::make_unique<frmMain>(
-            frmMainServices{m_folder->settings(), m_prompts, m_folder->path(), std::move(player)});
+            frmMainServices{m_folder->settings(), m_prompts, m_folder->path(), std::move(player),
+                            m_folder->filePath(u"historie.txt"_s)});
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -70,6 +73,15 @@ class tst_PlaybackDisplay : public QObject
         poll.start(20);
         command();
         return caption;
+    }
+
+    // Sends a key sequence to the active main window, as the user types it.
+    std::function<void()> shortcut(QKeySequence sequence)
+    {
+        return [=, this] {
+            QApplication::setActiveWindow(m_window.get());
+            QTest::keySequence(m_window.get(), sequence);
+        };
     }
 
     QTreeWidget* list() const { return m_window->ListView1(); }
@@ -339,12 +351,6 @@ private Q_SLOTS:
         auto muted = std::make_unique<FakePlayer>();
         muted->muted = true;
         start(std::move(muted));
-        const auto shortcut = [this](QKeySequence sequence) {
-            return [=, this] {
-                QApplication::setActiveWindow(m_window.get());
-                QTest::keySequence(m_window.get(), sequence);
-            };
-        };
         // A stored position off every screen comes back on the screen.
         QVERIFY(m_window->screen()->availableGeometry().intersects(m_window->frameGeometry()));
         // The stored volume and the player's mute show at start.
@@ -489,6 +495,65 @@ private Q_SLOTS:
             values += GetSetting(*m_folder->reopenSettings(), key, {});
         QCOMPARE(values, (QStringList{u"3000"_s, u"1500"_s, u"4500"_s, u"33"_s,
                                       m_folder->filePath(u"rock.ksl"_s)}));
+    }
+
+    // The titles heard go into the history, which Ctrl+H shows; Ctrl+R records the station that
+    // plays, with the fourth panel shown, until playback stops; a folder that takes no files is
+    // named in a message.
+    void keepsTheSongsHeard()
+    {
+        m_folder->write(u"soubor"_s, "x");
+        SaveSetting(m_folder->settings(), SettingsKeys::RecordFolder,
+                    m_folder->filePath(u"soubor/nahrávky"_s));
+        start();
+        QVERIFY(!menuItem(u"mnuOznamovat"_s)->isChecked());
+        enterOn(u"Alfa"_s);
+        m_player->raiseState(Player::Playing);
+        for (const QString& title : {u"Píseň"_s, u"Alfa"_s, u"Píseň"_s, u"Druhá"_s})
+            m_player->raiseTitle(title);
+        // A station the list does not hold goes by its address.
+        m_player->setURL(u"http://jinde"_s);
+        m_player->raiseState(Player::Playing);
+        m_player->raiseTitle(u"Třetí"_s);
+        const auto inHistory = [](QDialog* dialog) {
+            QStringList rows;
+            auto* tree = dialog->findChild<QTreeWidget*>();
+            for (int i = 0; i < tree->topLevelItemCount(); ++i)
+                rows << tree->topLevelItem(i)->text(1) + u": "_s + tree->topLevelItem(i)->text(2);
+            QCOMPARE(rows,
+                     (QStringList{u"http://jinde: Třetí"_s, u"Alfa: Druhá"_s, u"Alfa: Píseň"_s}));
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        };
+        QCOMPARE(whileModal(shortcut(Qt::CTRL | Qt::Key_H), inHistory), u"Historie skladeb"_s);
+
+        QAction* record = menuItem(u"mnuNahravat"_s);
+        m_player->calls.clear();
+        shortcut(Qt::CTRL | Qt::Key_R)();
+        QCOMPARE(m_prompts.asked,
+                 QStringList{u"exclamation: "_s +
+                             Recorder::folderMessage(m_folder->filePath(u"soubor/nahrávky"_s))});
+        QVERIFY(!record->isChecked() && m_window->StatusPanel(4)->isHidden());
+        QVERIFY(m_player->calls.isEmpty());
+
+        SaveSetting(m_folder->settings(), SettingsKeys::RecordFolder,
+                    m_folder->filePath(u"nahrávky"_s));
+        m_player->setURL(u"http://a"_s);
+        m_player->raiseState(Player::Playing);
+        m_player->calls.clear();
+        shortcut(Qt::CTRL | Qt::Key_R)();
+        QVERIFY(record->isChecked() && m_window->StatusPanel(4)->isVisible());
+        QCOMPARE(m_window->StatusPanel(4)->text(), u"Nahrávání"_s);
+        QVERIFY2(m_player->calls.value(0).startsWith(u"record "_s +
+                                                     m_folder->filePath(u"nahrávky/Alfa 20"_s)),
+                 qPrintable(m_player->calls.join(u", ")));
+        QTest::keyClick(list(), Qt::Key_Return); // Enter on the playing station stops it
+        m_player->raiseState(Player::Stopped);
+        QVERIFY(!record->isChecked() && m_window->StatusPanel(4)->isHidden());
+        QCOMPARE(m_player->calls.mid(1), (QStringList{u"stop"_s, u"record "_s}));
+
+        // The notification option is stored as it is ticked.
+        menuItem(u"mnuOznamovat"_s)->trigger();
+        QCOMPARE(GetSetting(*m_folder->reopenSettings(), SettingsKeys::NotifyTitles, {}), u"1"_s);
     }
 
     // The about box's lines follow the system's font size: with a large font they stay apart
