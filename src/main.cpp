@@ -23,7 +23,9 @@ int main(int argc, char* argv[])
     // since does not get it back.
     const bool firstStart = !settings.holdsValues(SettingsKeys::Application, SettingsKeys::Section);
     const QString folder = ApplicationFolder(firstStart ? u":/czech.ksl"_s : QString());
-    frmMain window({settings, prompts, folder, std::make_unique<MpvPlayer>()});
+    // libmpv picks the audio output itself unless the user names one.
+    frmMain window({settings, prompts, folder,
+                    std::make_unique<MpvPlayer>(qEnvironmentVariable("SKYLISTENER_AUDIO_OUTPUT"))});
     window.show();
     return QApplication::exec();
 }

@@ -139,7 +139,8 @@ void frmMain::buildControls()
     m_slider->move(TwipsToPixels(SliderLeft), TwipsToPixels(SliderTop));
     connect(m_slider, &ucSlider::Change, this, &frmMain::ucSlider1_Change);
 
-    m_mnuSkylistener = menuBar()->addMenu(u"Skylistener"_s);
+    // Alt+S opens it: its commands without shortcuts are reached from the keyboard too.
+    m_mnuSkylistener = menuBar()->addMenu(u"&Skylistener"_s);
     m_mnuSkylistener->setObjectName(u"mnuSkylistener"_s);
 
     statusBar()->setObjectName(u"StatusBar1"_s);

@@ -5,6 +5,7 @@
 #include "TestFolder.h"
 #include "X11Session.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 #include <QThread>
@@ -264,6 +265,86 @@ private Q_SLOTS:
         QFile settings(session.settingsFile());
         QVERIFY(settings.open(QIODevice::ReadOnly));
         QVERIFY(settings.readAll().contains("Volume=12"));
+    }
+
+    // The songs heard, from the local station through the real program: Ctrl+R records a file
+    // per title; the titles go into the history; with the option ticked in the menu, a title
+    // that comes while the window is not in front raises one notification, which the next
+    // replaces.
+    void keepsTheSongsHeard()
+    {
+        IcecastServer server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        TestFolder folder;
+        const QString list =
+            folder.write(u"e2e.ksl"_s, StationBytes("Alfa", server.streamUrl().toUtf8()) + "\r\n");
+        const QString recordings = folder.filePath(u"nahrávky"_s);
+        // ALSA's null device runs ahead of the stream, and the titles sent mid-stream never come;
+        // mpv's own silent output keeps time.
+        qputenv("SKYLISTENER_AUDIO_OUTPUT", "null");
+        const auto restore = qScopeGuard([] { qunsetenv("SKYLISTENER_AUDIO_OUTPUT"); });
+        X11Session session;
+        QVERIFY(session.start(true) && session.startDesktop() && session.startNotificationServer());
+        QVERIFY(session.startProgram({u"StationFile="_s + list, u"RecordFolder="_s + recordings}));
+        session.xdotool(u"key Down Return"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(session.windowTitle(), u"[Alfa] - skylistener"_s, 10000);
+        session.xdotool(u"key ctrl+r"_s);
+        // Each title is known to have come once its recording begins.
+        const auto sent = [&](const QString& title) {
+            if (!server.setTitle(title))
+                return false;
+            return QTest::qWaitFor(
+                [&] {
+                    return !QDir(recordings)
+                                .entryList({u"Alfa 20* "_s + title + u".mp3"_s})
+                                .isEmpty();
+                },
+                20000);
+        };
+        const auto inFront = [&](bool front) {
+            session.xdotool((front ? u"windowactivate --sync "_s : u"windowminimize --sync "_s) +
+                            session.windowId());
+        };
+        inFront(false);
+        QVERIFY(sent(u"Prvni"_s)); // the option is off
+        inFront(true);
+        session.xdotool(u"key alt+s sleep 0.3 key s"_s); // "Oznamovat skladby"
+        QVERIFY(sent(u"Druha"_s));                       // the window is in front
+        QCOMPARE(session.notificationsReceived().size(), 0);
+        inFront(false);
+        QVERIFY(sent(u"Treti"_s));
+        QVERIFY(sent(u"Ctvrta"_s));
+        QTRY_COMPARE(session.notificationsReceived().size(), 2);
+        const auto shown = session.notificationsReceived();
+        QCOMPARE(shown[0].id, shown[1].id);
+        QCOMPARE(shown[1].summary + u": "_s + shown[1].body, u"Alfa: Ctvrta"_s);
+        QCOMPARE(session.notificationsShown(), 1);
+        inFront(true);
+        QVERIFY(session.closeProgram());
+
+        QFile settings(session.settingsFile());
+        QVERIFY(settings.open(QIODevice::ReadOnly) &&
+                settings.readAll().contains("NotifyTitles=1"));
+        QFile history(QFileInfo(session.settingsFile())
+                          .dir()
+                          .filePath(u"../data/Hollowmere/skylistener/historie.txt"_s));
+        QVERIFY(history.open(QIODevice::ReadOnly));
+        const QString kept = QString::fromUtf8(history.readAll());
+        for (const QString& title : {u"Prvni"_s, u"Druha"_s, u"Treti"_s, u"Ctvrta"_s})
+            QVERIFY2(kept.contains(u"\tAlfa\t"_s + title + u'\n'), qPrintable(kept));
+        // Every file the recording left decodes, the one ended by the exit too; each title
+        // played about three seconds.
+        const QFileInfoList files = QDir(recordings).entryInfoList(QDir::Files, QDir::Name);
+        QCOMPARE(files.size(), 5);
+        for (const QFileInfo& file : files) {
+            QProcess probe;
+            probe.start(u"ffprobe"_s,
+                        {u"-v"_s, u"error"_s, u"-show_entries"_s, u"format=duration"_s, u"-of"_s,
+                         u"csv=p=0"_s, file.filePath()});
+            QVERIFY(probe.waitForFinished(10000) && probe.exitCode() == 0);
+            const double seconds = probe.readAllStandardOutput().toDouble();
+            QVERIFY2(seconds > (file == files.last() ? 0 : 2), qPrintable(file.fileName()));
+        }
     }
 
     // A portable copy keeps its lists in its own folder. A first start (no settings yet) brings
