@@ -546,7 +546,13 @@ private Q_SLOTS:
         QVERIFY2(m_player->calls.value(0).startsWith(u"record "_s +
                                                      m_folder->filePath(u"nahrávky/Alfa 20"_s)),
                  qPrintable(m_player->calls.join(u", ")));
-        QTest::keyClick(list(), Qt::Key_Return); // Enter on the playing station stops it
+        // Unticked it ends; ticked again it records anew until Enter stops the station.
+        shortcut(Qt::CTRL | Qt::Key_R)();
+        QVERIFY(!record->isChecked() && m_window->StatusPanel(4)->isHidden());
+        QCOMPARE(m_player->calls.value(1), u"record "_s);
+        shortcut(Qt::CTRL | Qt::Key_R)();
+        m_player->calls = m_player->calls.mid(2);
+        QTest::keyClick(list(), Qt::Key_Return);
         m_player->raiseState(Player::Stopped);
         QVERIFY(!record->isChecked() && m_window->StatusPanel(4)->isHidden());
         QCOMPARE(m_player->calls.mid(1), (QStringList{u"stop"_s, u"record "_s}));
