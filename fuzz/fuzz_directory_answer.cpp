@@ -1,7 +1,8 @@
 // The station directory's answers: the input is what a server (or anything posing as one) sends
-// to a search or to the country list. Whatever it is, the results must be few, sorted, playable
-// and shown on one line each.
+// to a search, to the country list or to a vote. Whatever it is, the results must be few, sorted,
+// playable and shown on one line each.
 #include "FuzzSupport.h"
+#include "base/ControlCharacters.h"
 #include "directory/DirectoryAnswer.h"
 
 #include <QLocale>
@@ -24,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 check(includeBroken || s.lastCheckOk, "no failing station unless asked");
                 check(s.bitrate >= 0 && s.clickCount >= 0, "counts not negative");
                 check(i == 0 || shown.at(i - 1).clickCount >= s.clickCount, "most played first");
-                Directory::FormatText(s);
+                Directory::CodecText(s);
+                Directory::BitrateText(s.bitrate);
                 Directory::TagsText(s.tags);
             }
         }
@@ -39,6 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 every += c.code.isEmpty() ? 1 : 0;
             check(every == 1, "one entry for every country");
         }
+    }
+
+    if (const auto vote = Directory::ParseVote(answer)) {
+        check(vote->message.size() <= Directory::MaxMessageLength &&
+                  !HasControlCharacter(vote->message),
+              "the directory's message short and on one line");
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "app/frmFindStations.h"
 
+#include "app/FoundStationItem.h"
 #include "app/Version.h"
 #include "base/Player.h"
 #include "base/UserPrompts.h"
@@ -61,6 +62,12 @@ frmFindStations::frmFindStations(Player& player, UserPrompts& prompts,
     connect(m_client.get(), &DirectoryClient::searchFailed, this, &frmFindStations::setStatus);
     connect(m_client.get(), &DirectoryClient::countriesFinished, this,
             &frmFindStations::showCountries);
+    connect(m_client.get(), &DirectoryClient::voteAnswered, this, &frmFindStations::showVote);
+    connect(m_client.get(), &DirectoryClient::voteFailed, this,
+            [this](const QString& uuid, const QString& message) {
+                m_voting.remove(uuid);
+                setStatus(message);
+            });
 }
 
 frmFindStations::~frmFindStations() = default;
@@ -103,13 +110,24 @@ void frmFindStations::buildControls()
     m_lstResults = new QTreeWidget(this);
     m_lstResults->setObjectName(u"lstResults"_s);
     m_lstResults->setAccessibleName(u"Nalezené stanice"_s);
-    m_lstResults->setHeaderLabels({u"Název"_s, u"Země"_s, u"Formát"_s, u"Štítky"_s});
+    m_lstResults->setHeaderLabels(
+        {u"Název"_s, u"Země"_s, u"Kodek"_s, u"Datový tok"_s, u"Oblíbenost"_s, u"Štítky"_s});
     m_lstResults->setRootIsDecorated(false);
     m_lstResults->setUniformRowHeights(true);
     m_lstResults->setAllColumnsShowFocus(true);
-    m_lstResults->header()->resizeSection(0, 220);
-    m_lstResults->header()->resizeSection(1, 90);
-    m_lstResults->header()->resizeSection(2, 100);
+    using Column = FoundStationItem::Column;
+    QHeaderView* header = m_lstResults->header();
+    header->resizeSection(Column::Name, 200);
+    header->resizeSection(Column::Country, 90);
+    header->resizeSection(Column::Codec, 60);
+    header->resizeSection(Column::Bitrate, 80);
+    header->resizeSection(Column::Popularity, 80);
+    // The numbers sort the largest first on the first click of their header.
+    for (const Column column : {Column::Bitrate, Column::Popularity})
+        m_lstResults->headerItem()->setData(column, Qt::InitialSortOrderRole, Qt::DescendingOrder);
+    // The directory's order, the most played first, until the user clicks a header.
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    m_lstResults->setSortingEnabled(true);
 
     m_lblStatus = new QLabel(this);
     m_lblStatus->setObjectName(u"lblStatus"_s);
@@ -123,11 +141,14 @@ void frmFindStations::buildControls()
     auto* cmdPlay = makeButton(this, u"cmdPlay"_s, u"&Přehrát"_s);
     auto* cmdStop = makeButton(this, u"cmdStop"_s, u"Za&stavit"_s);
     auto* cmdAdd = makeButton(this, u"cmdAdd"_s, u"Přid&at do seznamu"_s);
+    m_cmdVote = makeButton(this, u"cmdVote"_s, u"&Líbí se mi"_s);
+    m_cmdVote->setAccessibleName(u"Líbí se mi"_s);
     auto* cmdClose = makeButton(this, u"cmdClose"_s, u"Za&vřít"_s);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(cmdPlay);
     bottom->addWidget(cmdStop);
     bottom->addWidget(cmdAdd);
+    bottom->addWidget(m_cmdVote);
     bottom->addStretch(1);
     bottom->addWidget(cmdClose);
 
@@ -137,14 +158,17 @@ void frmFindStations::buildControls()
     layout->addWidget(m_lblStatus);
     layout->addWidget(m_z3DLine1);
     layout->addLayout(bottom);
-    resize(640, 440);
+    resize(720, 440);
 
     connect(m_cmdSearch, &QPushButton::clicked, this, &frmFindStations::cmdSearch_Click);
     connect(cmdPlay, &QPushButton::clicked, this, &frmFindStations::cmdPlay_Click);
     connect(cmdStop, &QPushButton::clicked, this, &frmFindStations::cmdStop_Click);
     connect(cmdAdd, &QPushButton::clicked, this, &frmFindStations::cmdAdd_Click);
+    connect(m_cmdVote, &QPushButton::clicked, this, &frmFindStations::cmdVote_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_lstResults, &QTreeWidget::itemDoubleClicked, this, &frmFindStations::cmdPlay_Click);
+    connect(m_lstResults, &QTreeWidget::currentItemChanged, this, &frmFindStations::enableVote);
+    enableVote();
     m_lstResults->installEventFilter(this);
 }
 
@@ -164,8 +188,8 @@ bool frmFindStations::eventFilter(QObject* watched, QEvent* event)
 
 void frmFindStations::cmdSearch_Click()
 {
-    m_results.clear();
     m_lstResults->clear();
+    enableVote();
     setStatus(u"Hledám…"_s);
     m_client->search({.name = m_txtName->text(),
                       .countryCode = m_cboCountry->currentData().toString(),
@@ -179,27 +203,28 @@ void frmFindStations::cmdSearch_Click()
 
 void frmFindStations::showResults(const QList<Directory::Station>& stations)
 {
-    m_results = stations;
     m_lstResults->clear();
     QList<QTreeWidgetItem*> items;
-    for (qsizetype i = 0; i < m_results.size(); ++i) {
-        const Directory::Station& s = m_results.at(i);
-        auto* item = new QTreeWidgetItem({s.name, Directory::CountryName(s.countryCode, s.country),
-                                          Directory::FormatText(s), Directory::TagsText(s.tags)});
-        item->setData(0, Qt::UserRole, qlonglong(i));
+    for (const Directory::Station& s : stations) {
+        auto* item = new FoundStationItem(s);
         // As rich text that reads as the address: the tip guesses markup only from a "<", so
         // an escaped "&" alone would show as "&amp;".
-        item->setToolTip(0, Qt::convertFromPlainText(s.streamUrl()));
+        item->setToolTip(FoundStationItem::Name, Qt::convertFromPlainText(s.streamUrl()));
         if (!s.lastCheckOk) {
             for (int column = 0; column < item->columnCount(); ++column)
                 item->setForeground(column, palette().brush(QPalette::Disabled, QPalette::Text));
         }
         items.append(item);
     }
+    // Filled unsorted: with sorting on, Qt inserts the rows in reverse and leaves the order to
+    // the sort, which keeps it so when the user has sorted nothing.
+    m_lstResults->setSortingEnabled(false);
     m_lstResults->addTopLevelItems(items);
-    if (!items.isEmpty())
-        m_lstResults->setCurrentItem(items.first());
-    setStatus(Directory::FoundText(m_results.size()));
+    m_lstResults->setSortingEnabled(true);
+    // The first row in the order shown, which is the user's once a header was clicked.
+    m_lstResults->setCurrentItem(m_lstResults->topLevelItem(0));
+    enableVote();
+    setStatus(Directory::FoundText(stations.size()));
 }
 
 void frmFindStations::showCountries(const QList<Directory::Country>& countries)
@@ -221,11 +246,13 @@ void frmFindStations::setStatus(const QString& text)
 
 const Directory::Station* frmFindStations::chosen() const
 {
-    const QTreeWidgetItem* item = m_lstResults->currentItem();
-    if (!item)
-        return nullptr;
-    const qlonglong i = item->data(0, Qt::UserRole).toLongLong();
-    return i >= 0 && i < m_results.size() ? &m_results.at(i) : nullptr;
+    return FoundStationItem::stationOf(m_lstResults->currentItem());
+}
+
+void frmFindStations::enableVote()
+{
+    const Directory::Station* station = chosen();
+    m_cmdVote->setEnabled(station && !station->uuid.isEmpty());
 }
 
 void frmFindStations::cmdPlay_Click()
@@ -258,4 +285,28 @@ void frmFindStations::cmdAdd_Click()
     if (m_loadStationList)
         m_loadStationList();
     setStatus(u"Stanice „%1“ byla přidána do seznamu."_s.arg(record.name));
+}
+
+void frmFindStations::cmdVote_Click()
+{
+    const Directory::Station* station = chosen();
+    if (!station || station->uuid.isEmpty())
+        return;
+    if (!m_client->vote(station->uuid)) {
+        setStatus(
+            u"Pro stanici %1 jste už hlasovali, zkuste to znovu za 10 minut."_s.arg(station->name));
+        return;
+    }
+    m_voting.insert(station->uuid, station->name);
+}
+
+void frmFindStations::showVote(const QString& uuid, bool accepted, const QString& message)
+{
+    const QString name = m_voting.take(uuid);
+    if (accepted)
+        setStatus(u"Hlas pro stanici %1 byl odeslán."_s.arg(name));
+    else if (message.isEmpty())
+        setStatus(u"Adresář hlas nepřijal."_s);
+    else
+        setStatus(u"Adresář hlas nepřijal: %1"_s.arg(message));
 }

@@ -100,6 +100,11 @@ QUrl ClickUrl(const QUrl& base, const QString& uuid)
     return withPath(base, u"/json/url/"_s + QString::fromLatin1(QUrl::toPercentEncoding(uuid)));
 }
 
+QUrl VoteUrl(const QUrl& base, const QString& uuid)
+{
+    return withPath(base, u"/json/vote/"_s + QString::fromLatin1(QUrl::toPercentEncoding(uuid)));
+}
+
 std::optional<QList<Station>> ParseStations(const QByteArray& answer)
 {
     const std::optional<QJsonArray> entries = array(answer);
@@ -157,6 +162,28 @@ std::optional<QList<Country>> ParseCountries(const QByteArray& answer)
     return countries;
 }
 
+std::optional<VoteAnswer> ParseVote(const QByteArray& answer)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(answer, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    const QJsonObject o = document.object();
+    const QJsonValue ok = o.value("ok"_L1);
+    // Line breaks and tabs become spaces, other control characters go.
+    QString message = text(o, "message"_L1).simplified();
+    message.removeIf(IsControlCharacter);
+    if (message.size() > MaxMessageLength) {
+        // Cut between characters, not inside a surrogate pair.
+        const qsizetype cut =
+            MaxMessageLength - (message.at(MaxMessageLength - 2).isHighSurrogate() ? 2 : 1);
+        message = message.left(cut) + u'…';
+    }
+    // Some mirrors send their booleans as text.
+    return VoteAnswer{.ok = ok.toBool() || ok.toString().trimmed() == u"true"_s,
+                      .message = message};
+}
+
 bool IsWebAddress(const QString& address)
 {
     // A control character would reach the HTTP request or break the station list's record.
@@ -179,17 +206,17 @@ QList<Station> SearchResults(QList<Station> stations, bool includeBroken)
     return stations;
 }
 
-QString FormatText(const Station& station)
+QString CodecText(const Station& station)
 {
     if (station.hls)
         return u"HLS"_s;
-    const QString codec = station.codec.compare(u"unknown"_s, Qt::CaseInsensitive) == 0
-                              ? QString()
-                              : station.codec.toUpper();
-    if (station.bitrate <= 0)
-        return codec;
-    const QString rate = QString::number(station.bitrate) + u" kbps"_s;
-    return codec.isEmpty() ? rate : codec + u' ' + rate;
+    return station.codec.compare(u"unknown"_s, Qt::CaseInsensitive) == 0 ? QString()
+                                                                         : station.codec.toUpper();
+}
+
+QString BitrateText(int kbps)
+{
+    return kbps > 0 ? QString::number(kbps) + u" kbps"_s : QString();
 }
 
 QString TagsText(const QString& tags)

@@ -9,7 +9,7 @@
 #include <optional>
 
 // The station directory's questions and answers as plain values: the addresses of its search,
-// country list and click calls, and tolerant readers of its JSON answers. A field that is
+// country list, click and vote calls, and tolerant readers of its JSON answers. A field that is
 // missing or of the wrong type takes its empty value; an entry without a name or a stream
 // address is left out, since nobody could play it.
 namespace Directory {
@@ -19,6 +19,8 @@ inline constexpr int MaxResults = 200;
 inline constexpr qint64 MaxAnswerBytes = 4 * 1024 * 1024;
 // There are fewer than 250 countries; a longer list is no list of countries.
 inline constexpr qsizetype MaxCountries = 300;
+// The directory's own words are shown in one status line: longer ones are cut.
+inline constexpr qsizetype MaxMessageLength = 160;
 
 struct Station
 {
@@ -58,6 +60,16 @@ QUrl SearchUrl(const QUrl& base, const SearchQuery& query);
 QUrl CountriesUrl(const QUrl& base);
 // The call by which the directory counts that a station was played.
 QUrl ClickUrl(const QUrl& base, const QString& uuid);
+// The call by which the user gives the station a vote.
+QUrl VoteUrl(const QUrl& base, const QString& uuid);
+
+// The directory's answer to a vote: whether it counted it, and its message, on one line without
+// control characters, at most MaxMessageLength characters.
+struct VoteAnswer
+{
+    bool ok = false;
+    QString message;
+};
 
 // Empty when the answer is not a JSON array. Anyone can enter a station into the directory, so
 // only stations whose stream address (the resolved one, else the plain one) is an http or
@@ -66,6 +78,8 @@ std::optional<QList<Station>> ParseStations(const QByteArray& answer);
 // Countries with a code of two letters A-Z and at least one station, each code once, at most
 // MaxCountries of them.
 std::optional<QList<Country>> ParseCountries(const QByteArray& answer);
+// Empty when the answer is not a JSON object.
+std::optional<VoteAnswer> ParseVote(const QByteArray& answer);
 
 // Whether the address is an http or https address with a host.
 bool IsWebAddress(const QString& address);
@@ -74,8 +88,10 @@ bool IsWebAddress(const QString& address);
 // MaxResults.
 QList<Station> SearchResults(QList<Station> stations, bool includeBroken);
 
-// "MP3 128 kbps", "AAC 64 kbps", "HLS"; the codec alone when the bit rate is unknown.
-QString FormatText(const Station& station);
+// "MP3", "AAC", "HLS" for a stream in segments; empty when unknown.
+QString CodecText(const Station& station);
+// "128 kbps"; empty when unknown.
+QString BitrateText(int kbps);
 // The tags as a list to read: "jazz, swing".
 QString TagsText(const QString& tags);
 // The name to show for a country: Czech for the Czech Republic, the directory's name otherwise.

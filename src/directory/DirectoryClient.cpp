@@ -246,3 +246,24 @@ void DirectoryClient::click(const QString& uuid)
               [](const QByteArray&) {}, [](const QString&) {}, QDeadlineTimer(m_timeoutMs));
     });
 }
+
+bool DirectoryClient::vote(const QString& uuid)
+{
+    if (uuid.isEmpty() || !m_votes->take(uuid))
+        return false;
+    withServers([this, uuid, votes = m_votes] {
+        start([uuid](const QUrl& base) { return Directory::VoteUrl(base, uuid); },
+              [this, uuid](const QByteArray& answer) {
+                  if (const auto vote = Directory::ParseVote(answer))
+                      Q_EMIT voteAnswered(uuid, vote->ok, vote->message);
+                  else
+                      Q_EMIT voteFailed(uuid, brokenAnswer());
+              },
+              [this, uuid, votes](const QString& message) {
+                  votes->forget(uuid);
+                  Q_EMIT voteFailed(uuid, message);
+              },
+              QDeadlineTimer(m_timeoutMs));
+    });
+    return true;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "directory/DirectoryAnswer.h"
+#include "directory/VoteRecord.h"
 
 #include <QDeadlineTimer>
 #include <QObject>
@@ -44,10 +45,19 @@ public:
     // Tells the directory that the user played or added the station.
     void click(const QString& uuid);
 
+    // Gives the station the user's vote; answers with voteAnswered or voteFailed. Sends nothing
+    // and is false when the votes say it is too soon, or without a station id.
+    bool vote(const QString& uuid);
+    // Where the votes are kept: the program's record unless replaced.
+    void setVotes(std::shared_ptr<VoteRecord> votes) { m_votes = std::move(votes); }
+
 Q_SIGNALS:
     void searchFinished(const QList<Directory::Station>& stations);
     void searchFailed(const QString& message);
     void countriesFinished(const QList<Directory::Country>& countries);
+    // `accepted` false: the directory refused the vote, saying `message`.
+    void voteAnswered(const QString& uuid, bool accepted, const QString& message);
+    void voteFailed(const QString& uuid, const QString& message);
 
 private:
     class Fetch;
@@ -69,4 +79,5 @@ private:
     QList<std::function<void()>> m_waiting;
     Fetch* m_search = nullptr;
     quint64 m_searchGeneration = 0;
+    std::shared_ptr<VoteRecord> m_votes = VoteRecord::program();
 };

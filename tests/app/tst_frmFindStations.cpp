@@ -10,6 +10,7 @@
 #include "app/frmFindStations.h"
 #include "app/frmMain.h"
 #include "base/ProcessState.h"
+#include "directory/DirectoryClient.h"
 #include "stations/Cp1250.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
@@ -39,16 +40,18 @@ private Q_SLOTS:
             {folder.settings(), prompts, folder.path(), std::make_unique<MpvPlayer>(u"null"_s)});
         frmFindStations dialog(
             window.wmp(), prompts, folder.settings(), [&] { window.LoadStationList(); }, &window);
+        std::chrono::steady_clock::time_point now;
+        dialog.client().setVotes(std::make_shared<VoteRecord>([&] { return now; }));
         dialog.show();
         QApplication::setActiveWindow(&dialog);
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         auto* status = dialog.findChild<QLabel*>(u"lblStatus"_s);
         auto* results = dialog.findChild<QTreeWidget*>(u"lstResults"_s);
         auto* field = dialog.findChild<QWidget*>(u"txtName"_s);
-        const auto names = [&] {
+        const auto names = [&](int column = 0) {
             QStringList shown;
             for (int i = 0; i < results->topLevelItemCount(); ++i)
-                shown.append(results->topLevelItem(i)->text(0));
+                shown.append(results->topLevelItem(i)->text(column));
             return shown.join(u'|');
         };
         const auto search = [&](const QString& name) { // over the old name, then Enter
@@ -68,6 +71,7 @@ private Q_SLOTS:
         };
 
         QVERIFY(directory.requests.isEmpty()); // nothing is sent before the user searches
+        QVERIFY(!dialog.findChild<QWidget*>(u"cmdVote"_s)->isEnabled()); // nor voted for
         // A second search replaces a slow first one, whose late answer is dropped.
         search(u"Morava"_s);
         search(u"jazz"_s);
@@ -76,8 +80,10 @@ private Q_SLOTS:
         QTRY_COMPARE(directory.answered.size(), directory.requests.size()); // all answered
         QTest::qWait(100); // and time to show the late one, were it taken
         QCOMPARE(names(), u"Jazz Praha"_s);
-        QCOMPARE(results->topLevelItem(0)->text(1) + u'|' + results->topLevelItem(0)->text(3),
-                 u"Česko|jazz, swing"_s);
+        QStringList row;
+        for (int column = 1; column < results->columnCount(); ++column)
+            row.append(names(column));
+        QCOMPARE(row.join(u'|'), u"Česko|MP3|128 kbps|50|jazz, swing"_s);
 
         // A double click, as the platform delivers it, plays the resolved stream, counting a click.
         QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, at(u"Jazz Praha"_s));
@@ -101,6 +107,43 @@ private Q_SLOTS:
         QCOMPARE(add(u"Jazz Praha"_s), u"exclamation: Stanice s touto URL již existuje!"_s);
         search({});
         QTRY_COMPARE(results->topLevelItemCount(), 7);
+
+        // A header's click sorts: names as Czech has them, numbers as numbers, largest first.
+        const auto sortBy = [&](int column) {
+            QHeaderView* header = results->header();
+            const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, {x, header->height() / 2});
+        };
+        sortBy(0);
+        QCOMPARE(names(), u"Bratislava Live|Český rozhlas Dvojka – Žďár|Jazz Praha|Nefunkční jazz|"
+                          u"Rádio Morava|Rock</stationname>|Радио Москва"_s);
+        sortBy(4);
+        QCOMPARE(names(4), u"5000|900|50|30|20|10|8"_s);
+        sortBy(3);
+        sortBy(3);
+        QCOMPARE(names(3), u"||64 kbps|64 kbps|96 kbps|128 kbps|128 kbps"_s);
+        // The sorted rows still act on their own stations: Enter and a double click play them.
+        QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, at(u"Rádio Morava"_s));
+        QTest::keyClick(results, Qt::Key_Return);
+        QCOMPARE(window.wmp().URL(), u"http://127.0.0.1:1/u-morava"_s);
+        QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, at(u"Bratislava Live"_s));
+        QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, at(u"Bratislava Live"_s));
+        QCOMPARE(window.wmp().URL(), u"http://127.0.0.1:1/u-hls"_s);
+
+        // One vote per station in ten minutes, as the directory asks; its refusal as it stands.
+        QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, at(u"Jazz Praha"_s));
+        QTest::mouseClick(dialog.findChild<QWidget*>(u"cmdVote"_s), Qt::LeftButton);
+        QTRY_COMPARE(status->text(), u"Hlas pro stanici Jazz Praha byl odeslán."_s);
+        QTest::keyClick(&dialog, Qt::Key_L, Qt::AltModifier); // a click a moment later
+        QTRY_COMPARE(status->text(),
+                     u"Pro stanici Jazz Praha jste už hlasovali, zkuste to znovu za 10 minut."_s);
+        now += VoteRecord::Interval;
+        QTest::keyClick(&dialog, Qt::Key_L, Qt::AltModifier);
+        QTRY_COMPARE(ShownText(status),
+                     u"Adresář hlas nepřijal: you are voting <b>too often</b>"_s);
+        QCOMPARE(directory.votes, QStringList(2, u"u-jazz"_s));
+
+        // Added from the sorted rows, each its own station.
         QVERIFY(add(u"Радио Москва"_s).contains(u"Windows-1250"_s)); // a name the list can't hold
         QCOMPARE(add(u"Český rozhlas Dvojka – Žďár"_s), QString());
         QCOMPARE(folder.read(u"czech.ksl"_s),
@@ -173,8 +216,10 @@ private Q_SLOTS:
         auto* results = dialog.findChild<QTreeWidget*>(u"lstResults"_s);
         QTest::mouseClick(dialog.findChild<QWidget*>(u"cmdSearch"_s), Qt::LeftButton);
         QTRY_COMPARE(results->topLevelItemCount(), 3);
+        // Without the directory's id for it a station can't be voted for.
+        QVERIFY(!dialog.findChild<QWidget*>(u"cmdVote"_s)->isEnabled());
         QTreeWidgetItem* markup = results->topLevelItem(0);
-        QCOMPARE(markup->text(0) + markup->text(3),
+        QCOMPARE(markup->text(0) + markup->text(5),
                  u"<img src=\"/dev/zero\"><b>Markup FM</b><i>jazz</i>"_s);
         QCOMPARE(ShownText(markup->toolTip(0)), u"http://127.0.0.1:1/m?a=1&b=<i>"_s);
         QCOMPARE(ShownText(results->topLevelItem(2)->toolTip(0)),

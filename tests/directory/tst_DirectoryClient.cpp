@@ -25,7 +25,9 @@ class tst_DirectoryClient : public QObject
             return u"! "_s + failed.value(0).value(0).toString();
         QStringList shown;
         for (const Station& s : m_found = done.at(0).at(0).value<QList<Station>>())
-            shown.append(s.name + u": "_s + Directory::FormatText(s));
+            shown.append(
+                s.name + u": "_s +
+                (Directory::CodecText(s) + u' ' + Directory::BitrateText(s.bitrate)).trimmed());
         return shown.join(u'|');
     }
 
@@ -86,6 +88,13 @@ private Q_SLOTS:
         QCOMPARE(m_found.at(0).streamUrl(), server.streamUrl);
         client.click(m_found.at(0).uuid);
         QTRY_COMPARE(server.clicks, QStringList{u"u-jazz"_s});
+        // A vote that reached no server counts for nothing: the user may vote again at once.
+        DirectoryClient offline(UserAgent, u"http://127.0.0.1:1/"_s);
+        offline.setVotes(std::make_shared<VoteRecord>());
+        QSignalSpy voteFailed(&offline, &DirectoryClient::voteFailed);
+        QVERIFY(offline.vote(u"u-jazz"_s) && !offline.vote(u"u-jazz"_s));
+        QTRY_COMPARE(voteFailed.size(), 1);
+        QVERIFY(offline.vote(u"u-jazz"_s));
         // A server that sends more than asked for: the most played 200.
         DirectoryClient many(UserAgent, server.url(u"many"_s));
         (void)searchFor(many, {});

@@ -4,9 +4,10 @@
 
 using namespace Qt::StringLiterals;
 
-// A stand-in for the station directory on 127.0.0.1 that answers searches, the country list and
-// clicks in the directory's JSON shape. The first segment of the path picks how it behaves (see
-// answer()): url(u"ok"_s) is "http://127.0.0.1:PORT/ok". A search for Morava takes 600 ms.
+// A stand-in for the station directory on 127.0.0.1 that answers searches, the country list,
+// clicks and votes in the directory's JSON shape. The first segment of the path picks how it
+// behaves (see answer()): url(u"ok"_s) is "http://127.0.0.1:PORT/ok". A search for Morava takes
+// 600 ms.
 class DirectoryServer : public QTcpServer
 {
 public:
@@ -14,6 +15,9 @@ public:
     QString streamUrl = u"http://127.0.0.1:1/none.mp3"_s;
     // The requests' heads, the station ids clicked, the searches answered (also to clients gone).
     QStringList requests, clicks, answered;
+    // The station ids voted for; a second vote for a station is refused, as the directory does
+    // within ten minutes, with markup in the message.
+    QStringList votes;
 
     DirectoryServer() { listen(QHostAddress::LocalHost); }
     QString url(const QString& how) const
@@ -45,6 +49,11 @@ private:
         QByteArray body = stations(how, name, query.queryItemValue(u"countrycode"_s));
         if (call.startsWith(u"json/url/"_s)) {
             clicks.append(call.mid(9));
+        } else if (call.startsWith(u"json/vote/"_s)) {
+            body = votes.contains(call.mid(10))
+                       ? R"({"ok":false,"message":"you are voting <b>too often</b>"})"
+                       : R"({"ok":true,"message":"voted for station successfully"})";
+            votes.append(call.mid(10));
         } else if (call == u"json/countries"_s && how == u"hostile"_s) {
             body = hostileCountries();
         } else if (call == u"json/countries"_s) { // codes and counts good and bad
