@@ -71,7 +71,8 @@ fuzz)
     dir=$here/build-fuzz
     CC=clang CXX=clang++ cmake -S "$here" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DSKYLISTENER_FUZZ=ON -DSKYLISTENER_TESTS=OFF -DSKYLISTENER_BENCH=OFF >/dev/null
-    targets=(fuzz_station_file fuzz_station_add fuzz_settings fuzz_directory_answer)
+    targets=(fuzz_station_file fuzz_station_add fuzz_station_import fuzz_settings
+        fuzz_directory_answer)
     cmake --build "$dir" -j"$(nproc)" --target "${targets[@]}"
     for t in "${targets[@]}"; do
         # The seeds stay as they are; what the fuzzer learns goes into the build folder.

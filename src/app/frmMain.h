@@ -155,6 +155,10 @@ private:
     void recordingEnded(const QString& message);
     void showRecording(bool recording);
 
+    // Stations to and from other players' playlists (frmMain_import.cpp).
+    void mnuImportovat_Click();
+    void mnuExportovat_Click();
+
     frmMainServices m_services;
     std::unique_ptr<Player> m_player;
     // Destroyed in reverse: the tray goes first, the window is unhooked before its capture goes.

@@ -82,6 +82,10 @@ void frmMain::buildMenus()
     m_mnuVzdyNahore->setCheckable(true);
     add(m_mnuSkylistener, u"mnuVybratSeznam"_s, u"Vybrat seznam stanic"_s, Qt::Key_F12,
         [this] { mnuVybratSeznam_Click(); });
+    add(m_mnuSkylistener, u"mnuImportovat"_s, u"&Importovat stanice…"_s, {},
+        [this] { mnuImportovat_Click(); });
+    add(m_mnuSkylistener, u"mnuExportovat"_s, u"&Exportovat stanice…"_s, {},
+        [this] { mnuExportovat_Click(); });
     add(m_mnuSkylistener, u"mnuOtevritURL"_s, u"Otevřít URL"_s, Qt::CTRL | Qt::Key_O,
         [this] { showOpenUrlDialog(); });
     add(m_mnuSkylistener, u"mnuHledatStanice"_s, u"Hledat stanice…"_s, Qt::CTRL | Qt::Key_F,

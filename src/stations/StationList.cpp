@@ -68,6 +68,27 @@ bool StationExists(const QString& url)
     return false;
 }
 
+QSet<QString> StationUrlKeys(QStringView text)
+{
+    constexpr QStringView open = u"<stationurl>";
+    constexpr QStringView close = u"</stationurl>";
+    QSet<QString> keys;
+    qsizetype end = -1; // the closing tag after the current opening one
+    for (qsizetype pos = FindStationTag(text, open, 0); pos >= 0;) {
+        const qsizetype start = pos + open.size();
+        if (end < start)
+            end = FindStationTag(text, close, start);
+        if (end < 0)
+            break;
+        // A value holding the next opening tag is no URL the list can be given: left out, which
+        // also keeps the copies linear.
+        pos = FindStationTag(text, open, start);
+        if (pos < 0 || pos > end)
+            keys.insert(text.sliced(start, end - start).toString().toCaseFolded());
+    }
+    return keys;
+}
+
 bool AddStation(const QString& name, const QString& url, const QString& colour, const QString& bold,
                 const QString& visible, QString* errorMessage)
 {

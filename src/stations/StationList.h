@@ -3,6 +3,7 @@
 #include "stations/StationRecord.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 // Operations on the current station list, the file named by StationFilePath() at the moment of
@@ -12,6 +13,10 @@
 
 // Whether the current file holds a URL field equal to the URL, letter case aside.
 bool StationExists(const QString& url);
+
+// The URLs StationExists finds in a file's text, case-folded: the value of every URL field that
+// holds no other URL field's tag. Linear in the text's length.
+QSet<QString> StationUrlKeys(QStringView text);
 
 // Appends a record; a missing file is created. Argument order: bold before visible.
 [[nodiscard]] bool AddStation(const QString& name, const QString& url, const QString& colour,

@@ -16,8 +16,11 @@
 #include "base/ProcessState.h"
 #include "base/WindowUnits.h"
 #include "controls/ucSlider.h"
+#include "stations/Cp1250.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
+#include "stations/StationFile.h"
+#include "stations/StationList.h"
 #include "stations/TitleHistory.h"
 #include "winsvc/SysTray.h"
 
@@ -495,6 +498,37 @@ private Q_SLOTS:
             values += GetSetting(*m_folder->reopenSettings(), key, {});
         QCOMPARE(values, (QStringList{u"3000"_s, u"1500"_s, u"4500"_s, u"33"_s,
                                       m_folder->filePath(u"rock.ksl"_s)}));
+    }
+
+    // The list exported in each format and imported into an empty list: every station, hidden
+    // ones too, back with its name and address.
+    void exportsAndImportsStations()
+    {
+        QByteArray stations;
+        for (int i = 0; i < 200; ++i)
+            stations +=
+                StationBytes(Cp1250::encode(u"Rádio \"Žižkov\", %1 = FM"_s.arg(i)),
+                             "http://r.cz/?n=" + QByteArray::number(i), "0", i % 2 ? "1" : "0");
+        const QString full = m_folder->write(u"czech.ksl"_s, stations);
+        start();
+        const QList<QAction*> items = m_window->mnuSkylistener()->actions();
+        const qsizetype at = items.indexOf(menuItem(u"mnuVybratSeznam"_s));
+        QCOMPARE(items.mid(at + 1, 2),
+                 (QList{menuItem(u"mnuImportovat"_s), menuItem(u"mnuExportovat"_s)}));
+        for (const QString& name : {u"a.m3u8"_s, u"b.pls"_s, u"c"_s}) {
+            setStationFilePath(full);
+            m_prompts.fileAnswers = {m_folder->filePath(name), m_folder->filePath(name)};
+            menuItem(u"mnuExportovat"_s)->trigger();
+            setStationFilePath(m_folder->write(name + u".ksl"_s, {}));
+            menuItem(u"mnuImportovat"_s)->trigger();
+            QCOMPARE(std::exchange(m_prompts.asked, {}),
+                     (QStringList{u"save: Exportovat stanice"_s, u"open: Importovat stanice"_s,
+                                  u"exclamation: Přidáno 200 stanic, přeskočeno 0."_s}));
+            // In the order of the names, which is that of the numbers here.
+            QCOMPARE(m_folder->read(name + u".ksl"_s),
+                     QByteArray(stations).replace("<visible>0", "<visible>1") + "\r\n");
+            QCOMPARE(list()->topLevelItemCount(), 200);
+        }
     }
 
     // The titles heard go into the history, which Ctrl+H shows; Ctrl+R records the station that
