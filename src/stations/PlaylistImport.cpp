@@ -56,8 +56,13 @@ QString ImportPlaylistFile(const QString& path)
 QString ImportSummaryText(const StationBatchAdd& outcome)
 {
     const qsizetype skipped = outcome.duplicates + outcome.badUrls + outcome.badNames;
-    QString text = u"Přidáno %1, přeskočeno %2"_s.arg(
-        counted(outcome.added, u"stanice", u"stanice", u"stanic"), QString::number(skipped));
+    // The verb agrees with the count as the noun does: "Přidána 1 stanice", "Přidány 2 stanice".
+    const qsizetype added = outcome.added;
+    const QString verb = added == 1                   ? u"Přidána"_s
+                         : (added >= 2 && added <= 4) ? u"Přidány"_s
+                                                      : u"Přidáno"_s;
+    QString text = u"%1 %2, přeskočeno %3"_s.arg(
+        verb, counted(added, u"stanice", u"stanice", u"stanic"), QString::number(skipped));
     QStringList reasons;
     if (outcome.duplicates > 0)
         reasons.append(QString::number(outcome.duplicates) + u" již v seznamu"_s);

@@ -61,7 +61,7 @@ private Q_SLOTS:
                          "#EXTINF:-1,日本\nhttp://j\nfile:///etc/passwd\njavascript:x\n"
                          "http:///etc\nhttp://u/</stationurl>\nHTTP://alfa/\nhttp://NEW/1\n");
         QCOMPARE(ImportPlaylistFile(playlist),
-                 u"Přidáno 2 stanice, přeskočeno 9 (2 již v seznamu, 4 neplatné adresy, "
+                 u"Přidány 2 stanice, přeskočeno 9 (2 již v seznamu, 4 neplatné adresy, "
                  u"3 neplatné názvy)."_s);
         const QByteArray expected = StationBytes("Alfa", "http://Alfa/") +
                                     StationBytes("Nov\351 r\341dio", "http://new/1") +
@@ -80,11 +80,11 @@ private Q_SLOTS:
 
         // Czech forms for 1, 2 to 4 and the rest; only the reasons there are.
         for (const auto& [outcome, text] : {
-                 std::pair{StationBatchAdd{1, 0, 0, 0, {}}, u"Přidáno 1 stanice, přeskočeno 0."_s},
+                 std::pair{StationBatchAdd{1, 0, 0, 0, {}}, u"Přidána 1 stanice, přeskočeno 0."_s},
                  {{21, 5, 1, 0, {}},
                   u"Přidáno 21 stanic, přeskočeno 6 (5 již v seznamu, 1 neplatná adresa)."_s},
                  {{4, 0, 5, 2, {}},
-                  u"Přidáno 4 stanice, přeskočeno 7 (5 neplatných adres, 2 neplatné názvy)."_s},
+                  u"Přidány 4 stanice, přeskočeno 7 (5 neplatných adres, 2 neplatné názvy)."_s},
              })
             QCOMPARE(ImportSummaryText(outcome), text);
     }
