@@ -5,6 +5,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -57,8 +58,18 @@ std::optional<QColor> DialogPrompts::ChooseColor(QWidget* parent, const QColor& 
 
 QString DialogPrompts::SaveFileName(QWidget* parent, const QString& title, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parent, title, QString(), QtFileFilter(filter), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    QFileDialog dialog(parent, title, QString(), QtFileFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // A name typed without an extension gets the one of the file type chosen, so that the type
+    // chosen is the type written.
+    const auto useSuffixOf = [&dialog](const QString& nameFilter) {
+        static const QRegularExpression firstPattern(u"\\*\\.(\\w+)"_s);
+        dialog.setDefaultSuffix(firstPattern.match(nameFilter).captured(1));
+    };
+    useSuffixOf(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, useSuffixOf);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 QString DialogPrompts::OpenFileName(QWidget* parent, const QString& title, const QString& filter)

@@ -467,6 +467,21 @@ private Q_SLOTS:
                                        Qt::Key_Space);
                    });
         QVERIFY(yes);
+        // The save dialog writes the type chosen: a name typed without an extension gets its.
+        QString saved;
+        whileModal(
+            [&] {
+                saved = DialogPrompts().SaveFileName(m_window.get(), u"Uložit"_s,
+                                                     u"M3U8|*.m3u8|PLS|*.pls"_s);
+            },
+            [&](QDialog* dialog) {
+                auto* type = dialog->findChild<QComboBox*>(u"fileTypeCombo"_s);
+                QTest::keyClick(type, Qt::Key_Down);
+                auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
+                name->setText(m_folder->filePath(u"stanice"_s));
+                QTest::keyClick(name, Qt::Key_Return);
+            });
+        QCOMPARE(saved, m_folder->filePath(u"stanice.pls"_s));
 
         // The editor refills the list when it closes; saved settings switch the tray style at
         // once (off again hides the icon) and load their list.
