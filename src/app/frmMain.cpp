@@ -4,6 +4,7 @@
 #include "app/MprisService.h"
 #include "app/Recorder.h"
 #include "app/Resources.h"
+#include "app/SleepTimer.h"
 #include "app/StatusText.h"
 #include "app/Version.h"
 #include "base/AppFolder.h"
@@ -82,6 +83,7 @@ frmMain::frmMain(frmMainServices services, QWidget* parent)
     buildToolbar();
     buildMenus();
     connectPlayer();
+    connectSleepTimer();
     connectSongs();
     Form_Load();
 #ifdef SKYLISTENER_MPRIS
@@ -263,8 +265,9 @@ void frmMain::registerMagneticWindow()
 
 void frmMain::ucSlider1_Change()
 {
-    // The mute state is the player's own: moving the slider while muted stays muted.
-    m_player->setVolume(m_slider->Value());
+    // The mute state is the player's own: moving the slider while muted stays muted. While the
+    // sleep timer fades out, the player gets the slider's volume scaled by the fade.
+    m_player->setVolume(qRound(m_slider->Value() * m_sleepTimer->volumeFactor()));
     showVolumeText(m_slider->Value());
 }
 

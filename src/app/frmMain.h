@@ -16,6 +16,7 @@ class MessageCapture;
 class MprisService;
 class Player;
 class Recorder;
+class SleepTimer;
 class TitleHistory;
 class TitleNotifier;
 class SysTray;
@@ -71,6 +72,8 @@ public:
     ucSlider* ucSlider1() const { return m_slider; }
     TitleHistory& History() const { return *m_history; }
     Recorder& Recording() const { return *m_recorder; }
+    // The sleep timer that the submenu "Vypnout přehrávání" (mnuVypnout) starts.
+    SleepTimer& sleepTimer() const { return *m_sleepTimer; }
 
     // The URL of the station the user last chose in the list.
     QString ChosenUrl() const { return m_chosenUrl; }
@@ -159,6 +162,12 @@ private:
     void mnuImportovat_Click();
     void mnuExportovat_Click();
 
+    // The sleep timer: its submenu and the fade it gives the player (frmMain_sleep.cpp).
+    void connectSleepTimer();
+    void mnuVypnout_Click(int minutes);
+    void showSleepTimer(int minutes);
+    void sleepTimerExpired();
+
     frmMainServices m_services;
     std::unique_ptr<Player> m_player;
     // Destroyed in reverse: the tray goes first, the window is unhooked before its capture goes.
@@ -173,6 +182,8 @@ private:
     QAction* m_mnuVzdyNahore = nullptr;
     QAction* m_mnuNahravat = nullptr;  // "&Nahrávat": checked while recording
     QAction* m_mnuOznamovat = nullptr; // "Oznamovat skladby": notifications of new titles
+    QMenu* m_mnuVypnout = nullptr;     // "Vypnout přehrávání": the sleep timer's choices
+    QAction* m_mnuNevypinat = nullptr; // its "Nevypínat", checked while the timer does not run
     std::map<QString, QAction*> m_buttons;
     QLabel* m_panels[3] = {};
     QLabel* m_recordPanel = nullptr;
@@ -191,6 +202,7 @@ private:
     bool m_navigating = false;
     std::unique_ptr<TitleHistory> m_history;
     std::unique_ptr<Recorder> m_recorder;
+    std::unique_ptr<SleepTimer> m_sleepTimer;
     // Last, so that it goes first: it calls into the player, the list and the slider.
     std::unique_ptr<MprisService> m_mpris;
 };

@@ -8,6 +8,7 @@
 #include "stations/StationListView.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -100,6 +101,22 @@ void frmMain::buildMenus()
     m_mnuOznamovat = add(m_mnuSkylistener, u"mnuOznamovat"_s, u"Oznamovat &skladby"_s, {},
                          [this] { mnuOznamovat_Click(); });
     m_mnuOznamovat->setCheckable(true);
+    // The sleep timer (frmMain_sleep.cpp): one choice at a time, "Nevypínat" at start.
+    m_mnuVypnout = m_mnuSkylistener->addMenu(u"&Vypnout přehrávání"_s);
+    m_mnuVypnout->setObjectName(u"mnuVypnout"_s);
+    auto* sleepChoices = new QActionGroup(m_mnuVypnout);
+    for (const int minutes : {15, 30, 60, 90}) {
+        QAction* choice =
+            add(m_mnuVypnout, u"mnuVypnout%1"_s.arg(minutes), u"za &%1 minut"_s.arg(minutes), {},
+                [this, minutes] { mnuVypnout_Click(minutes); });
+        choice->setCheckable(true);
+        sleepChoices->addAction(choice);
+    }
+    m_mnuNevypinat =
+        add(m_mnuVypnout, u"mnuNevypinat"_s, u"&Nevypínat"_s, {}, [this] { mnuVypnout_Click(0); });
+    m_mnuNevypinat->setCheckable(true);
+    m_mnuNevypinat->setChecked(true);
+    sleepChoices->addAction(m_mnuNevypinat);
     m_mnuSkylistener->addSeparator()->setObjectName(u"mnu0"_s);
     add(m_mnuSkylistener, u"mnuNastaveni"_s, u"&Nastavení"_s, Qt::CTRL | Qt::Key_P,
         [this] { mnuNastaveni_Click(); });
