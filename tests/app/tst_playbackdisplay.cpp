@@ -391,6 +391,8 @@ private Q_SLOTS:
         // The user turns it down meanwhile: the fade goes on from the new volume.
         QTest::keyClick(m_window->ucSlider1(), Qt::Key_PageDown);
         QCOMPARE(player.volume(), 35);
+        now = end - 100;
+        QTRY_COMPARE(player.volume(), 0);
         now = end;
         QTRY_COMPARE(player.playState(), int(Player::Stopped));
         QCOMPARE(player.volume(), 70);
