@@ -151,6 +151,8 @@ private:
 
     // The songs heard: history, notifications and recording (frmMain_songs.cpp).
     void connectSongs();
+    // The name the history, notifications and recordings give the station that plays.
+    QString songsStationName() const;
     void wmp_StreamTitleChange();
     void mnuHistorie_Click();
     void mnuNahravat_Click();

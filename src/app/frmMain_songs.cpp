@@ -40,10 +40,15 @@ void frmMain::connectSongs()
     connect(m_player.get(), &Player::StreamTitleChange, this, &frmMain::wmp_StreamTitleChange);
 }
 
-void frmMain::wmp_StreamTitleChange()
+QString frmMain::songsStationName() const
 {
     // A station that is not in the list (an address opened or found) goes by its address.
-    const QString station = m_playingStation ? m_playingStation->name : m_player->URL();
+    return m_playingStation ? m_playingStation->name : m_player->URL();
+}
+
+void frmMain::wmp_StreamTitleChange()
+{
+    const QString station = songsStationName();
     const QString title = m_player->streamTitle();
     const bool added = m_history->add(QDateTime::currentDateTime(), station, title);
     if (const QString problem = m_history->takeProblem(); !problem.isEmpty())
@@ -79,7 +84,7 @@ void frmMain::mnuNahravat_Click()
     if (folder.trimmed().isEmpty())
         folder = QDir(QStandardPaths::writableLocation(QStandardPaths::MusicLocation))
                      .filePath(u"skylistener"_s);
-    const QString station = m_playingStation ? m_playingStation->name : m_player->URL();
+    const QString station = songsStationName();
     const bool started = m_recorder->start(folder, station);
     showRecording(started);
     if (!started)
