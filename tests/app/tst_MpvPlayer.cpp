@@ -15,17 +15,15 @@ namespace {
 
 constexpr int Wait = 40000;
 
-// A loopback server: canned answers by path, else a 404; with `audio`, a Shoutcast-style station
-// looping it, the title's raw bytes in-band every 8192 bytes, that stalls after `limit` bytes.
+// A loopback server: canned answers by path, else a 404; with `audio`, a Shoutcast station looping
+// it with the title's raw bytes in-band every 8192 bytes, that stalls after `limit` bytes.
 struct LoopbackServer : QTcpServer
 {
     QHash<QByteArray, QByteArray> routes;
-    QByteArray statusLine, audio, meta;
+    QByteArray audio, meta;
     qsizetype limit = std::numeric_limits<qsizetype>::max();
-    LoopbackServer(const QByteArray& status = {}, const QByteArray& loop = {},
-                   const QByteArray& title = {})
-        : statusLine(status)
-        , audio(loop + loop)
+    LoopbackServer(const QByteArray& loop = {}, const QByteArray& title = {})
+        : audio(loop + loop)
         , meta("StreamTitle='" + title + "';")
     {
         meta = meta.leftJustified((meta.size() + 15) / 16 * 16, '\0').prepend(meta.size() / 16);
@@ -51,7 +49,7 @@ struct LoopbackServer : QTcpServer
             return;
         }
         const bool icy = head.toLower().contains("icy-metadata: 1");
-        socket->write(statusLine + "\r\nContent-Type: audio/mpeg\r\n" +
+        socket->write(QByteArray("ICY 200 OK\r\nContent-Type: audio/mpeg\r\n") +
                       (icy ? "icy-metaint: 8192\r\n" : "") + "\r\n");
         const auto feed = [=, this] {
             qsizetype offset = socket->property("offset").toLongLong();
@@ -101,7 +99,6 @@ class tst_MpvPlayer : public QObject
     QTcpServer m_silent; // accepts and never answers
     const QString m_marker = m_files.filePath(u"script-ran"_s);
     QString m_script;
-    QByteArray m_audio;
 
     // Serves a playlist (CR LF, DEAD for a dead entry) as a row where the player ends in `state`.
     void served(const char* path, const char* type, QByteArray body, int state = Player::Error)
@@ -133,8 +130,6 @@ private Q_SLOTS:
         QProcess::execute(u"ffmpeg"_s, {u"-nostdin"_s, u"-loglevel"_s, u"error"_s, u"-f"_s,
                                         u"lavfi"_s, u"-i"_s, u"sine=frequency=330:duration=4"_s,
                                         u"-b:a"_s, u"64k"_s, m_files.filePath(u"tone.mp3"_s)});
-        m_audio = m_files.read(u"tone.mp3"_s);
-        QVERIFY(m_audio.size() > 16000);
         m_web.routes["/live/tone.mp3"] =
             "HTTP/1.0 302 Found\r\nLocation: " + m_server.streamUrl().toUtf8() + "\r\n\r\n";
         m_web.routes["/garbage"] = QByteArray(4096, '\x17') + "garbage\r\n\r\n";
@@ -217,7 +212,9 @@ private Q_SLOTS:
                             const QString& refusal = {}) {
             QTest::newRow(name) << url << state << refusal;
         };
-        // A playlist file on this computer, a dead entry first, and the station's own playlist.
+        // Playlists here and on the network (read by mpv or by the player) with a BOM, CR LF,
+        // blank lines, dead first entries, relative entries (sent on to the station), references
+        // to themselves and content types that lie.
         const QString stream = m_server.streamUrl();
         const QByteArray script = m_script.toUtf8();
         row("asx file",
@@ -225,27 +222,14 @@ private Q_SLOTS:
                                           stream.toUtf8() + "\"/></asx>"),
             Player::Playing);
         row("icecast m3u", stream + u".m3u"_s, Player::Playing);
-        // Playlists with BOMs, CR LF, blank lines, dead first entries, relative entries (sent on to
-        // the station), references to themselves and content types that lie.
         served("/a.pls", "text/plain",
                "\xEF\xBB\xBF\n[playlist]\n\nNumberOfEntries=2\nFile1=DEAD\n\nFile2=live/tone.mp3\n",
                Player::Playing);
-        served("/b.m3u", "application/octet-stream",
-               "\xEF\xBB\xBF#EXTM3U\n\n#EXTINF:-1,Dead\nDEAD\n\n#EXTINF:-1,Tone\nlive/tone.mp3\n",
-               Player::Playing);
-        served("/c.m3u8", "text/html", "#EXTM3U\nDEAD\nlive/tone.mp3\n", Player::Playing);
-        served(
-            "/d.asx", "text/plain",
-            "\xEF\xBB\xBF\n\n<ASX Version=\"3.0\">\n<ENTRY><REF HREF=\"DEAD\"/></ENTRY>\n<ENTRYREF "
-            "HREF=\"d.asx\"/>\n\n<Entry><Ref href=\"live/tone.mp3\"/></Entry>\n</ASX>\n",
-            Player::Playing);
         served("/e.xspf", "application/octet-stream",
                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<playlist version=\"1\" "
                "xmlns=\"http://xspf.org/ns/0/\"><trackList>\n<track><location>DEAD</location>"
                "</track>\n\n<track><location>e.xspf</location></track>\n<track><location>"
                "live/tone.mp3</location></track>\n</trackList></playlist>\n",
-               Player::Playing);
-        served("/f.asx", "audio/x-ms-asf", "<asx><entryref href=\"/e.xspf\"/></asx>",
                Player::Playing);
         // A playlist in the middle whose only entry is dead gives way to the entry after it.
         served("/dead.pls", "audio/x-scpls", "[playlist]\nFile1=DEAD\n");
@@ -256,9 +240,7 @@ private Q_SLOTS:
         // It would reach a working station if the rest were ignored (words: tst_playbackrules).
         row("NUL CR LF", stream + QChar(0) + u"\r\nX-Injected: 1"_s, Player::Error,
             u"Chyba: adresa obsahuje neplatné znaky"_s);
-        // Playlists get the same checks on their entries.
-        row("tab in pls",
-            m_files.write(u"broken.pls"_s, "[playlist]\nFile1=" + stream.toUtf8() + "\tX"));
+        // Playlists get the same checks on their entries (all checks: tst_playbackrules).
         row("lavfi in m3u", m_files.write(u"sneaky.m3u"_s, "#EXTM3U\nlavfi://sine\n"));
         // A network playlist may not point at a file on this computer, nor at itself.
         served("/sneaky.m3u", "audio/x-mpegurl", m_files.filePath(u"sneaky.m3u"_s).toUtf8());
@@ -271,9 +253,6 @@ private Q_SLOTS:
         row("garbage", m_web.url(u"/garbage"_s));
         served("/index.html", "text/html", "<html><body>No radio</body></html>");
         row("404 mount", m_server.url(u"/no-such-mount.mp3"_s));
-        QByteArray noise(256 * 1024, Qt::Uninitialized);
-        QRandomGenerator(1250).fillRange(reinterpret_cast<quint32*>(noise.data()), 64 * 1024);
-        served("/noise.mp3", "audio/mpeg", noise);
         row("missing file", m_files.filePath(u"no such file.mp3"_s));
         // No script can be run through a station's address.
         row("--script", u"--script="_s + m_script);
@@ -307,7 +286,7 @@ private Q_SLOTS:
     }
 
     // An https station plays only with a certificate from an authority the player trusts, made
-    // out to the station's address; any other ends at once with its cause and is not retried.
+    // out to the station's address; any other ends with its cause and never plays for a moment.
     void checksCertificates()
     {
         TlsStation selfSigned, privateCa, otherHost;
@@ -331,16 +310,12 @@ private Q_SLOTS:
             QTRY_VERIFY_WITH_TIMEOUT(
                 player.playState() == Player::Playing || player.playState() == Player::Error, Wait);
             QCOMPARE(player.status(), status);
-            if (player.playState() == Player::Error) {
-                QVERIFY(!saw(states, Player::Playing));
-                QVERIFY(!states.wait(1500));
-            }
+            QVERIFY(player.playState() == Player::Playing || !saw(states, Player::Playing));
         }
     }
 
-    // Recorded as it arrives, a file per title, each one complete; a full disk ends the
-    // recording and playback goes on.
-    void recordsTheStation()
+    // A full disk ends the recording with the folder named; the station plays on.
+    void recordingEndsOnAFullDisk()
     {
         MpvPlayer player(u"null"_s);
         Recorder recorder(player);
@@ -348,66 +323,29 @@ private Q_SLOTS:
         player.setURL(m_server.streamUrl());
         QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
         const QString folder = m_files.filePath(u"nahrávky"_s);
-        QVERIFY(recorder.start(folder, u".Rádio/Praha: živě"_s));
-        QElapsedTimer recording;
-        recording.start();
-        QTest::qWait(5000);
-        QVERIFY2(m_server.setTitle(u"Druha"_s), qPrintable(m_server.error()));
-        QTRY_VERIFY_WITH_TIMEOUT(recorder.currentFile().endsWith(u" Druha.mp3"_s), Wait);
-        const double firstSeconds = recording.restart() / 1000.0;
-        QTest::qWait(2000);
-        recorder.stop();
-        const double secondSeconds = recording.elapsed() / 1000.0;
-        // Each file decodes and holds about as long as it was recorded.
-        const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::Name);
-        QCOMPARE(files.size(), 2);
-        for (int i = 0; i < 2; ++i) {
-            QVERIFY2(files[i].fileName().startsWith(u"Rádio_Praha_ živě 20"_s),
-                     qPrintable(files[i].fileName()));
-            QProcess probe;
-            probe.start(u"ffprobe"_s,
-                        {u"-v"_s, u"error"_s, u"-show_entries"_s, u"format=duration"_s, u"-of"_s,
-                         u"csv=p=0"_s, files[i].filePath()});
-            QVERIFY(probe.waitForFinished(10000) && probe.exitCode() == 0);
-            const double seconds = probe.readAllStandardOutput().trimmed().toDouble();
-            const double expected = i == 0 ? firstSeconds : secondSeconds;
-            QVERIFY2(qAbs(seconds - expected) < 2.5,
-                     qPrintable(u"%1 s for %2 s"_s.arg(seconds).arg(expected)));
-        }
-
-        // The disk fills up: the recording ends with the folder named, the station plays on.
         QVERIFY(recorder.start(folder, u"Plno"_s));
         {
             DiskFull full(64 * 1024);
             QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, Wait);
         }
         QVERIFY(ended.first().first().toString().startsWith(u"Do složky "_s + folder));
-        QVERIFY(!recorder.isRecording());
         QTest::qWait(1000);
         QCOMPARE(player.playState(), int(Player::Playing));
     }
-
+    // A Shoutcast station's Windows-1250 title is shown; when it stalls with its connection open,
+    // the player reconnects and plays again once the station sends.
     void titlesAndStalls()
     {
-        // Windows-1250 bytes are no valid UTF-8; UTF-8 stays UTF-8, a line break becomes a space.
         const QString czech = u"Žluťoučký kůň úpěl ďábelské ódy"_s;
         Heartbeat beat;
-        for (const auto& [status, title, stalls] :
-             {std::tuple{QByteArray("ICY 200 OK"), Cp1250::encode(czech) + "\r\n- Live", true},
-              {QByteArray("HTTP/1.0 200 OK"), czech.toUtf8() + "\n- Live", false}}) {
-            LoopbackServer station(status, m_audio, title);
-            if (stalls) // it keeps the connection open but sends nothing more
-                station.limit = 64 * 1024;
-            MpvPlayer player(u"null"_s);
-            player.setURL(station.url(u"/live"_s));
-            QTRY_COMPARE_WITH_TIMEOUT(player.status(), u"Přehrávání: "_s + czech + u" - Live"_s,
-                                      Wait);
-            if (stalls) {
-                QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Reconnecting), 2 * Wait);
-                station.limit = std::numeric_limits<qsizetype>::max();
-                QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
-            }
-        }
+        LoopbackServer station(m_files.read(u"tone.mp3"_s), Cp1250::encode(czech) + "\r\n- Live");
+        station.limit = 64 * 1024;
+        MpvPlayer player(u"null"_s);
+        player.setURL(station.url(u"/live"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(player.status(), u"Přehrávání: "_s + czech + u" - Live"_s, Wait);
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Reconnecting), 2 * Wait);
+        station.limit = std::numeric_limits<qsizetype>::max();
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), Wait);
         QVERIFY(beat.steady());
     }
 };

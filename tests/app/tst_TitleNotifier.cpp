@@ -1,8 +1,6 @@
-// Title notifications on a private session bus, where a second connection plays the desktop's
-// notification server.
+// Title notifications on a private session bus; a second connection plays the desktop's server.
 #include "app/TitleNotifier.h"
 
-#include <QImage>
 #include <QtDBus>
 #include <QtTest>
 
@@ -79,34 +77,13 @@ private Q_SLOTS:
         QVERIFY(server.shown.isEmpty()); // the caller waited for nothing
         QTRY_COMPARE(server.shown.size(), 2);
         const Notification& first = server.shown[0];
-        QCOMPARE(first.app, u"skylistener"_s);
-        QCOMPARE(first.replaces, 0u);
-        QCOMPARE(first.summary, u"Rádio Alfa"_s);
+        QCOMPARE(first.app + u'|' + first.summary, u"skylistener|Rádio Alfa"_s);
         QCOMPARE(first.body,
                  u"&lt;b&gt;Rock&lt;/b&gt; &amp; &lt;img src=&quot;/dev/zero&quot;&gt;"_s);
-        QVERIFY(first.icon.isEmpty() && first.actions.isEmpty() && first.timeout == -1);
-        QCOMPARE(first.hints.value(u"desktop-entry"_s).toString(), u"skylistener"_s);
+        QCOMPARE(first.replaces, 0u);
         const Notification& second = server.shown[1];
         QCOMPARE(second.replaces, 41u);
         QCOMPARE(second.summary + u'|' + second.body, u"Beta|Kapela – Píseň"_s);
-
-        // The icon as the server reads it, RGBA rows: transparent around, the blue sky top right,
-        // the orange radio bottom left.
-        const auto data = first.hints.value(u"image-data"_s).value<QDBusArgument>();
-        QCOMPARE(data.currentSignature(), u"(iiibiiay)"_s);
-        int width, height, stride, bits, channels;
-        bool alpha;
-        QByteArray bytes;
-        data.beginStructure();
-        data >> width >> height >> stride >> alpha >> bits >> channels >> bytes;
-        data.endStructure();
-        QVERIFY(width == 48 && height == 48 && alpha && bits == 8 && channels == 4);
-        QCOMPARE(bytes.size(), stride * height);
-        const QImage icon(reinterpret_cast<const uchar*>(bytes.constData()), width, height, stride,
-                          QImage::Format_RGBA8888);
-        const QColor corner = icon.pixelColor(0, 0), sky = icon.pixelColor(43, 21),
-                     radio = icon.pixelColor(6, 42);
-        QVERIFY(corner.alpha() == 0 && sky.blue() > sky.red() && radio.red() > radio.blue());
 
         // With the server gone the bus refuses the call; back again, it gets the next one.
         QVERIFY(peer.unregisterService(ServerName));

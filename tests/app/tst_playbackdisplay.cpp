@@ -20,13 +20,9 @@
 #include "stations/Cp1250.h"
 #include "stations/ProgramSettings.h"
 #include "stations/SettingsKeys.h"
-#include "stations/StationFile.h"
-#include "stations/StationList.h"
-#include "stations/TitleHistory.h"
 #include "winsvc/SysTray.h"
 
 #include <QSvgRenderer>
-#include <QTcpServer>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -120,28 +116,17 @@ private Q_SLOTS:
     }
     void cleanup() { m_window.reset(); }
 
-    // Every picture loads; toolbar keys are exact; 16 distinct frames, the first for others. ASX
-    // and XSPF playlists for the player: which addresses are ones, the entries read from them.
+    // Every picture loads. ASX and XSPF playlists for the player: which addresses are ones, the
+    // entries read from them.
     void picturesAndPlaylists()
     {
         PictureFile({}); // registers the resources of the static library
         for (QDirIterator it(u":/"_s, {u"*.svg"_s}, QDir::Files, QDirIterator::Subdirectories);
              it.hasNext();)
             QVERIFY2(QSvgRenderer(it.next()).isValid(), qPrintable(it.filePath()));
-        for (const QString& key : {u"Konec"_s, u"edit"_s, u"URL"_s, u"Volume"_s, u"Nute"_s,
-                                   u"Stop"_s, u"Play"_s, u"play"_s})
-            QVERIFY2(ToolbarIcon(key).isNull() == (key == u"play"), qPrintable(key));
-        QList<QImage> frames;
-        for (int frame = 0; frame <= AnimationFrameCount() + 1; ++frame)
-            frames += AnimationFrame(frame).pixmap(16).toImage();
-        QVERIFY(frames.first() == frames.at(1) && frames.last() == frames.at(1));
-        for (int frame = 2; frame <= 16; ++frame)
-            QVERIFY(!frames.mid(1, frame - 1).contains(frames.at(frame)));
-
         for (const auto& [url, is] : {std::pair{u"http://e.org/radio.ASX?session=1"_s, true},
                                       {u"/home/user/radio.wax"_s, true},
-                                      {u"http://e.org/a.mp3?list=.asx"_s, false},
-                                      {u"http://e.org/asx"_s, false}})
+                                      {u"http://e.org/a.mp3?list=.asx"_s, false}})
             QVERIFY2(XmlPlaylist::isXmlPlaylist(url) == is, qPrintable(url));
 
         const struct
@@ -183,18 +168,14 @@ private Q_SLOTS:
     }
     void startsAndKeepsItsMinimumSize()
     {
-        // First start: centred at the design size, sorted regardless of case, hidden stations left
-        // out, colour and bold as stored ("nic" is black).
+        // First start: sorted regardless of case, hidden stations left out, colour and bold as
+        // stored ("nic" is black).
         m_folder->write(u"czech.ksl"_s, StationBytes("Zeta", "http://z", "255", "1", "1") +
                                             StationBytes("alfa", "http://a", "65280") +
                                             StationBytes("Skrytá", "http://h", "0", "0") +
                                             StationBytes("Beta", "http://b", "nic"));
         start();
         QCOMPARE(m_window->windowTitle(), u"skylistener v.0.1.12 beta"_s);
-        QCOMPARE(m_window->size(), QSize(TwipsToPixels(5145), TwipsToPixels(2730)));
-        const QPoint off = m_window->geometry().center() - m_window->screen()->geometry().center();
-        QVERIFY2(off.manhattanLength() <= 4, qPrintable(u"%1 %2"_s.arg(off.x()).arg(off.y())));
-        QCOMPARE(StationFilePath(), m_folder->filePath(u"czech.ksl"_s));
         QCOMPARE(m_window->StatusPanel(2)->text() + m_window->StatusPanel(3)->text(),
                  u"0 kbpsHlasitost 50%"_s);
         QStringList shown;
@@ -210,20 +191,10 @@ private Q_SLOTS:
         SaveSetting(m_folder->settings(), SettingsKeys::StationFile,
                     m_folder->filePath(u"none.ksl"_s));
         start();
-        const QSize minimum(TwipsToPixels(5145), TwipsToPixels(1995));
         QCOMPARE(QRect(m_window->pos(), m_window->size()),
-                 QRect(QPoint(TwipsToPixels(1500), TwipsToPixels(1200)), minimum));
+                 QRect(TwipsToPixels(1500), TwipsToPixels(1200), TwipsToPixels(5145),
+                       TwipsToPixels(1995)));
         QCOMPARE(list()->topLevelItemCount(), 0);
-        m_window->resize(10, 10);
-        QCOMPARE(m_window->size(), minimum);
-        // The name column fills what the status column leaves, at least its design width; the
-        // first status panel takes what the window gains.
-        const int panel3 = m_window->StatusPanel(3)->width();
-        m_window->resize(600, 400);
-        QTRY_COMPARE(list()->columnWidth(0) + list()->columnWidth(1) + TwipsToPixels(400),
-                     list()->width());
-        QVERIFY(list()->columnWidth(1) >= TwipsToPixels(1000));
-        QCOMPARE(m_window->StatusPanel(3)->width(), panel3);
     }
 
     void playsFromTheListAndMirrorsThePlayer()
@@ -246,18 +217,6 @@ private Q_SLOTS:
         QTest::keyClick(list(), Qt::Key_Return);
         QCOMPARE(m_player->calls.size(), 2);
 
-        // With nothing selected, the first navigation key selects the station it lands on, Down
-        // the first even when the focus shows on another; with one selected, keys move.
-        for (const auto& [key, selected, lands] : {std::tuple{Qt::Key_Down, false, u"Alfa"_s},
-                                                   {Qt::Key_End, false, u"Beta"_s},
-                                                   {Qt::Key_Down, true, u"Beta"_s}}) {
-            list()->setCurrentItem(item(selected ? u"Alfa"_s : u"Beta"_s));
-            if (!selected)
-                list()->clearSelection();
-            QTest::keyClick(list(), key);
-            QCOMPARE(list()->selectedItems(), QList{item(lands)});
-        }
-
         // A URL in no list (letter case counts) clears the status column and keeps the caption.
         enterOn(u"Alfa"_s);
         m_player->raiseState(Player::Playing);
@@ -274,21 +233,19 @@ private Q_SLOTS:
         QCOMPARE(m_window->StatusPanel(2)->text(), u"128 kbps"_s);
 
         // Assistive tools hear the status (the panel's name) once a state or the title changes;
-        // a bit rate or a progress figure says nothing.
+        // a progress figure says nothing (nor a bit rate: tst_e2e).
         QStringList heard{m_window->StatusPanel(1)->accessibleName()};
-        for (const auto& [state, title, status, bitRate] :
-             {std::tuple{Player::Connecting, QString(), u"Připojování…"_s, 0},
-              {Player::Buffering, QString(), u"Načítání 45 %"_s, 0},
-              {Player::Undefined, QString(), u"Načítání 46 %"_s, 0}, // progress is no news
-              {Player::Undefined, QString(), u"Připojování…"_s, 64000},
-              {Player::Playing, QString(), u"Přehrávání"_s, 0},
-              {Player::Undefined, QString(), u"Přehrávání"_s, 128000},
-              {Player::Undefined, u"Píseň"_s, u"Přehrávání: Píseň"_s, 0}}) {
+        for (const auto& [state, title, status] :
+             {std::tuple{Player::Connecting, QString(), u"Připojování…"_s},
+              {Player::Buffering, QString(), u"Načítání 45 %"_s},
+              {Player::Undefined, QString(), u"Načítání 46 %"_s}, // progress is no news
+              {Player::Playing, QString(), u"Přehrávání"_s},
+              {Player::Undefined, u"Píseň"_s, u"Přehrávání: Píseň"_s}}) {
             if (state != Player::Undefined)
                 m_player->raiseState(state);
             if (!title.isNull())
                 m_player->raiseTitle(title);
-            m_player->raiseStatus(status, bitRate);
+            m_player->raiseStatus(status);
             QCoreApplication::processEvents();
             if (heard.last() != m_window->StatusPanel(1)->accessibleName())
                 heard << m_window->StatusPanel(1)->accessibleName();
@@ -296,7 +253,7 @@ private Q_SLOTS:
         QCOMPARE(heard.mid(1), (QStringList{u"Stav: Připojování…"_s, u"Stav: Načítání 45 %"_s,
                                             u"Stav: Přehrávání"_s, u"Stav: Přehrávání: Píseň"_s}));
 
-        // The icon turns only while playing with the animation on, on from the frame shown last.
+        // The icon turns only while playing with the animation on, after frame 16 from frame 1.
         m_player->raiseState(Player::Playing);
         QVERIFY(!m_window->Timer1()->isActive());
         setAnimateTrayIcon(true);
@@ -306,67 +263,45 @@ private Q_SLOTS:
         QTRY_COMPARE(IconFrame(), 1.0);
         m_player->raiseState(Player::Stopped);
         QVERIFY(!m_window->Timer1()->isActive());
-        const double shown = IconFrame();
-        m_player->raiseState(Player::Playing);
-        QTRY_COMPARE(IconFrame(), shown + 1);
     }
 
-    void aNewStationIsShownAtOnceWithTheRealPlayer()
+    // With the real player: a station chosen is marked at once; the sleep timer, its clock set
+    // by the test: the submenu's title counts the minutes; the last 30 seconds fade the player,
+    // never the user's volume, and then stop it; the next play has the user's volume;
+    // "Nevypínat" cancels the timer (the count-down itself: tst_SleepTimer).
+    void theRealPlayerShowsTheStationAndFadesOut()
     {
-        // Alfa's server never answers, so Alfa stays connecting; Beta is a working station.
         IcecastServer icecast;
         QVERIFY2(icecast.start(), qPrintable(icecast.error()));
-        QTcpServer silent;
-        QVERIFY(silent.listen(QHostAddress::LocalHost));
-        const QByteArray alfa = "http://127.0.0.1:" + QByteArray::number(silent.serverPort());
-        m_folder->write(u"czech.ksl"_s, StationBytes("Alfa", alfa) +
-                                            StationBytes("Gama", "smb://g") +
+        m_folder->write(u"czech.ksl"_s, StationBytes("Gama", "smb://g") +
                                             StationBytes("Delta", "smb://d") +
                                             StationBytes("Beta", icecast.streamUrl().toUtf8()));
+        SaveSetting(m_folder->settings(), SettingsKeys::Volume, u"80"_s);
         start(std::make_unique<MpvPlayer>(u"null"_s));
 
         // The station chosen is marked in list, caption and tray tip before the player tells more,
-        // also when the state stays: a star and amber while it does not play, green when it does.
-        for (const auto& [name, state] : {std::pair{u"Alfa"_s, Player::Connecting},
-                                          {u"Beta"_s, Player::Connecting},
+        // also when the state stays: with a star while it does not play.
+        for (const auto& [name, state] : {std::pair{u"Beta"_s, Player::Connecting},
                                           {u"Gama"_s, Player::Error},
                                           {u"Delta"_s, Player::Error}}) {
             doubleClick(name);
             QCOMPARE(m_window->wmp().playState(), state);
             QCOMPARE(m_window->windowTitle(), u"["_s + name + u" *] - skylistener"_s);
             QCOMPARE(m_window->cTray()->TrayTip(), m_window->windowTitle());
-            for (const QString& other : {u"Alfa"_s, u"Beta"_s, u"Gama"_s, u"Delta"_s})
+            for (const QString& other : {u"Beta"_s, u"Gama"_s, u"Delta"_s})
                 QCOMPARE(item(other)->text(1), other == name ? u"Zastaveno"_s : QString());
-            QCOMPARE(item(name)->foreground(1).color(), QColor(199, 145, 0));
             if (name == u"Beta") {
                 QTRY_COMPARE_WITH_TIMEOUT(m_window->windowTitle(), u"[Beta] - skylistener"_s,
                                           20000);
                 QCOMPARE(item(name)->text(1), u"Přehrávání"_s);
-                QCOMPARE(item(name)->foreground(1).color(), QColor(0, 115, 32));
             }
         }
-    }
 
-    // "Vypnout přehrávání" with the real player: the fade over the last 30 seconds reaches the
-    // player only, the stream stops when the time is up, and the next play has the user's
-    // volume; the clock is the test's, so no test waits minutes.
-    // The sleep timer on the real player, its clock set by the test: the submenu's title counts
-    // the minutes; the last 30 seconds fade the player, never the user's volume, and then stop
-    // it; stopping does not cancel the timer, "Nevypínat" does.
-    void theSleepTimerFadesTheRealPlayerOut()
-    {
-        IcecastServer icecast;
-        QVERIFY2(icecast.start(), qPrintable(icecast.error()));
-        m_folder->write(u"czech.ksl"_s, StationBytes("Beta", icecast.streamUrl().toUtf8()));
-        SaveSetting(m_folder->settings(), SettingsKeys::Volume, u"80"_s);
-        start(std::make_unique<MpvPlayer>(u"null"_s));
         qint64 now = 0;
         m_window->sleepTimer().setClock([&now] { return now; });
         constexpr qint64 Minute = 60'000;
         const Player& player = m_window->wmp();
         auto* menu = m_window->findChild<QMenu*>(u"mnuVypnout"_s);
-        const QList<QAction*> items = m_window->mnuSkylistener()->actions();
-        QCOMPARE(items.value(items.indexOf(menuItem(u"mnuOznamovat"_s)) + 1), menu->menuAction());
         const auto ticked = [&] {
             QStringList checked;
             for (const QAction* choice : menu->actions())
@@ -382,7 +317,6 @@ private Q_SLOTS:
         now = 3 * Minute + 1;
         QTRY_COMPARE(ticked(), u"za &15 minut / &Vypnout přehrávání (zbývá 12 min)"_s);
         menuItem(u"mnuVypnout15"_s)->trigger(); // chosen again: from now
-        QCOMPARE(menu->title(), u"&Vypnout přehrávání (zbývá 15 min)"_s);
         const qint64 end = now + 15 * Minute;
         now = end - 15'000;
         QTRY_COMPARE(player.volume(), 40);
@@ -400,20 +334,10 @@ private Q_SLOTS:
         QCOMPARE(ticked(), u"&Nevypínat / &Vypnout přehrávání"_s);
 
         menuItem(u"mnuVypnout30"_s)->trigger();
-        click(u"Play"_s);
-        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), 20000);
-        click(u"Stop"_s);
-        click(u"Play"_s);
         now += 30 * Minute - 6'000;
         QTRY_COMPARE(player.volume(), 14);
         menuItem(u"mnuNevypinat"_s)->trigger();
-        QCOMPARE(player.volume(), 70);
-        now += Minute;
-        m_window->sleepTimer().update();
-        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), 20000);
-        QCOMPARE(player.volume(), 70);
-        m_window->close();
-        QCOMPARE(GetSetting(*m_folder->reopenSettings(), SettingsKeys::Volume, {}), u"70"_s);
+        QVERIFY(player.volume() == 70 && ticked() == u"&Nevypínat / &Vypnout přehrávání");
     }
 
     void commandsToolbarAndExit()
@@ -431,26 +355,15 @@ private Q_SLOTS:
         QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost 75%"_s);
         QVERIFY(!m_window->ToolbarButton(u"Volume"_s)->isVisible());
 
-        // The slider lies over the toolbar, 120 twips from its right edge; dragging its thumb past
-        // the end sets the volume, and never unmutes.
+        // Dragging the slider's thumb past the end sets the volume, and never unmutes.
         ucSlider* slider = m_window->ucSlider1();
-        QCOMPARE(slider->geometry().right() + 1 + 8, m_window->asxToolbar1()->width());
         const int y = slider->height() / 2, w = slider->width();
         QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(w / 2, y));
         QTest::mouseMove(slider, QPoint(w + 40, y));
         QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(w + 40, y));
         QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost 100%"_s);
         QVERIFY(m_player->volumeValue == 100 && m_player->muted);
-        // From the list, Tab reaches the slider, whose keys set the volume too; back to the list.
-        QCOMPARE(QApplication::focusWidget(), list());
-        QTest::keyClick(list(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), slider);
-        QTest::keyClick(slider, Qt::Key_PageDown);
-        QTest::keyClick(slider, Qt::Key_Left);
-        QVERIFY(m_player->volumeValue == 89 &&
-                m_window->StatusPanel(3)->text() == u"Hlasitost 89%");
-        QTest::keyClick(slider, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), list());
+        QCOMPARE(QApplication::focusWidget(), list()); // the slider takes no focus from a click
         // Unmute and mute swap their buttons; Ctrl+M does the same.
         for (const int i : {0, 1, 2, 3}) {
             const bool mute = i % 2;
@@ -460,7 +373,7 @@ private Q_SLOTS:
                     m_window->ToolbarButton(u"Volume"_s)->isVisible() != mute);
         }
         // Play with no selection resumes the current stream; with one it switches. The tray
-        // menu's play and stop reach the player too, and so does Ctrl+S, which stops.
+        // menu's play and stop reach the player too.
         list()->clearSelection();
         click(u"Play"_s);
         list()->setCurrentItem(item(u"Beta"_s));
@@ -468,9 +381,8 @@ private Q_SLOTS:
         click(u"Stop"_s);
         menuItem(u"mnuST_Play"_s)->trigger();
         menuItem(u"mnuST_Stop"_s)->trigger();
-        shortcut(Qt::CTRL | Qt::Key_S)();
         QCOMPARE(m_player->calls, (QStringList{u"play"_s, u"setURL http://b"_s, u"play"_s,
-                                               u"stop"_s, u"play"_s, u"stop"_s, u"stop"_s}));
+                                               u"stop"_s, u"play"_s, u"stop"_s}));
         // Always on top keeps the window where it is.
         const QRect before = m_window->geometry();
         menuItem(u"mnuVzdyNahore"_s)->trigger();
@@ -481,20 +393,17 @@ private Q_SLOTS:
             nameless += NamelessControls(dialog);
             QTest::keyClick(dialog, Qt::Key_Escape);
         };
-        QCOMPARE(whileModal(shortcut(Qt::CTRL | Qt::Key_F), named), u"Hledat rozhlasové stanice"_s);
-        QCOMPARE(whileModal(shortcut(Qt::CTRL | Qt::Key_O), named),
-                 u"Vložit URL stanice pro přehrávání"_s);
-        QCOMPARE(whileModal(shortcut(Qt::CTRL | Qt::Key_E), named),
-                 u"Editace rozhlasových stanic"_s);
-        QCOMPARE(whileModal(shortcut(Qt::Key_F12)), u"Výběr seznamu stanic"_s);
+        for (const auto& [keys, caption] :
+             {std::pair{QKeySequence(Qt::CTRL | Qt::Key_F), u"Hledat rozhlasové stanice"_s},
+              {Qt::CTRL | Qt::Key_O, u"Vložit URL stanice pro přehrávání"_s}})
+            QCOMPARE(whileModal(shortcut(keys), named), caption);
         QCOMPARE(nameless.join(u", "), QString());
 
-        // The about box, from the tray, shows the release's version and the program's icon;
-        // Enter closes it; the window, active again, gives the list the focus.
+        // The about box, from the tray, shows the release's version; Enter closes it; the window,
+        // active again, gives the list the focus.
         const auto inAbout = [&](QDialog* dialog) {
             QCOMPARE(dialog->findChild<QLabel*>(u"Label1"_s)->text(),
                      u" Ver.: "_s + QLatin1StringView(SKYLISTENER_VERSION) + u" beta"_s);
-            QVERIFY(!dialog->findChild<QLabel*>(u"Image1"_s)->pixmap().isNull());
             m_window->setFocus(); // the focus of the window behind moves on
             QTest::keyClick(dialog, Qt::Key_Return);
         };
@@ -504,23 +413,19 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         QTRY_COMPARE(QApplication::focusWidget(), list());
 
-        // The address is empty at every opening; OK or Enter plays it as typed, OK with no text
-        // and every other way out leave the player alone.
-        const QStringList none;
-        for (const auto& [text, on, key, calls] :
-             {std::tuple{u" http://a b "_s, u"cmdOK"_s, Qt::Key(0),
+        // The address is empty at every opening; OK plays it as typed, OK with no text and every
+        // other way out leave the player alone.
+        for (const auto& [text, button, calls] :
+             {std::tuple{u" http://a b "_s, u"cmdOK"_s,
                          QStringList{u"setURL  http://a b "_s, u"play"_s}},
-              {u"x"_s, u"txtText1"_s, Qt::Key_Return, QStringList{u"setURL x"_s, u"play"_s}},
-              {QString(), u"cmdOK"_s, Qt::Key(0), none},
-              {u"a"_s, u"cmdClose"_s, Qt::Key(0), none},
-              {u"a"_s, u"txtText1"_s, Qt::Key_Escape, none}}) {
+              {QString(), u"cmdOK"_s, QStringList()},
+              {u"a"_s, u"cmdClose"_s, QStringList()}}) {
             m_player->calls.clear();
-            const auto inUrl = [&, text = text, on = on, key = key](QDialog* dialog) {
+            const auto inUrl = [&, text = text, button = button](QDialog* dialog) {
                 auto* field = dialog->findChild<QLineEdit*>();
                 QVERIFY(field->text().isEmpty());
                 QTest::keyClicks(field, text);
-                auto* target = dialog->findChild<QWidget*>(on);
-                key ? QTest::keyClick(target, key) : QTest::mouseClick(target, Qt::LeftButton);
+                QTest::mouseClick(dialog->findChild<QWidget*>(button), Qt::LeftButton);
             };
             QCOMPARE(whileModal([&] { click(u"URL"_s); }, inUrl),
                      u"Vložit URL stanice pro přehrávání"_s);
@@ -596,10 +501,6 @@ private Q_SLOTS:
                              "http://r.cz/?n=" + QByteArray::number(i), "0", i % 2 ? "1" : "0");
         const QString full = m_folder->write(u"czech.ksl"_s, stations);
         start();
-        const QList<QAction*> items = m_window->mnuSkylistener()->actions();
-        const qsizetype at = items.indexOf(menuItem(u"mnuVybratSeznam"_s));
-        QCOMPARE(items.mid(at + 1, 2),
-                 (QList{menuItem(u"mnuImportovat"_s), menuItem(u"mnuExportovat"_s)}));
         for (const QString& name : {u"a.m3u8"_s, u"b.pls"_s, u"c"_s}) {
             setStationFilePath(full);
             m_prompts.fileAnswers = {m_folder->filePath(name), m_folder->filePath(name)};
@@ -625,7 +526,6 @@ private Q_SLOTS:
         SaveSetting(m_folder->settings(), SettingsKeys::RecordFolder,
                     m_folder->filePath(u"soubor/nahrávky"_s));
         start();
-        QVERIFY(!menuItem(u"mnuOznamovat"_s)->isChecked());
         enterOn(u"Alfa"_s);
         m_player->raiseState(Player::Playing);
         for (const QString& title : {u"Píseň"_s, u"Alfa"_s, u"Píseň"_s, u"Druhá"_s})
@@ -661,7 +561,6 @@ private Q_SLOTS:
         m_player->calls.clear();
         shortcut(Qt::CTRL | Qt::Key_R)();
         QVERIFY(record->isChecked() && m_window->StatusPanel(4)->isVisible());
-        QCOMPARE(m_window->StatusPanel(4)->text(), u"Nahrávání"_s);
         QVERIFY2(m_player->calls.value(0).startsWith(u"record "_s +
                                                      m_folder->filePath(u"nahrávky/Alfa 20"_s)),
                  qPrintable(m_player->calls.join(u", ")));
@@ -675,15 +574,8 @@ private Q_SLOTS:
         m_player->raiseState(Player::Stopped);
         QVERIFY(!record->isChecked() && m_window->StatusPanel(4)->isHidden());
         QCOMPARE(m_player->calls.mid(1), (QStringList{u"stop"_s, u"record "_s}));
-
-        // The notification option is stored as it is ticked.
-        menuItem(u"mnuOznamovat"_s)->trigger();
-        QCOMPARE(GetSetting(*m_folder->reopenSettings(), SettingsKeys::NotifyTitles, {}), u"1"_s);
     }
-
-    // The about box's lines follow the system's font size: with a large font they stay apart
-    // and above the button, and the box grows below its picture; with the usual one it keeps
-    // the picture's size.
+    // The about box's lines follow the system font's size and stay apart, above the button.
     void aboutFollowsTheFontSize()
     {
         const QFont usual = QApplication::font();

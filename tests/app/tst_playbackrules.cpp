@@ -59,7 +59,6 @@ private Q_SLOTS:
                  QString::fromUtf8(mpv_error_string(MPV_ERROR_GENERIC))))},
             // A file or a local playlist plays to its end and stops; one that breaks is an error.
             {{.reason = EndReason::EndOfFile}, stopped},
-            {{.hasPlayed = true, .reason = EndReason::EndOfFile}, stopped},
             {{.hasPlayed = true, .reason = EndReason::NothingListed},
              error(u"Chyba: spojení se stanicí bylo přerušeno"_s)},
         };
@@ -100,8 +99,6 @@ private Q_SLOTS:
             {u"av://lavfi:sine"_s, u"(av)"_s, u"(av)"_s, u"(av)"_s},
             {u"lavfi:sine"_s, u"(lavfi)"_s, u"(lavfi)"_s, u"(lavfi)"_s},
             {u"http://a/\tb"_s, u"Chyba: adresa obsahuje neplatné znaky"_s, u"(?)"_s, u"(?)"_s},
-            {u"http://a/"_s + QChar(0x7f), u"Chyba: adresa obsahuje neplatné znaky"_s, u"(?)"_s,
-             u"(?)"_s},
             {u"http://a/"_s + QString(8192, u'a'), u"Chyba: adresa je příliš dlouhá"_s, u"(?)"_s,
              u"(?)"_s},
         };
@@ -128,7 +125,6 @@ private Q_SLOTS:
             {{{"icy-title", Cp1250::encode(czech) + "\r\n- Live"}}, czech + u" - Live"_s},
             {{{"Title", " A\t\x7f B "}, {"ICY-Title", "Icy"}, {"title", "C"}}, u"Icy"_s},
             {{{"TITLE", "Tag"}, {"artist", "X"}}, u"Tag"_s},
-            {{{"artist", "X"}}, {}},
             {{{"icy-title", "\x01 "}}, {}},
         };
         for (const auto& [tags, title] : cases)

@@ -18,10 +18,8 @@ private Q_SLOTS:
         const QDateTime at(QDate(2026, 12, 7), QTime(15, 4, 5));
         const QString long200(200, u'x');
         for (const auto& [station, title, ext, name] : {
-                 std::tuple{u"Rádio Čas"_s, QString(), u"mp3"_s,
-                            u"Rádio Čas 2026-12-07 15-04-05.mp3"_s},
-                 {u"..AC/DC: *Live*?"_s, u"\"A\" <b>|\\ \t\x01 \u2028"_s, u"ogg"_s,
-                  u"AC_DC_ _Live__ 2026-12-07 15-04-05 _A_ _b___ __ _.ogg"_s},
+                 std::tuple{u"..AC/DC: *Live*?"_s, u"\"A\" <b>|\\ \t\x01 \u2028"_s, u"ogg"_s,
+                            u"AC_DC_ _Live__ 2026-12-07 15-04-05 _A_ _b___ __ _.ogg"_s},
                  {u" "_s, u"Song. "_s, u"aac"_s, u"2026-12-07 15-04-05 Song.aac"_s},
                  {long200, u"t"_s, u"mka"_s, QString(146, u'x') + u".mka"_s},
                  // Cut before a character outside the basic plane, not inside it.
@@ -32,10 +30,7 @@ private Q_SLOTS:
         for (const auto& [codec, ext] : {std::pair{u"mp3"_s, u"mp3"_s},
                                          {u"AAC"_s, u"aac"_s},
                                          {u"vorbis"_s, u"ogg"_s},
-                                         {u"opus"_s, u"opus"_s},
-                                         {u"flac"_s, u"flac"_s},
-                                         {u"pcm_s16le"_s, u"mka"_s},
-                                         {QString(), u"mka"_s}})
+                                         {u"pcm_s16le"_s, u"mka"_s}})
             QCOMPARE(RecordFileName::extensionFor(codec), ext);
 
         // A name taken gets a number; the longest name keeps its number too.
@@ -44,8 +39,6 @@ private Q_SLOTS:
         folder.write(u"a (2).mp3"_s, "2");
         QCOMPARE(RecordFileName::unusedPath(folder.path(), u"a.mp3"_s),
                  folder.filePath(u"a (3).mp3"_s));
-        QCOMPARE(RecordFileName::unusedPath(folder.path(), u"b.mp3"_s),
-                 folder.filePath(u"b.mp3"_s));
         const QString longest = QString(146, u'y') + u".mp3"_s;
         folder.write(longest, "3");
         QCOMPARE(QFileInfo(RecordFileName::unusedPath(folder.path(), longest)).fileName(),
@@ -53,7 +46,7 @@ private Q_SLOTS:
     }
 
     // A file per title; a reconnection ends the file and the stream's return starts the next;
-    // a stop, an error or another station ends the recording.
+    // a stop, an error or another station ends the recording (a failed write: tst_MpvPlayer).
     void followsThePlayer()
     {
         TestFolder folder;
@@ -103,21 +96,6 @@ private Q_SLOTS:
             QCOMPARE(ended.takeFirst(), QVariantList{QString()});
             player.url = u"http://a"_s;
         }
-
-        // The player could not write: the recording ends with the folder named; playback goes on.
-        player.raiseState(Player::Playing);
-        QVERIFY(recorder.start(into, u"Alfa"_s));
-        player.calls.clear();
-        Q_EMIT player.RecordFailed();
-        QVERIFY(!recorder.isRecording() && player.calls == QStringList{u"record "_s});
-        QVERIFY(ended.takeFirst().first().toString().startsWith(u"Do složky "_s + into));
-
-        // A folder that takes no files (here: one below a file) is refused before the player.
-        folder.write(u"soubor"_s, "x");
-        player.calls.clear();
-        QVERIFY(!recorder.start(folder.filePath(u"soubor/nahrávky"_s), u"Alfa"_s));
-        QCOMPARE(recorder.error(), Recorder::folderMessage(folder.filePath(u"soubor/nahrávky"_s)));
-        QVERIFY(player.calls.isEmpty() && !recorder.isRecording());
     }
 };
 

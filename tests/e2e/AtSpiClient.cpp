@@ -8,7 +8,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Registry = u"org.a11y.atspi.Registry"_s;
 const QString AccessibleInterface = u"org.a11y.atspi.Accessible"_s;
 const QString ValueInterface = u"org.a11y.atspi.Value"_s;
 // AT-SPI's state numbers
@@ -31,7 +30,8 @@ bool AtSpiClient::connectTo(const QString& address)
     m_bus.connect({}, {}, u"org.a11y.atspi.Event.Object"_s, u"PropertyChange"_s, this,
                   SLOT(propertyChanged(QDBusMessage)));
     // An application sends only the events some client has asked the registry for.
-    return call(Registry, u"/org/a11y/atspi/registry"_s, Registry, u"RegisterEvent"_s,
+    return call(u"org.a11y.atspi.Registry"_s, u"/org/a11y/atspi/registry"_s,
+                u"org.a11y.atspi.Registry"_s, u"RegisterEvent"_s,
                 {u"Object:PropertyChange:AccessibleName"_s})
                .type() == QDBusMessage::ReplyMessage;
 }
@@ -50,52 +50,30 @@ QVariant AtSpiClient::property(const Node& node, const QString& interface,
 {
     const QDBusMessage reply = call(node.service, node.path, u"org.freedesktop.DBus.Properties"_s,
                                     u"Get"_s, {interface, name});
-    return reply.arguments().isEmpty() ? QVariant()
-                                       : reply.arguments().first().value<QDBusVariant>().variant();
+    return reply.arguments().value(0).value<QDBusVariant>().variant();
 }
 
-QList<AtSpiClient::Node> AtSpiClient::showing() const
+QList<AtSpiClient::Node> AtSpiClient::showing(const QString& service, const QString& path) const
 {
     QList<Node> found;
-    walk(Registry, u"/org/a11y/atspi/accessible/root"_s, found);
-    return found;
-}
-
-void AtSpiClient::walk(const QString& service, const QString& path, QList<Node>& found) const
-{
-    const QDBusMessage children = call(service, path, AccessibleInterface, u"GetChildren"_s);
-    if (children.arguments().isEmpty())
-        return;
-    const auto list = children.arguments().first().value<QDBusArgument>();
-    QList<std::pair<QString, QString>> objects;
-    list.beginArray();
-    while (!list.atEnd()) {
-        QString childService;
-        QDBusObjectPath childPath;
-        list.beginStructure();
-        list >> childService >> childPath;
-        list.endStructure();
-        objects.append({childService, childPath.path()});
-    }
-    list.endArray();
-    for (const auto& [childService, childPath] : objects) {
-        const QDBusMessage state =
-            call(childService, childPath, AccessibleInterface, u"GetState"_s);
-        const auto bits = state.arguments().value(0).value<QDBusArgument>();
-        QList<uint> words;
-        bits >> words;
-        if (words.size() < 1 || !(words.at(0) & (1u << Showing)))
+    const auto children = qdbus_cast<QList<std::pair<QString, QDBusObjectPath>>>(
+        call(service, path, AccessibleInterface, u"GetChildren"_s).arguments().value(0));
+    for (const auto& [childService, childPath] : children) {
+        Node node{childService, childPath.path(), {}, {}, {}};
+        const auto get = [&](const QString& method) {
+            return call(node.service, node.path, AccessibleInterface, method).arguments().value(0);
+        };
+        const auto state = qdbus_cast<QList<uint>>(get(u"GetState"_s));
+        if (state.isEmpty() || !(state[0] & (1u << Showing)))
             continue;
-        Node node{childService, childPath, {}, {}, {}, (words.at(0) & (1u << Focused)) != 0};
-        node.role = call(childService, childPath, AccessibleInterface, u"GetRoleName"_s)
-                        .arguments()
-                        .value(0)
-                        .toString();
+        node.focused = state[0] & (1u << Focused);
+        node.role = get(u"GetRoleName"_s).toString();
         node.name = property(node, AccessibleInterface, u"Name"_s).toString();
         node.description = property(node, AccessibleInterface, u"Description"_s).toString();
-        found.append(node);
-        walk(childService, childPath, found);
+        found += node;
+        found += showing(node.service, node.path);
     }
+    return found;
 }
 
 AtSpiClient::Node AtSpiClient::find(const QString& role, const QString& name) const

@@ -21,8 +21,10 @@ public:
     ~AtSpiClient() override;
     // Connects to the bus at `address` and asks the applications to announce name changes.
     bool connectTo(const QString& address);
-    // Every object the applications show on the screen, depth first.
-    QList<Node> showing() const;
+    // Every object the applications (or the one at `path`) show on the screen, depth first.
+    QList<Node>
+    showing(const QString& service = QStringLiteral("org.a11y.atspi.Registry"),
+            const QString& path = QStringLiteral("/org/a11y/atspi/accessible/root")) const;
     // The first showing object with this role and name, or one with an empty path.
     Node find(const QString& role, const QString& name) const;
     // The control that has the keyboard, or one with an empty path.
@@ -39,7 +41,6 @@ private:
     QDBusMessage call(const QString& service, const QString& path, const QString& interface,
                       const QString& method, const QVariantList& arguments = {}) const;
     QVariant property(const Node& node, const QString& interface, const QString& name) const;
-    void walk(const QString& service, const QString& path, QList<Node>& found) const;
 
     QDBusConnection m_bus{QString()};
     QStringList m_announced;

@@ -1,11 +1,6 @@
 #include "X11Session.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QStandardPaths>
 #include <QTextDocumentFragment>
-#include <QThread>
 
 #include <functional>
 
@@ -126,22 +121,19 @@ bool X11Session::startDesktop(bool statusNotifier)
 
 QString X11Session::startAccessibilityBus()
 {
-    if (!launch(m_accessibilityBus, u"/usr/libexec/at-spi-bus-launcher"_s,
-                {u"--launch-immediately"_s}))
-        return {};
-    QString address;
-    waitUntil([&] {
-        const QString reply =
-            busCall(u"--dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress"_s);
-        address = reply.section(u'"', 1, 1);
-        return !address.isEmpty();
-    });
     const QString enable = u"--dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set "
                            u"string:org.a11y.Status string:IsEnabled variant:boolean:true"_s;
-    if (address.isEmpty() || busCall(enable).isEmpty())
-        return fail(u"the accessibility bus did not start (apt-get install at-spi2-core)"_s),
-               QString();
-    return address;
+    QString address;
+    if (launch(m_accessibilityBus, u"/usr/libexec/at-spi-bus-launcher"_s,
+               {u"--launch-immediately"_s}) &&
+        waitUntil([&] {
+            address = busCall(u"--dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress"_s)
+                          .section(u'"', 1, 1);
+            return !address.isEmpty();
+        }) &&
+        !busCall(enable).isEmpty())
+        return address;
+    return fail(u"the accessibility bus did not start (apt-get install at-spi2-core)"_s), QString();
 }
 
 bool X11Session::startNotificationServer()
@@ -149,20 +141,17 @@ bool X11Session::startNotificationServer()
     if (m_busAddress.isEmpty())
         return fail(u"the notification server needs the private bus: start(true)"_s);
     // Every notification dunst takes, a replacement too, runs a script that logs it.
-    const QString script = m_home.filePath(u"notified.sh"_s);
-    if (QFile file(script); file.open(QIODevice::WriteOnly)) {
-        file.write("#!/bin/sh\nprintf '%s\\t%s\\t%s\\n' \"$DUNST_ID\" \"$DUNST_SUMMARY\" "
-                   "\"$DUNST_BODY\" >> \"$HOME/notifications.log\"\n");
-        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
-    }
+    const QString script = m_home.write(
+        u"notified.sh"_s, "#!/bin/sh\nprintf '%s\\t%s\\t%s\\n' \"$DUNST_ID\" "
+                          "\"$DUNST_SUMMARY\" \"$DUNST_BODY\" >> \"$HOME/notifications.log\"\n");
+    QFile::setPermissions(script, QFile::permissions(script) | QFileDevice::ExeOwner);
     // Nothing expires, however slow the machine; duplicates are not merged and nothing is held
     // back, so every notification sent is one counted.
-    const QString config = m_home.filePath(u"dunstrc"_s);
-    if (QFile file(config); file.open(QIODevice::WriteOnly))
-        file.write("[global]\n    stack_duplicates = false\n    notification_limit = 0\n"
-                   "[urgency_low]\n    timeout = 0\n[urgency_normal]\n    timeout = 0\n"
-                   "[urgency_critical]\n    timeout = 0\n[log]\n    script = " +
-                   script.toUtf8() + '\n');
+    const QString config = m_home.write(
+        u"dunstrc"_s, "[global]\n    stack_duplicates = false\n    notification_limit = 0\n"
+                      "[urgency_low]\n    timeout = 0\n[urgency_normal]\n    timeout = 0\n"
+                      "[urgency_critical]\n    timeout = 0\n[log]\n    script = " +
+                          script.toUtf8() + '\n');
     if (!launch(m_notifications, u"dunst"_s, {u"-config"_s, config, u"-verbosity"_s, u"crit"_s}))
         return false;
     const QString owned = u"--dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner "
@@ -181,19 +170,15 @@ int X11Session::notificationsShown() const
 
 QList<X11Session::Notification> X11Session::notificationsReceived() const
 {
-    QFile log(m_home.filePath(u"notifications.log"_s));
-    if (!log.open(QIODevice::ReadOnly))
-        return {};
     // Whole lines only: a script may be writing the last one.
-    QList<QByteArray> lines = log.readAll().split('\n');
+    QList<QByteArray> lines = m_home.read(u"notifications.log"_s).split('\n');
     lines.removeLast();
     QList<Notification> received;
     for (const QByteArray& line : lines) {
         const QStringList fields = QString::fromUtf8(line).split(u'\t');
         // The summary is plain text, the body markup.
-        const QString body = fields.mid(2).join(u'\t');
         received.append({fields[0].toUInt(), fields.value(1),
-                         QTextDocumentFragment::fromHtml(body).toPlainText()});
+                         QTextDocumentFragment::fromHtml(fields.mid(2).join(u'\t')).toPlainText()});
     }
     return received;
 }
@@ -207,21 +192,18 @@ QString X11Session::trayPanel() const
 bool X11Session::startProgram(const QStringList& settings, const QString& executable)
 {
     QDir().mkpath(m_home.filePath(u"config"_s));
-    if (QFile file(settingsFile());
-        !settings.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write((u"[Skylistener]\n"_s + settings.join(u'\n') + u'\n').toUtf8());
+    if (!settings.isEmpty())
+        m_home.write(u"config/Hollowmere.ini"_s,
+                     (u"[Skylistener]\n"_s + settings.join(u'\n') + u'\n').toUtf8());
     // No sound card here: ALSA's default device discards the sound, so streams play as usual.
-    if (QFile asoundrc(m_home.filePath(u".asoundrc"_s)); asoundrc.open(QIODevice::WriteOnly))
-        asoundrc.write("pcm.!default { type null }\n");
+    m_home.write(u".asoundrc"_s, "pcm.!default { type null }\n");
     if (!launch(m_program, executable, {}, QProcess::ForwardedErrorChannel))
         return false;
-    const bool shown = waitUntil(
-        [&] {
-            m_window = xdotool(u"search --onlyvisible --name skylistener"_s).section(u'\n', 0, 0);
-            return !m_window.isEmpty();
-        },
-        30000);
-    if (!shown)
+    const auto shown = [&] {
+        m_window = xdotool(u"search --onlyvisible --name skylistener"_s).section(u'\n', 0, 0);
+        return !m_window.isEmpty();
+    };
+    if (!waitUntil(shown, 30000))
         return fail(u"the main window did not appear; Xvfb says: "_s +
                     QString::fromUtf8(m_xvfb->readAllStandardError().right(300)));
     xdotool(u"windowfocus --sync "_s + m_window);
@@ -231,8 +213,7 @@ bool X11Session::startProgram(const QStringList& settings, const QString& execut
 
 bool X11Session::closeProgram()
 {
-    xdotool(u"windowfocus --sync "_s + m_window);
-    xdotool(u"key ctrl+x"_s);
+    xdotool(u"windowfocus --sync "_s + m_window + u" key ctrl+x"_s);
     return programEnded();
 }
 

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QProcess>
-#include <QRect>
-#include <QStringList>
-#include <QTemporaryDir>
+#include "TestFolder.h"
 
 #include <memory>
 
@@ -16,8 +13,7 @@ public:
 
     // Xvfb, and with `sessionBus` a private session bus for what starts later; else no bus.
     bool start(bool sessionBus = false);
-    // dbus-send on the private bus, and xdotool, with these words: their output, empty when
-    // they failed.
+    // dbus-send on the private bus, and xdotool, with these words: their output, empty on failure.
     QString busCall(const QString& words) const
     {
         return run(QStringLiteral("dbus-send"), QStringLiteral("--session --print-reply ") + words);
@@ -27,29 +23,22 @@ public:
     // `statusNotifier`, a StatusNotifier host (which needs the bus).
     bool startDesktop(bool statusNotifier = false);
     QString trayPanel() const;
-    // The accessibility bus on the session bus, switched on as a screen reader does: its
-    // address, or empty when it did not start.
+    // The accessibility bus, switched on as a screen reader does: its address, or empty.
     QString startAccessibilityBus();
 
-    // dunst on the display and the private bus (start(true) first), each notification shown
-    // until closed; waits until it serves org.freedesktop.Notifications.
+    // dunst on the private bus, each notification shown until closed.
     bool startNotificationServer();
-    // How many notifications dunst shows now; -1 without it.
-    int notificationsShown() const;
-    // A notification as dunst took it: its id (the same for one replaced in place), the summary
-    // and the body as dunst shows it (markup rendered).
+    int notificationsShown() const; // -1 without dunst
     struct Notification
     {
-        uint id;
-        QString summary, body;
+        uint id;               // the same for one replaced in place
+        QString summary, body; // the body as dunst shows it (markup rendered)
     };
-    // Every notification dunst has taken since it started, in order, replacements included.
+    // Every notification dunst has taken, in order, replacements included.
     QList<Notification> notificationsReceived() const;
 
-    QString settingsFile() const
-    {
-        return m_home.filePath(QStringLiteral("config/Hollowmere.ini"));
-    }
+    QString homeFile(const QString& name) const { return m_home.filePath(name); }
+    QString settingsFile() const { return homeFile(QStringLiteral("config/Hollowmere.ini")); }
     // Starts the program, with a settings file of these key=value lines unless none are given,
     // and waits for its main window to show and take the keyboard.
     bool startProgram(const QStringList& settings = {},
@@ -70,7 +59,7 @@ private:
                 const QStringList& arguments,
                 QProcess::ProcessChannelMode channels = QProcess::SeparateChannels);
 
-    QTemporaryDir m_home;
+    TestFolder m_home;
     QString m_display, m_window, m_busAddress;
     std::unique_ptr<QProcess> m_xvfb, m_bus, m_windowManager, m_trayWatcher, m_tray, m_program,
         m_accessibilityBus, m_notifications;

@@ -36,15 +36,17 @@ struct Fixture
 
     template <typename Dialog, typename... Args> void open(Args&&... args)
     {
-        dialog = std::make_unique<Dialog>(std::forward<Args>(args)..., [this] { ++refills; });
+        if constexpr (std::is_constructible_v<Dialog, Args...>) // it changes no list
+            dialog = std::make_unique<Dialog>(std::forward<Args>(args)...);
+        else
+            dialog = std::make_unique<Dialog>(std::forward<Args>(args)..., [this] { ++refills; });
         dialog->show();
         QApplication::setActiveWindow(dialog.get());
         QCOMPARE(NamelessControls(dialog.get()).join(u", "), QString());
     }
-    void openEditor(const QByteArray& list = {}) // over the current list if none is given
+    void openEditor(const QByteArray& list)
     {
-        if (!list.isEmpty())
-            setStationFilePath(folder.write(u"list.ksl"_s, list));
+        setStationFilePath(folder.write(u"list.ksl"_s, list));
         open<frmEdit>(player, prompts);
     }
     void openSettings() { open<frmSetting>(folder.settings(), prompts, folder.path()); }
@@ -54,10 +56,8 @@ struct Fixture
         folder.write(u"czech.ksl"_s, StationBytes("Dvojka", "http://dvojka/") + "\r\n");
         folder.write(u"notes.txt"_s, "not a list");
         setStationFilePath(u"/before.ksl"_s);
-        open<frmSList>(
-            folder.settings(),
-            [this](QWidget* w, const QString& text) { prompts.Exclamation(w, text); },
-            folder.path());
+        open<frmSList>(folder.settings(), std::bind_front(&UserPrompts::Exclamation, &prompts),
+                       folder.path());
     }
     template <typename T = QPushButton> T* get(const QString& n) const
     {
@@ -68,7 +68,7 @@ struct Fixture
     QLineEdit* name() const { return get<QLineEdit>(u"Text1"_s); }
     QLineEdit* url() const { return get<QLineEdit>(u"Text2"_s); }
     QCheckBox* check(int n) const { return get<QCheckBox>(u"Check%1"_s.arg(n)); }
-    QTreeWidget* list() const { return get<QTreeWidget>(u"ListView1"_s); }
+    QTreeWidget* list() const { return dialog->findChild<QTreeWidget*>(); }
     QString count() const { return get<QLabel>(u"lblCount"_s)->text(); }
     quint32 swatch() const { return get(u"Command4"_s)->property("BackColor").toUInt(); }
     QTreeWidgetItem* entry(const QString& s) const { return list()->findItems(s, {}).value(0); }
@@ -77,23 +77,28 @@ struct Fixture
     {
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers, at(s));
     }
-    // Clicks into a field, which selects its text, and types over it key by key.
-    static void type(QLineEdit* field, const QString& text)
+    // Clicks into a field, which selects its text, and types over it key by key or pastes.
+    static void type(QLineEdit* field, const QString& text, bool paste = false)
     {
         QTest::mouseClick(field, Qt::LeftButton);
         QCoreApplication::processEvents();
+        if (paste) {
+            QGuiApplication::clipboard()->setText(text);
+            return QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        }
         for (const QChar c : text)
             QTest::sendKeyEvent(QTest::Click, field, Qt::Key(c.toUpper().unicode()), QString(c),
                                 Qt::NoModifier);
     }
-    // Types the URL, then the name, and saves by a click or by Alt+U, which leaves the focus
-    // in the name field; a null text leaves its field alone.
-    void save(const QString& n = {}, const QString& u = {}, bool accessKey = false) const
+    // Types or pastes the URL, then the name, and saves by a click or by Alt+U, which leaves the
+    // focus in the name field; a null text leaves its field alone.
+    void save(const QString& n = {}, const QString& u = {}, bool accessKey = false,
+              bool paste = false) const
     {
         if (!u.isNull())
-            type(url(), u);
+            type(url(), u, paste);
         if (!n.isNull())
-            type(name(), n);
+            type(name(), n, paste);
         if (!accessKey)
             return press(u"Command1"_s);
         QSignalSpy clicked(get(u"Command1"_s), &QPushButton::clicked);
@@ -118,15 +123,13 @@ class tst_Dialogs : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void editorSelectSaveDeletePlayAndClose()
+    void editorSelectSaveDeleteAndPlay()
     {
         Fixture e;
         e.openEditor(ThreeStations);
         e.click(u"Alfa"_s);
         QVERIFY(e.name()->text() == u"Alfa"_s && e.url()->text() == u"http://alfa.cz/"_s);
         QVERIFY(e.swatch() == 255u && e.check(2)->isChecked() && !e.get(u"Check1"_s)->isChecked());
-        e.click(u"Beta"_s);
-        QVERIFY(e.get(u"Check1"_s)->isChecked());
         e.click(u"Gama"_s);
         QVERIFY(!e.check(2)->isChecked());
         // Delete asks first; No keeps the station.
@@ -137,21 +140,13 @@ private Q_SLOTS:
         e.press(u"Command3"_s);
         QVERIFY(!e.file().contains("gama") && e.count() == u"Celkem 2 stanice"_s);
 
-        // Test play needs a URL.
-        e.press(u"cmdPlay"_s);
+        // Test play and stop.
         Fixture::type(e.url(), u"http://stream.cz/a"_s);
         QTest::keyClick(e.url(), Qt::Key_Return); // Enter in a field presses no button
         e.press(u"cmdPlay"_s);
         e.press(u"cmdStop"_s);
         QCOMPARE(e.player.calls,
                  (QStringList{u"setURL http://stream.cz/a"_s, u"play"_s, u"stop"_s}));
-
-        // Escape closes from any control and refills; the reopened editor starts empty.
-        e.click(u"Alfa"_s);
-        QTest::keyClick(e.url(), Qt::Key_Escape);
-        QVERIFY(!e.dialog->isVisible() && e.refills == 1);
-        e.openEditor();
-        QVERIFY(e.selected().isEmpty() && e.name()->text().isEmpty());
 
         // A new station with a colour; the name is trimmed also when Alt+U saves with the focus
         // still in it, the URL is not; the fields are emptied for the next one.
@@ -169,63 +164,42 @@ private Q_SLOTS:
         QVERIFY(e.file().contains(StationBytes("Beta Nov\xE1", "http://BETA.cz/", "0", "1", "1")));
         QVERIFY(!e.file().contains("http://beta.cz/") && e.selected().isEmpty());
 
-        // A new URL renames the station in its place; a hidden one stays in the editor only.
+        // A new URL renames the station in its place.
         e.click(u"Alfa"_s);
         QTest::mouseClick(e.check(2), Qt::LeftButton);
         e.save({}, u"http://alfa2.cz/"_s);
         QVERIFY(e.file().startsWith(StationBytes("Alfa", "http://alfa2.cz/", "255", "0", "0")));
-        QVERIFY(!e.entry(u"Alfa"_s)->data(0, StationVisibleRole).toBool());
-        QCOMPARE(e.prompts.asked.size(), 3); // no refusal
     }
 
     void editorRefusals()
     {
-        const QString noName = u"Název stanice musí obsahovat minimálně jeden znak!"_s;
         const QString exists = u"Stanice s touto URL již existuje!"_s;
-        const QString x = u"http://x/"_s;
+        const QString control = u" stanice nesmí obsahovat tabulátory, konce řádků ani jiné "
+                                u"řídicí znaky!"_s;
+        // Pasted text is refused like typed text: reading drops tabs and CR LF, so the tags they
+        // split would plant a station.
+        const QString planted =
+            u"</station\turl></radio\tstation><radio\tstation><station\tname>F"_s;
         const std::tuple<QString, QString, QString, QString, bool> cases[] = {
-            {{}, u"   "_s, x, noName, true},
-            {u"   "_s, {}, {}, noName, true}, // a stored name of spaces
+            {{}, u"   "_s, u"http://x/"_s, u"Název stanice musí obsahovat minimálně"_s, false},
             {{}, u"Nová"_s, {}, u"URL stanice musí obsahovat"_s, false},
-            {{}, u"Nová"_s, u"HTTP://Beta.CZ/"_s, exists, true},
-            {u"Alfa"_s, u"Alfa"_s, u"http://gama.cz/"_s, exists, true},
-            {{}, u"Радио"_s, x, u"Název stanice obsahuje"_s, false},
-            {u"Alfa"_s, u"Alfa"_s, u"http://a.cz/<RadioStation>"_s, u"URL stanice nesmí"_s, false},
+            {{}, u"Nová"_s, u"HTTP://Beta.CZ/"_s, exists, false},
+            {u"Alfa"_s, u"Alfa"_s, u"http://gama.cz/"_s, exists, false},
+            {{}, planted, u"http://new.cz/"_s, u"Název"_s + control, true},
+            {{}, u"Nová"_s, u"http://new.cz/\r\nx"_s, u"URL"_s + control, true},
         };
-        const QByteArray before = ThreeStations + StationBytes("   ", "http://blank.cz/", "0", "0");
-        for (const auto& [select, name, url, message, accessKey] : cases) {
+        for (const auto& [select, name, url, message, paste] : cases) {
             Fixture e;
-            e.openEditor(before);
+            e.openEditor(ThreeStations);
             if (!select.isEmpty())
                 e.click(select);
-            e.save(name, url, accessKey);
+            e.save(name, url, !paste, paste); // typed texts saved by Alt+U, pasted ones by a click
             QCOMPARE(e.prompts.asked.size(), 1);
             QVERIFY2(e.prompts.asked[0].contains(message), qPrintable(e.prompts.asked[0]));
             // A refused URL keeps the focus in its field, a refused name in its own.
             QCOMPARE(QApplication::focusWidget(),
                      message.startsWith(u"URL"_s) ? e.url() : e.name());
-            QVERIFY(e.file() == before && e.selected().isEmpty() == select.isEmpty());
-        }
-        // Pasted text is refused like typed text: reading drops tabs and CR LF, so the tags they
-        // split would plant a station; a lone line break would split the record.
-        const QString planted =
-            u"</station\turl></radio\tstation><radio\tstation><station\tname>F"_s;
-        for (const auto& [name, url] : {std::pair{planted, u"http://new.cz/"_s},
-                                        std::pair{u"Nová"_s, u"http://new.cz/\r\nx"_s},
-                                        std::pair{u"Nová\n"_s, u"http://new.cz/"_s}}) {
-            Fixture e;
-            e.openEditor(before);
-            for (const auto& [field, text] : {std::pair{e.url(), url}, std::pair{e.name(), name}}) {
-                QGuiApplication::clipboard()->setText(text);
-                QTest::mouseClick(field, Qt::LeftButton);
-                QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-            }
-            e.press(u"Command1"_s);
-            QCOMPARE(e.prompts.asked.size(), 1);
-            QVERIFY2(e.prompts.asked[0].endsWith(u" nesmí obsahovat tabulátory, konce řádků ani "
-                                                 u"jiné řídicí znaky!"_s),
-                     qPrintable(e.prompts.asked[0]));
-            QCOMPARE(e.file(), before);
+            QVERIFY(e.file() == ThreeStations && e.selected().isEmpty() == select.isEmpty());
         }
     }
 
@@ -246,11 +220,6 @@ private Q_SLOTS:
         QCOMPARE(e.file(), longOne +
                                StationBytes("  Spaced  ", "http://s/", "-2147483640", "1", "1") +
                                "\r\n");
-        // The length limit holds for what is typed after a long station was shown.
-        e.click(QString::fromLatin1(longName));
-        e.press(u"Command5"_s);
-        Fixture::type(e.url(), QString(260, u'x'));
-        QCOMPARE(e.url()->text().size(), 250);
 
         e.openEditor(ThreeStations);
         const QString failed = u"exclamation: "_s + StationFileWriteErrorMessage(StationFilePath());
@@ -265,23 +234,19 @@ private Q_SLOTS:
             QCOMPARE(e.prompts.asked.mid(1), (QStringList{failed, failed}));
             QVERIFY(e.name()->text() == u"Delta"_s && e.file() == ThreeStations);
         }
-        e.save();
-        QVERIFY(e.prompts.asked.size() == 3 && e.entry(u"Delta"_s));
 
-        e.prompts.asked.clear();
-        const QByteArray old = e.file();
         // An existing file of that name is emptied and becomes the current list; the selection
         // survives, and saving adds the station that is not in the new file.
         e.click(u"Beta"_s);
         const QString other = e.folder.write(u"other.ksl"_s, StationBytes("X", "http://x/"));
         e.prompts.fileAnswers = {other};
         e.press(u"cmdNewFile"_s);
-        QCOMPARE(e.prompts.asked, QStringList{u"save: Nový soubor se seznamem stanic"_s});
+        QCOMPARE(e.prompts.asked.mid(3), QStringList{u"save: Nový soubor se seznamem stanic"_s});
         QVERIFY(StationFilePath() == other && e.count() == u"Žádné stanice"_s);
         e.save();
         QCOMPARE(e.folder.read(u"other.ksl"_s),
                  StationBytes("Beta", "http://beta.cz/", "0", "1", "1") + "\r\n");
-        QCOMPARE(e.file(), old);
+        QCOMPARE(e.file(), ThreeStations);
     }
 
     void settingsCloseStoresNothingSaveStoresOnDiskAndShows()
@@ -291,10 +256,8 @@ private Q_SLOTS:
         s.openSettings();
         QTest::mouseClick(s.check(1), Qt::LeftButton);
         s.press(u"Command1"_s);
-        QVERIFY(!s.dialog->isVisible() && !MinimizeToTray());
-        QVERIFY(s.stored(u"MinTray"_s) == u"-"_s && s.stored(u"StationFile"_s) == u"-"_s);
-        // The list is loaded again all the same.
-        QVERIFY(StationFilePath() == u"/somewhere/czech.ksl"_s && s.refills == 1);
+        QVERIFY(!s.dialog->isVisible() && !MinimizeToTray() && s.stored(u"MinTray"_s) == u"-"_s);
+        QCOMPARE(StationFilePath(), u"/somewhere/czech.ksl"_s);
 
         // The first run shows the defaults; saved, they are on disk already, where a second
         // running copy of the program reads them.
@@ -307,14 +270,13 @@ private Q_SLOTS:
         QVERIFY(!s.dialog->isVisible() && !MinimizeToTray() && AnimateTrayIcon());
         QVERIFY(s.onDisk(u"MinTray"_s) == u"0"_s && s.onDisk(u"AniIco"_s) == u"1"_s);
         QVERIFY(s.onDisk(u"StationFile"_s) == defaultList && StationFilePath() == defaultList);
-        QCOMPARE(s.refills, 2);
 
         // The reopened dialog shows what was saved; browse fills the path unless cancelled.
         s.openSettings();
         QVERIFY(s.check(2)->isChecked());
         s.press(u"cmd"_s); // cancelled
         QCOMPARE(s.get<QLineEdit>(u"txtText1"_s)->text(), defaultList);
-        const QString longPath = u"/elsewhere/"_s + QString(1000, u'j') + u".ksl"_s;
+        const QString longPath = u"/elsewhere/"_s + QString(1000, u'j'); // outgrows a full disk
         s.prompts.fileAnswers = {longPath};
         s.press(u"cmd"_s);
         s.press(u"Command2"_s);
@@ -363,25 +325,13 @@ private Q_SLOTS:
         QVERIFY(c.onDisk(SettingsKeys::StationFile) == rock && StationFilePath() == rock);
         QVERIFY(c.refills == 1 && c.prompts.asked.isEmpty());
 
-        // A click on empty space unselects; Load then loads nothing.
+        // Enter loads the selected entry, not one a Ctrl+click has unselected.
         c.openChooser();
-        c.click(u"Czech"_s);
-        QTest::mouseClick(c.list()->viewport(), Qt::LeftButton, {},
-                          QPoint(10, c.list()->viewport()->height() - 3));
-        c.press(u"Command2"_s);
-        QTRY_VERIFY(!c.get<QTimer>(u"Timer1"_s)->isActive());
-        QVERIFY(c.dialog->isVisible());
-        // Enter on an entry no longer selected (Ctrl+click) loads nothing either.
         c.click(u"Rock"_s, Qt::ControlModifier);
         c.click(u"Rock"_s, Qt::ControlModifier);
         QVERIFY(c.list()->currentItem() && !c.list()->currentItem()->isSelected());
         QTest::keyClick(c.list(), Qt::Key_Return);
         QVERIFY(!c.get<QTimer>(u"Timer1"_s)->isActive());
-        // Escape loads nothing.
-        QTest::keyClick(c.list(), Qt::Key_Escape);
-        QVERIFY(!c.dialog->isVisible() && c.refills == 1 && StationFilePath() == u"/before.ksl"_s);
-        // Enter on the selected entry loads it.
-        c.openChooser();
         c.click(u"Czech"_s);
         QTest::keyClick(c.list(), Qt::Key_Return);
         QTRY_VERIFY(!c.dialog->isVisible());
@@ -390,62 +340,37 @@ private Q_SLOTS:
 
     void historyShowsCopiesAndClears()
     {
-        TestFolder folder;
-        TitleHistory history(folder.filePath(u"historie.txt"_s));
+        Fixture h;
+        TitleHistory history(h.folder.filePath(u"historie.txt"_s));
         const QDate day(2026, 12, 7);
         history.add(QDateTime(day, QTime(15, 4, 5)), u"Dvojka"_s, u"Píseň <b>jedna</b>"_s);
-        history.add(QDateTime(day, QTime(15, 9, 0)), u"Rádio 1"_s, u"Druhá"_s);
         history.add(QDateTime(day.addDays(1), QTime(8, 0)), u"Dvojka"_s, u"Třetí"_s);
-        ScriptedPrompts prompts;
-        frmHistory dialog(history, prompts);
-        dialog.show();
-        QApplication::setActiveWindow(&dialog);
-        QCOMPARE(NamelessControls(&dialog).join(u", "), QString());
-        QTreeWidget* list = dialog.List1();
-        const auto row = [](const QTreeWidgetItem* item) {
-            return item->text(0) + u'|' + item->text(1) + u'|' + item->text(2);
-        };
-        QVERIFY(row(list->headerItem()) == u"Čas|Stanice|Skladba"_s &&
-                list->topLevelItemCount() == 3);
-        QCOMPARE(row(list->topLevelItem(0)), u"8. 12. 2026 8:00:00|Dvojka|Třetí"_s);
-        QCOMPARE(row(list->topLevelItem(2)), u"7. 12. 2026 15:04:05|Dvojka|Píseň <b>jedna</b>"_s);
+        h.open<frmHistory>(history, h.prompts);
+        QTreeWidget* list = h.list();
+        QCOMPARE(list->topLevelItem(0)->text(0), u"8. 12. 2026 8:00:00"_s);
 
-        const auto at = [list](int r) {
-            return list->visualItemRect(list->topLevelItem(r)).center();
-        };
-        const auto click = [&](int r, Qt::KeyboardModifiers modifiers = {}) {
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, at(r));
-        };
-        const auto press = [&](const QString& name) {
-            QTest::mouseClick(dialog.findChild<QPushButton*>(name), Qt::LeftButton);
-        };
+        // Picked oldest first, copied as the list shows them; a double click copies its entry.
         QClipboard* clipboard = QGuiApplication::clipboard();
-        // Picked oldest first, copied as the list shows them.
-        click(2);
-        click(0, Qt::ControlModifier);
+        h.click(u"7. 12. 2026 15:04:05"_s);
+        h.click(u"8. 12. 2026 8:00:00"_s, Qt::ControlModifier);
         QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(clipboard->text(), u"Dvojka – Třetí\nDvojka – Píseň <b>jedna</b>"_s);
-        click(1, Qt::ControlModifier);
-        press(u"cmdCopy"_s);
-        QCOMPARE(clipboard->text().count(u'\n'), 2);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at(1));
-        QCOMPARE(clipboard->text(), u"Rádio 1 – Druhá"_s);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, h.at(u"8. 12. 2026 8:00:00"_s));
+        QCOMPARE(clipboard->text(), u"Dvojka – Třetí"_s);
 
         // Clearing asks first; No keeps the history.
-        prompts.yesNoAnswers = {false, true};
-        press(u"cmdClear"_s);
-        QVERIFY(list->topLevelItemCount() == 3 && history.entries().size() == 3);
-        press(u"cmdClear"_s);
+        h.prompts.yesNoAnswers = {false, true};
+        h.press(u"cmdClear"_s);
+        QVERIFY(list->topLevelItemCount() == 2 && history.entries().size() == 2);
+        h.press(u"cmdClear"_s);
         QVERIFY(list->topLevelItemCount() == 0 && history.entries().isEmpty());
-        QCOMPARE(prompts.asked,
+        QCOMPARE(h.prompts.asked,
                  QStringList(2, u"question: Opravdu vymazat celou historii skladeb?"_s));
-        QTest::keyClick(list, Qt::Key_Escape);
-        QVERIFY(!dialog.isVisible());
 
         // A damaged file is told on opening.
-        folder.write(u"historie.txt"_s, "cizí soubor");
-        frmHistory damaged(history, prompts);
-        QVERIFY(prompts.asked.last().startsWith(u"exclamation: Soubor historie skladeb"_s));
+        h.folder.write(u"historie.txt"_s, "cizí soubor");
+        h.open<frmHistory>(history, h.prompts);
+        QVERIFY(h.prompts.asked.last().startsWith(u"exclamation: Soubor historie skladeb"_s));
     }
 };
 

@@ -1,5 +1,4 @@
-// The title history's file: what is kept and in which order, across restarts and between running
-// copies; damaged and foreign files set aside; writes that cannot happen.
+// The title history's file: what it keeps, restarts, running copies, damaged files, failed writes.
 #include "TestFolder.h"
 #include "stations/TitleHistory.h"
 
@@ -27,10 +26,6 @@ class tst_TitleHistory : public QObject
             out.append(entry.title);
         return out;
     }
-    static QString cannotWrite(const QString& path)
-    {
-        return u"Historii skladeb nelze uložit do souboru \"%1\"."_s.arg(path);
-    }
 
 private Q_SLOTS:
     void keepsNewTitlesNewestFirstAcrossRestarts()
@@ -39,9 +34,7 @@ private Q_SLOTS:
         const QString path = folder.filePath(u"nova/slozka/historie.txt"_s);
         TitleHistory history(path);
         QVERIFY(history.add(at(0), u"Dvojka"_s, u"Píseň"_s));
-        QVERIFY(!history.add(at(1), u"Dvojka"_s, u"Píseň"_s)); // sent again
         QVERIFY(!history.add(at(2), u"Dvojka"_s, u" \t "_s));
-        QVERIFY(!history.add(at(3), u"Dvojka"_s, u"Dvojka"_s)); // the station says its name
         QVERIFY(history.add(at(4), u"Rádio\t1"_s, u"Řádek\njeden\r\ndva"_s));
         QVERIFY(history.add(at(5), u"Dvojka"_s, u"Píseň"_s)); // again, after another one
         const QDateTime elsewhere(QDate(2026, 12, 7), QTime(20, 0), Qt::OffsetFromUTC, -5 * 3600);
@@ -50,32 +43,22 @@ private Q_SLOTS:
                                            {at(5), u"Dvojka"_s, u"Píseň"_s},
                                            {at(4), u"Rádio 1"_s, u"Řádek jeden  dva"_s},
                                            {at(0), u"Dvojka"_s, u"Píseň"_s}};
-        // The next run sees them as they were, in a UTF-8 file of one entry a line.
-        QCOMPARE(TitleHistory(path).entries(), expected);
-        const QByteArray file = folder.read(path);
-        QVERIFY(file.startsWith("skylistener title history 1\n") && file.count('\n') == 5);
-        QVERIFY(file.contains("\tR\xC3\xA1"
-                              "dio 1\t\xC5\x98\xC3\xA1"
-                              "dek jeden  dva\n"));
-        QVERIFY(history.takeProblem().isEmpty());
+        QCOMPARE(TitleHistory(path).entries(), expected); // as the next run sees them
 
         // At most a thousand, the oldest dropped.
         folder.write(u"nova/slozka/historie.txt"_s, historyBytes(1000));
         QVERIFY(history.add(at(0), u"Dvojka"_s, u"nová"_s));
         const QStringList all = titles(history);
         QVERIFY(all.size() == 1000 && all.first() == u"nová"_s && all.last() == u"t1"_s);
-        QCOMPARE(folder.read(path).count('\n'), 1001);
     }
 
     void setsDamagedAndForeignFilesAside()
     {
         const QByteArray good = historyBytes(2);
         const QByteArray cases[] = {
-            "skylistener title history 2\n",
             "<radiostation><stationname>Dvojka</stationname></radiostation>\r\n",
             good + "2026-12-07T12:00:00Z\tdvě pole\n",
             good + "včera\tStanice\tSkladba\n",
-            good + "\n" + historyBytes(1).mid(28),
             good + "2026-12-07T12:00:00Z\tStanice\t\n",
             good + "2026-12-07T12:00:00Z\tStanice\tt\x01\n",
             good + "2026-12-07T12:00:00Z\tStanice\tt\xE8\n",
@@ -92,16 +75,10 @@ private Q_SLOTS:
                 u"Soubor historie skladeb \"%1\" byl poškozený. Byl odložen jako \"%1.poskozeny2\""
                 u" a historie začíná znovu."_s.arg(path));
             QCOMPARE(folder.read(path + u".poskozeny2"_s), bytes);
-            QVERIFY(history.add(at(0), u"Dvojka"_s, u"Píseň"_s));
-            QVERIFY(titles(history) == QStringList{u"Píseň"_s} && history.takeProblem().isEmpty());
         }
-        // An emptied file is an empty history, not a damaged one.
-        TestFolder folder;
-        TitleHistory history(folder.write(u"historie.txt"_s, {}));
-        QVERIFY(history.add(at(0), u"Dvojka"_s, u"Píseň"_s) && history.takeProblem().isEmpty());
     }
 
-    void runningCopiesKeepEachOthersEntries()
+    void runningCopiesAndFailedWrites()
     {
         TestFolder folder;
         TitleHistory first(folder.filePath(u"historie.txt"_s));
@@ -120,12 +97,12 @@ private Q_SLOTS:
         addTwenty(first, 0);
         other.join();
         QVERIFY(kept[0] == 20 && kept[1] == 20 && titles(first).size() == 40);
-    }
 
-    void failedWritesKeepTheOldFileAndSaySo()
-    {
-        TestFolder folder;
-        // Its folder cannot be made: a file has the name.
+        const auto cannotWrite = [](const QString& path) {
+            return u"Historii skladeb nelze uložit do souboru \"%1\"."_s.arg(path);
+        };
+        // Failed writes keep the old file and say so. Here the folder cannot be made: a file has
+        // its name.
         const QString nowhere = folder.write(u"soubor"_s, "x") + u"/historie.txt"_s;
         TitleHistory lost(nowhere);
         QVERIFY(!lost.add(at(0), u"Dvojka"_s, u"Píseň"_s) && !lost.clear());

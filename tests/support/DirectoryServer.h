@@ -13,11 +13,10 @@ class DirectoryServer : public QTcpServer
 public:
     // Where Jazz Praha streams from (its url_resolved).
     QString streamUrl = u"http://127.0.0.1:1/none.mp3"_s;
-    // The requests' heads, the station ids clicked, the searches answered (also to clients gone).
-    QStringList requests, clicks, answered;
-    // The station ids voted for; a second vote for a station is refused, as the directory does
-    // within ten minutes, with markup in the message.
-    QStringList votes;
+    // The requests' heads, the station ids clicked, the searches answered (also to clients gone)
+    // and the ids voted for: a second vote for a station is refused, as the directory does within
+    // ten minutes, with markup in the message.
+    QStringList requests, clicks, answered, votes;
 
     DirectoryServer() { listen(QHostAddress::LocalHost); }
     QString url(const QString& how) const
@@ -92,12 +91,11 @@ private:
     static QByteArray hostileCountries()
     {
         QByteArray list = "[";
-        for (int i = 0; i < 80000; ++i) {
-            const QByteArray code =
-                i % 7 == 0 ? QByteArray("\u010cR")
-                           : QByteArray(1, char('A' + i % 26)) + char('A' + i / 26 % 26);
-            list += R"({"iso_3166_1":")" + code + R"(","stationcount":1},)";
-        }
+        for (int i = 0; i < 80000; ++i)
+            list += R"({"iso_3166_1":")" +
+                    (i % 7 ? QByteArray(1, char('A' + i % 26)) + char('A' + i / 26 % 26)
+                           : QByteArray("\u010cR")) +
+                    R"(","stationcount":1},)";
         list.back() = ']';
         return list;
     }

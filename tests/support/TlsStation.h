@@ -9,7 +9,6 @@
 class TlsStation
 {
 public:
-    TlsStation() = default;
     ~TlsStation();
 
     // The certificate names 127.0.0.1 and localhost, or only `certifiedHost`; it is self-signed,
@@ -27,7 +26,6 @@ private:
 
     QTemporaryDir m_dir;
     quint16 m_port = 0;
-    QString m_caFile;
-    QString m_error;
+    QString m_caFile, m_error;
     std::unique_ptr<QProcess> m_server;
 };

@@ -113,14 +113,9 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QVERIFY(f.form.isHidden());
         QCOMPARE(take(), u"add skylistener, Minimize"_s);
-        // Without bit 2 the icon stays on restore; a double click then restores nothing.
-        tray.setTrayFormStyle(0);
-        tray.FormRestore();
-        f.host->click(515);
-        QCOMPARE(take(), u"Restore, DblClick 1"_s);
         // Without a notification area the window is never hidden.
         f.host->available = false;
-        tray.setTrayFormStyle(3);
+        tray.FormRestore();
         tray.FormMinimize();
         QVERIFY(f.form.isMinimized() && !f.form.isHidden());
     }
@@ -129,13 +124,6 @@ private Q_SLOTS:
     {
         Fixture f;
         SysTray& tray = *f.tray;
-        // Setting the Form empties PopupMenu, unless it is the same form.
-        tray.setPopupMenu(&f.menu);
-        tray.setForm(&f.form);
-        QCOMPARE(tray.PopupMenu(), &f.menu);
-        tray.setForm(nullptr);
-        QCOMPARE(tray.PopupMenu(), nullptr);
-        tray.setForm(&f.form);
         tray.setPopupMenu(&f.menu);
         // The menu comes after the events of a press or release, before those of a double click.
         const int down = 8 | 32, rightUp = 2, leftDouble = 64;
@@ -158,27 +146,20 @@ private Q_SLOTS:
         tray.setTrayTip(QString(62, u'y') + u"\U0001F4FB"_s); // not cut in half
         tray.setIcon(QIcon());
         QCOMPARE(take(), u"tip "_s + QString(62, u'y') + u", icon"_s);
-        // A new host gets the icon again, once; while the icon is hidden, nothing is added.
+        // A new host gets the icon again, once.
         tray.stTimer_Timer();
         f.host->identity = u"host-2"_s;
         tray.stTimer_Timer();
         tray.stTimer_Timer();
         QCOMPARE(take(), u"remove, add "_s + QString(62, u'y') + u", Refreshed"_s);
-        tray.setVisible(false);
-        f.host->identity = u"host-3"_s;
-        tray.stTimer_Timer();
-        tray.setVisible(true);
-        QCOMPARE(take(), u"remove, add "_s + QString(62, u'y'));
         f.tray.reset(); // released, the tray removes its icon
         QCOMPARE(take(), u"remove"_s);
 
-        // A tip reads as it stands wherever it is shown: in a StatusNotifier host, which reads
-        // markup, and in the tool tip of an XEmbed icon, which guesses.
+        // A tip reads as it stands in the tool tip of an XEmbed icon, which guesses whether it is
+        // markup (in a StatusNotifier host, which reads markup: tst_frmFindStations).
         for (const QString& tip : {u"[<b>Rádio</b> <img src=\"/dev/zero\">] - skylistener"_s,
-                                   u"[Rock & Roll] - skylistener"_s}) {
-            QCOMPARE(ShownText(TrayTipMarkup(tip, true), Qt::RichText), tip);
+                                   u"[Rock & Roll] - skylistener"_s})
             QCOMPARE(ShownText(TrayTipMarkup(tip, false)), tip);
-        }
     }
 
     void dragByHandleAndGrip()
@@ -186,9 +167,6 @@ private Q_SLOTS:
         QWidget window;
         auto* handle = new QWidget(&window);
         handle->setGeometry(0, 0, 300, 30);
-        auto* button = new QWidget(handle);
-        button->setGeometry(0, 0, 20, 20);
-        button->setAttribute(Qt::WA_NoMousePropagation);
         auto* grip = new QSizeGrip(&window);
         grip->setGeometry(280, 180, 20, 20);
         window.setMinimumSize(150, 120);
@@ -196,13 +174,9 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         // The left button at global positions: the window moves between events.
-        const auto mouse = [](QTest::MouseAction action) {
-            return [action](QWidget* w, QPoint at) {
-                QTest::mouseEvent(action, w, Qt::LeftButton, {}, w->mapFromGlobal(at));
-            };
+        const auto mouse = [](QTest::MouseAction action, QWidget* w, QPoint at) {
+            QTest::mouseEvent(action, w, Qt::LeftButton, {}, w->mapFromGlobal(at));
         };
-        const auto press = mouse(QTest::MousePress), move = mouse(QTest::MouseMove),
-                   release = mouse(QTest::MouseRelease);
 
         RecordingOwner owner;
         WindowDragCapture capture;
@@ -214,31 +188,23 @@ private Q_SLOTS:
         for (const std::uint32_t m : {WM_ENTERSIZEMOVE, WM_MOVING, WM_SIZING, WM_EXITSIZEMOVE})
             hook.AddHookMessage(hWnd, m, MessageHook::Before);
 
-        // Presses on a child control or with the right button do not drag.
+        // The right button does not drag.
         const QRect start = window.frameGeometry();
-        const QPoint onButton = button->mapToGlobal(QPoint(5, 5));
-        press(button, onButton);
-        move(button, onButton + QPoint(30, 30));
-        release(button, onButton + QPoint(30, 30));
         QTest::mouseClick(handle, Qt::RightButton, {}, QPoint(100, 10));
         QVERIFY(window.frameGeometry() == start && owner.seen.empty());
 
         // The handler pulls the window to x = 0 whenever it comes within 20 pixels.
         const QPoint grab = handle->mapToGlobal(QPoint(100, 10)), nearEdge(15 - start.left(), 0);
-        press(handle, grab);
-        // A move without the left button (its release went unseen) drags nothing.
-        QMouseEvent leftUp(QEvent::MouseMove, QPointF(180, 10), grab + QPointF(80, 0), Qt::NoButton,
-                           Qt::RightButton, {});
-        QCoreApplication::sendEvent(handle, &leftUp);
-        move(handle, grab + QPoint(50, 30));
+        mouse(QTest::MousePress, handle, grab);
+        mouse(QTest::MouseMove, handle, grab + QPoint(50, 30));
         QCOMPARE(window.frameGeometry().topLeft(), start.topLeft() + QPoint(50, 30));
         owner.rewrite = [](WinRect& r) {
             if (r.left < 20)
                 r = {0, r.top, r.right - r.left, r.bottom};
         };
-        move(handle, grab + nearEdge);
+        mouse(QTest::MouseMove, handle, grab + nearEdge);
         QCOMPARE(window.frameGeometry().topLeft(), QPoint(0, start.top()));
-        release(handle, grab + nearEdge);
+        mouse(QTest::MouseRelease, handle, grab + nearEdge);
         QVERIFY(owner.seen.size() == 5 && owner.seen[0].uMsg == WM_ENTERSIZEMOVE &&
                 owner.seen[1].uMsg == WM_MOVING && owner.seen[4].uMsg == WM_EXITSIZEMOVE);
         QCOMPARE(owner.proposed[0], toWinRect(start.translated(50, 30)));
@@ -249,16 +215,16 @@ private Q_SLOTS:
         owner.rewrite = [](WinRect& r) { r.bottom = r.top + 180; };
         const QRect before = window.frameGeometry();
         const QPoint gripAt = grip->mapToGlobal(grip->rect().center());
-        press(grip, gripAt);
-        move(grip, gripAt + QPoint(40, 60));
+        mouse(QTest::MousePress, grip, gripAt);
+        mouse(QTest::MouseMove, grip, gripAt + QPoint(40, 60));
         QVERIFY(owner.seen.at(1).uMsg == WM_SIZING && owner.seen[1].wParam == WMSZ_BOTTOMRIGHT);
         QCOMPARE(owner.proposed[3], toWinRect(before.adjusted(0, 0, 40, 60)));
         QCOMPARE(window.frameGeometry(), QRect(before.topLeft(), QSize(before.width() + 40, 180)));
         owner.rewrite = nullptr;
-        move(grip, gripAt - QPoint(500, 500));
+        mouse(QTest::MouseMove, grip, gripAt - QPoint(500, 500));
         QVERIFY(window.size() == QSize(150, 120) &&
                 window.frameGeometry().topLeft() == before.topLeft());
-        release(grip, gripAt - QPoint(500, 500));
+        mouse(QTest::MouseRelease, grip, gripAt - QPoint(500, 500));
         QCOMPARE(owner.seen.back().uMsg, WM_EXITSIZEMOVE);
     }
 };
