@@ -15,6 +15,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString PlayerInterface = u"org.mpris.MediaPlayer2.Player"_s;
+const QString Properties = u"org.freedesktop.DBus.Properties"_s;
+const QString Path = QString::fromLatin1(MprisService::ObjectPath);
 const QString NoTrack = u"/org/mpris/MediaPlayer2/TrackList/NoTrack"_s;
 
 // The main window with one listed station and a fake player.
@@ -46,9 +48,8 @@ class tst_MprisService : public QObject
     QDBusMessage call(const QString& interface, const QString& method,
                       const QVariantList& arguments = {})
     {
-        QDBusMessage message = QDBusMessage::createMethodCall(
-            MprisService::BusName(), QString::fromLatin1(MprisService::ObjectPath), interface,
-            method);
+        QDBusMessage message =
+            QDBusMessage::createMethodCall(MprisService::BusName(), Path, interface, method);
         message.setArguments(arguments);
         QDBusPendingCall pending = m_panel.asyncCall(message);
         (void)QTest::qWaitFor([&] { return pending.isFinished(); });
@@ -56,8 +57,7 @@ class tst_MprisService : public QObject
     }
     QVariant property(const QString& name)
     {
-        const QDBusMessage reply =
-            call(u"org.freedesktop.DBus.Properties"_s, u"Get"_s, {PlayerInterface, name});
+        const QDBusMessage reply = call(Properties, u"Get"_s, {PlayerInterface, name});
         return reply.arguments().value(0).value<QDBusVariant>().variant();
     }
     QVariantMap metadata() { return qdbus_cast<QVariantMap>(property(u"Metadata"_s)); }
@@ -77,10 +77,8 @@ private Q_SLOTS:
         if (!QDBusConnection::sessionBus().isConnected())
             return;
         m_panel = QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"panel"_s);
-        QVERIFY(m_panel.connect(MprisService::BusName(),
-                                QString::fromLatin1(MprisService::ObjectPath),
-                                u"org.freedesktop.DBus.Properties"_s, u"PropertiesChanged"_s, this,
-                                SLOT(PropertiesChanged(QString, QVariantMap, QStringList))));
+        QVERIFY(m_panel.connect(MprisService::BusName(), Path, Properties, u"PropertiesChanged"_s,
+                                this, SLOT(PropertiesChanged(QString, QVariantMap, QStringList))));
     }
 
     // Run on its own with no bus to be found (see the CMake file).
@@ -100,7 +98,6 @@ private Q_SLOTS:
     void theMainWindowIsOnTheBus()
     {
         Window w;
-        frmMain& window = *w.form;
         FakePlayer& player = *w.player;
         // Nothing chosen yet: nothing to play, and no track.
         QCOMPARE(property(u"PlaybackStatus"_s).toString(), u"Stopped"_s);
@@ -153,19 +150,19 @@ private Q_SLOTS:
         // The bus's volume, held to the range, moves slider and player; the slider's is announced.
         player.volumesAsked.clear();
         for (const double volume : {1.7, -0.2, 0.3})
-            call(u"org.freedesktop.DBus.Properties"_s, u"Set"_s,
+            call(Properties, u"Set"_s,
                  {PlayerInterface, u"Volume"_s, QVariant::fromValue(QDBusVariant(volume))});
         QCOMPARE(player.volumesAsked, (QList{100, 0, 30}));
-        QCOMPARE(window.ucSlider1()->Value(), 30);
-        window.ucSlider1()->setValue(75);
+        QCOMPARE(w.form->ucSlider1()->Value(), 30);
+        w.form->ucSlider1()->setValue(75);
         QCOMPARE(property(u"Volume"_s).toDouble(), 0.75);
         QTRY_COMPARE(m_announced.value(u"Volume"_s).toDouble(), 0.75);
 
         // Raise brings a minimised window back.
-        window.showMinimized();
-        QTRY_VERIFY(window.isMinimized());
+        w.form->showMinimized();
+        QTRY_VERIFY(w.form->isMinimized());
         call(u"org.mpris.MediaPlayer2"_s, u"Raise"_s);
-        QTRY_VERIFY(!window.isMinimized() && window.isVisible());
+        QTRY_VERIFY(!w.form->isMinimized() && w.form->isVisible());
     }
 };
 

@@ -1,5 +1,5 @@
-// The main window offscreen: start-up, layout, exit, playing and mirroring the player, commands;
-// the pictures it shows and the playlists its player reads.
+// The main window offscreen: start-up, exit, playing and mirroring the player, commands, the
+// songs heard; the playlists its player reads.
 #include "Accessibility.h"
 #include "FakePlayer.h"
 #include "IcecastServer.h"
@@ -7,7 +7,6 @@
 #include "ShownText.h"
 #include "TestFolder.h"
 #include "app/DialogPrompts.h"
-#include "app/Icons.h"
 #include "app/MpvPlayer.h"
 #include "app/Recorder.h"
 #include "app/SleepTimer.h"
@@ -22,7 +21,6 @@
 #include "stations/SettingsKeys.h"
 #include "winsvc/SysTray.h"
 
-#include <QSvgRenderer>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -47,6 +45,7 @@ class tst_PlaybackDisplay : public QObject
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
     QAction* menuItem(const QString& name) const { return m_window->findChild<QAction*>(name); }
+    void save(const QString& k, const QString& v) { SaveSetting(m_folder->settings(), k, v); }
     void click(const QString& button)
     {
         QTest::mouseClick(m_window->asxToolbar1()->widgetForAction(m_window->ToolbarButton(button)),
@@ -74,7 +73,6 @@ class tst_PlaybackDisplay : public QObject
         command();
         return caption;
     }
-
     // Sends a key sequence to the active main window, as the user types it.
     std::function<void()> shortcut(QKeySequence sequence)
     {
@@ -83,12 +81,8 @@ class tst_PlaybackDisplay : public QObject
             QTest::keySequence(m_window.get(), sequence);
         };
     }
-
     QTreeWidget* list() const { return m_window->ListView1(); }
-    QTreeWidgetItem* item(const QString& name) const
-    {
-        return list()->findItems(name, Qt::MatchExactly).value(0);
-    }
+    QTreeWidgetItem* item(const QString& n) const { return list()->findItems(n, {}).value(0); }
     // A double click on a station, or below the stations when none is named.
     void doubleClick(const QString& name = {})
     {
@@ -116,25 +110,15 @@ private Q_SLOTS:
     }
     void cleanup() { m_window.reset(); }
 
-    // Every picture loads. ASX and XSPF playlists for the player: which addresses are ones, the
-    // entries read from them.
-    void picturesAndPlaylists()
+    // ASX and XSPF playlists for the player: which addresses are ones, the entries read from them.
+    void playlists()
     {
-        PictureFile({}); // registers the resources of the static library
-        for (QDirIterator it(u":/"_s, {u"*.svg"_s}, QDir::Files, QDirIterator::Subdirectories);
-             it.hasNext();)
-            QVERIFY2(QSvgRenderer(it.next()).isValid(), qPrintable(it.filePath()));
         for (const auto& [url, is] : {std::pair{u"http://e.org/radio.ASX?session=1"_s, true},
                                       {u"/home/user/radio.wax"_s, true},
                                       {u"http://e.org/a.mp3?list=.asx"_s, false}})
             QVERIFY2(XmlPlaylist::isXmlPlaylist(url) == is, qPrintable(url));
 
-        const struct
-        {
-            QByteArray bytes;
-            QStringList expected;
-            QUrl base = QUrl(u"http://r.org/l/a.asx"_s);
-        } cases[] = {
+        const std::pair<QByteArray, QStringList> cases[] = {
             // BOM, blank lines, CR LF, capitals, bare and escaped "&", relative and nested entries.
             {"\xEF\xBB\xBF\r\n\r\n<ASX VERSION=\"3\">\r\n<TITLE>Rádio</TITLE><Entry><Ref HREF=\"ht"
              "tp://a.org/?x=1&y=2\"/><ref href=\"mms://b.org/\"/></Entry>\r\n<entry><ref href=\""
@@ -148,10 +132,6 @@ private Q_SLOTS:
              "\n<location>http://b.org/</location></track><track><location>c.m3u</location>"
              "</track><track><title>none</title></track></trackList></playlist>",
              {u"http://a.org/"_s, u"http://b.org/"_s, u"http://r.org/l/c.m3u"_s}},
-            // Relative entries of a file on this computer are files next to it.
-            {"<asx><entry><ref href=\"a.mp3\"/></entry></asx>",
-             {u"/radio/a.mp3"_s},
-             QUrl::fromLocalFile(u"/radio/b.asx"_s)},
             // A remote playlist names no local file nor special player address.
             {"<asx><ref href=\"file:///etc/passwd\"/><ref href=\"/etc/passwd\"/><ref href=\"lavfi"
              "://sine\"/><ref href=\"edl://%10%/etc/passwd\"/><ref href=\"rtsp://a.org/\"/></asx>",
@@ -163,8 +143,12 @@ private Q_SLOTS:
              {u"http://a.org/"_s}},
             {QByteArray("\x00\x01\x02 not xml", 11), {}},
         };
-        for (const auto& c : cases)
-            QCOMPARE(XmlPlaylist::entries(c.bytes, c.base), c.expected);
+        for (const auto& [bytes, expected] : cases)
+            QCOMPARE(XmlPlaylist::entries(bytes, QUrl(u"http://r.org/l/a.asx"_s)), expected);
+        // Relative entries of a file on this computer are files next to it.
+        QCOMPARE(XmlPlaylist::entries("<asx><entry><ref href=\"a.mp3\"/></entry></asx>",
+                                      QUrl::fromLocalFile(u"/radio/b.asx"_s)),
+                 QStringList{u"/radio/a.mp3"_s});
     }
     void startsAndKeepsItsMinimumSize()
     {
@@ -175,9 +159,8 @@ private Q_SLOTS:
                                             StationBytes("Skrytá", "http://h", "0", "0") +
                                             StationBytes("Beta", "http://b", "nic"));
         start();
-        QCOMPARE(m_window->windowTitle(), u"skylistener v.0.1.12 beta"_s);
-        QCOMPARE(m_window->StatusPanel(2)->text() + m_window->StatusPanel(3)->text(),
-                 u"0 kbpsHlasitost 50%"_s);
+        QCOMPARE(m_window->windowTitle(),
+                 u"skylistener v."_s + QLatin1StringView(SKYLISTENER_VERSION) + u" beta"_s);
         QStringList shown;
         for (const QTreeWidgetItem* it : list()->findItems(u"*"_s, Qt::MatchWildcard))
             shown << it->text(0) + it->foreground(0).color().name() +
@@ -185,11 +168,10 @@ private Q_SLOTS:
         QCOMPARE(shown, (QStringList{u"alfa#00ff00"_s, u"Beta#000000"_s, u"Zeta#ff0000b"_s}));
 
         // A stored place; a height below the minimum is raised to it; a missing list is empty.
-        SaveSetting(m_folder->settings(), SettingsKeys::Left, u"1500"_s);
-        SaveSetting(m_folder->settings(), SettingsKeys::Top, u"1200"_s);
-        SaveSetting(m_folder->settings(), SettingsKeys::Height, u"900"_s);
-        SaveSetting(m_folder->settings(), SettingsKeys::StationFile,
-                    m_folder->filePath(u"none.ksl"_s));
+        save(SettingsKeys::Left, u"1500"_s);
+        save(SettingsKeys::Top, u"1200"_s);
+        save(SettingsKeys::Height, u"900"_s);
+        save(SettingsKeys::StationFile, m_folder->filePath(u"none.ksl"_s));
         start();
         QCOMPARE(QRect(m_window->pos(), m_window->size()),
                  QRect(TwipsToPixels(1500), TwipsToPixels(1200), TwipsToPixels(5145),
@@ -197,7 +179,7 @@ private Q_SLOTS:
         QCOMPARE(list()->topLevelItemCount(), 0);
     }
 
-    void playsFromTheListAndMirrorsThePlayer()
+    void playsFromTheListMirrorsThePlayerAndKeepsTheSongsHeard()
     {
         start();
         // A double click gives the player the URL, which starts it; on empty space it does nothing.
@@ -213,9 +195,15 @@ private Q_SLOTS:
         QCOMPARE(enterOn(u"Alfa"_s), (QStringList{u"setURL http://a"_s, u"play"_s}));
         m_player->raiseState(Player::Playing);
         QCOMPARE(enterOn(u"Beta"_s), (QStringList{u"setURL http://b"_s, u"play"_s}));
-        list()->clearSelection();
-        QTest::keyClick(list(), Qt::Key_Return);
-        QCOMPARE(m_player->calls.size(), 2);
+        // With nothing selected, the first navigation key selects the station it lands on: Down
+        // the first even when the focus shows on another, End the last.
+        for (const auto& [key, lands] :
+             {std::pair{Qt::Key_Down, u"Alfa"_s}, {Qt::Key_End, u"Beta"_s}}) {
+            list()->setCurrentItem(item(u"Beta"_s));
+            list()->clearSelection();
+            QTest::keyClick(list(), key);
+            QCOMPARE(list()->selectedItems(), QList{item(lands)});
+        }
 
         // A URL in no list (letter case counts) clears the status column and keeps the caption.
         enterOn(u"Alfa"_s);
@@ -232,26 +220,22 @@ private Q_SLOTS:
         QCOMPARE(m_window->StatusPanel(1)->text(), u"Přehrávání: Umělec – Píseň"_s);
         QCOMPARE(m_window->StatusPanel(2)->text(), u"128 kbps"_s);
 
-        // Assistive tools hear the status (the panel's name) once a state or the title changes;
-        // a progress figure says nothing (nor a bit rate: tst_e2e).
-        QStringList heard{m_window->StatusPanel(1)->accessibleName()};
-        for (const auto& [state, title, status] :
-             {std::tuple{Player::Connecting, QString(), u"Připojování…"_s},
-              {Player::Buffering, QString(), u"Načítání 45 %"_s},
-              {Player::Undefined, QString(), u"Načítání 46 %"_s}, // progress is no news
-              {Player::Playing, QString(), u"Přehrávání"_s},
-              {Player::Undefined, u"Píseň"_s, u"Přehrávání: Píseň"_s}}) {
+        // Assistive tools hear the status by the panel's name, which follows a new state or title;
+        // a progress figure leaves it as it is (a bit rate too: tst_e2e).
+        for (const auto& [state, title, status, heard] :
+             {std::tuple{Player::Connecting, QString(), u"Připojování…"_s, u"Připojování…"_s},
+              {Player::Buffering, QString(), u"Načítání 45 %"_s, u"Načítání 45 %"_s},
+              {Player::Undefined, QString(), u"Načítání 46 %"_s, u"Načítání 45 %"_s},
+              {Player::Playing, QString(), u"Přehrávání"_s, u"Přehrávání"_s},
+              {Player::Undefined, u"Úvod"_s, u"Přehrávání: Úvod"_s, u"Přehrávání: Úvod"_s}}) {
             if (state != Player::Undefined)
                 m_player->raiseState(state);
             if (!title.isNull())
                 m_player->raiseTitle(title);
             m_player->raiseStatus(status);
             QCoreApplication::processEvents();
-            if (heard.last() != m_window->StatusPanel(1)->accessibleName())
-                heard << m_window->StatusPanel(1)->accessibleName();
+            QCOMPARE(m_window->StatusPanel(1)->accessibleName(), u"Stav: "_s + heard);
         }
-        QCOMPARE(heard.mid(1), (QStringList{u"Stav: Připojování…"_s, u"Stav: Načítání 45 %"_s,
-                                            u"Stav: Přehrávání"_s, u"Stav: Přehrávání: Píseň"_s}));
 
         // The icon turns only while playing with the animation on, after frame 16 from frame 1.
         m_player->raiseState(Player::Playing);
@@ -263,12 +247,61 @@ private Q_SLOTS:
         QTRY_COMPARE(IconFrame(), 1.0);
         m_player->raiseState(Player::Stopped);
         QVERIFY(!m_window->Timer1()->isActive());
+
+        // The titles heard (Úvod above too) go into the history, shown by Ctrl+H; Ctrl+R records
+        // the station playing, panel 4 shown, until it stops, or names a folder it cannot use.
+        m_folder->write(u"soubor"_s, "x");
+        save(SettingsKeys::RecordFolder, m_folder->filePath(u"soubor/nahrávky"_s));
+        enterOn(u"Alfa"_s);
+        m_player->raiseState(Player::Playing);
+        for (const QString& title : {u"Píseň"_s, u"Alfa"_s, u"Píseň"_s, u"Druhá"_s})
+            m_player->raiseTitle(title);
+        // A station the list does not hold goes by its address.
+        m_player->setURL(u"http://jinde"_s);
+        m_player->raiseState(Player::Playing);
+        m_player->raiseTitle(u"Třetí"_s);
+        const auto inHistory = [](QDialog* dialog) {
+            QStringList rows;
+            auto* tree = dialog->findChild<QTreeWidget*>();
+            for (int i = 0; i < tree->topLevelItemCount(); ++i)
+                rows << tree->topLevelItem(i)->text(1) + u": "_s + tree->topLevelItem(i)->text(2);
+            QCOMPARE(rows, (QStringList{u"http://jinde: Třetí"_s, u"Alfa: Druhá"_s,
+                                        u"Alfa: Píseň"_s, u"Beta: Úvod"_s}));
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        };
+        QCOMPARE(whileModal(shortcut(Qt::CTRL | Qt::Key_H), inHistory), u"Historie skladeb"_s);
+
+        QAction* record = menuItem(u"mnuNahravat"_s);
+        m_player->calls.clear();
+        shortcut(Qt::CTRL | Qt::Key_R)();
+        QCOMPARE(std::exchange(m_prompts.asked, {}),
+                 QStringList{u"exclamation: "_s +
+                             Recorder::folderMessage(m_folder->filePath(u"soubor/nahrávky"_s))});
+        QVERIFY(!record->isChecked() && m_window->StatusPanel(4)->isHidden());
+        QVERIFY(m_player->calls.isEmpty());
+
+        save(SettingsKeys::RecordFolder, m_folder->filePath(u"nahrávky"_s));
+        m_player->setURL(u"http://a"_s);
+        m_player->raiseState(Player::Playing);
+        m_player->calls.clear();
+        shortcut(Qt::CTRL | Qt::Key_R)();
+        QVERIFY(record->isChecked() && m_window->StatusPanel(4)->isVisible());
+        QVERIFY(m_player->calls.value(0).startsWith(u"record "_s +
+                                                    m_folder->filePath(u"nahrávky/Alfa 20"_s)));
+        // Unticked it ends; ticked again it records anew until Enter stops the station.
+        shortcut(Qt::CTRL | Qt::Key_R)();
+        QVERIFY(!record->isChecked() && m_window->StatusPanel(4)->isHidden());
+        QCOMPARE(m_player->calls.value(1), u"record "_s);
+        shortcut(Qt::CTRL | Qt::Key_R)();
+        QTest::keyClick(list(), Qt::Key_Return);
+        m_player->raiseState(Player::Stopped);
+        QVERIFY(!record->isChecked() && m_window->StatusPanel(4)->isHidden());
+        QCOMPARE(m_player->calls.mid(3), (QStringList{u"stop"_s, u"record "_s}));
     }
 
-    // With the real player: a station chosen is marked at once; the sleep timer, its clock set
-    // by the test: the submenu's title counts the minutes; the last 30 seconds fade the player,
-    // never the user's volume, and then stop it; the next play has the user's volume;
-    // "Nevypínat" cancels the timer (the count-down itself: tst_SleepTimer).
+    // With the real player: a station chosen is marked at once; the sleep timer (its count-down:
+    // tst_SleepTimer), on the test's clock, fades the player, never the user's volume, then stops
+    // it; the submenu's title counts the minutes; "Nevypínat" cancels it.
     void theRealPlayerShowsTheStationAndFadesOut()
     {
         IcecastServer icecast;
@@ -276,10 +309,10 @@ private Q_SLOTS:
         m_folder->write(u"czech.ksl"_s, StationBytes("Gama", "smb://g") +
                                             StationBytes("Delta", "smb://d") +
                                             StationBytes("Beta", icecast.streamUrl().toUtf8()));
-        SaveSetting(m_folder->settings(), SettingsKeys::Volume, u"80"_s);
+        save(SettingsKeys::Volume, u"80"_s);
         start(std::make_unique<MpvPlayer>(u"null"_s));
 
-        // The station chosen is marked in list, caption and tray tip before the player tells more,
+        // The station chosen is marked in list and caption before the player tells more,
         // also when the state stays: with a star while it does not play.
         for (const auto& [name, state] : {std::pair{u"Beta"_s, Player::Connecting},
                                           {u"Gama"_s, Player::Error},
@@ -287,14 +320,11 @@ private Q_SLOTS:
             doubleClick(name);
             QCOMPARE(m_window->wmp().playState(), state);
             QCOMPARE(m_window->windowTitle(), u"["_s + name + u" *] - skylistener"_s);
-            QCOMPARE(m_window->cTray()->TrayTip(), m_window->windowTitle());
             for (const QString& other : {u"Beta"_s, u"Gama"_s, u"Delta"_s})
                 QCOMPARE(item(other)->text(1), other == name ? u"Zastaveno"_s : QString());
-            if (name == u"Beta") {
-                QTRY_COMPARE_WITH_TIMEOUT(m_window->windowTitle(), u"[Beta] - skylistener"_s,
-                                          20000);
-                QCOMPARE(item(name)->text(1), u"Přehrávání"_s);
-            }
+            if (name == u"Beta")
+                QTRY_COMPARE_WITH_TIMEOUT(item(name)->text(1) + m_window->windowTitle(),
+                                          u"Přehrávání[Beta] - skylistener"_s, 20000);
         }
 
         qint64 now = 0;
@@ -302,22 +332,17 @@ private Q_SLOTS:
         constexpr qint64 Minute = 60'000;
         const Player& player = m_window->wmp();
         auto* menu = m_window->findChild<QMenu*>(u"mnuVypnout"_s);
-        const auto ticked = [&] {
-            QStringList checked;
-            for (const QAction* choice : menu->actions())
-                if (choice->isChecked())
-                    checked << choice->text();
-            return checked.join(u", ") + u" / "_s + menu->title();
+        const auto ticked = [&] { // one choice at a time
+            const QAction* on = menuItem(u"mnuNevypinat"_s)->actionGroup()->checkedAction();
+            return (on ? on->text() : QString()) + u" / "_s + menu->title();
         };
-        QCOMPARE(ticked(), u"&Nevypínat / &Vypnout přehrávání"_s);
         doubleClick(u"Beta"_s);
         QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(Player::Playing), 20000);
 
         menuItem(u"mnuVypnout15"_s)->trigger();
         now = 3 * Minute + 1;
         QTRY_COMPARE(ticked(), u"za &15 minut / &Vypnout přehrávání (zbývá 12 min)"_s);
-        menuItem(u"mnuVypnout15"_s)->trigger(); // chosen again: from now
-        const qint64 end = now + 15 * Minute;
+        const qint64 end = 15 * Minute;
         now = end - 15'000;
         QTRY_COMPARE(player.volume(), 40);
         QVERIFY(m_window->ucSlider1()->Value() == 80 &&
@@ -325,12 +350,9 @@ private Q_SLOTS:
         // The user turns it down meanwhile: the fade goes on from the new volume.
         QTest::keyClick(m_window->ucSlider1(), Qt::Key_PageDown);
         QCOMPARE(player.volume(), 35);
-        now = end - 100;
-        QTRY_COMPARE(player.volume(), 0);
         now = end;
         QTRY_COMPARE(player.playState(), int(Player::Stopped));
-        QCOMPARE(player.volume(), 70);
-        QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost 70%"_s);
+        QVERIFY(player.volume() == 70 && m_window->StatusPanel(3)->text() == u"Hlasitost 70%");
         QCOMPARE(ticked(), u"&Nevypínat / &Vypnout přehrávání"_s);
 
         menuItem(u"mnuVypnout30"_s)->trigger();
@@ -342,18 +364,17 @@ private Q_SLOTS:
 
     void commandsToolbarAndExit()
     {
-        SaveSetting(m_folder->settings(), SettingsKeys::Volume, u"75"_s);
-        SaveSetting(m_folder->settings(), SettingsKeys::Left, u"-900000"_s);
-        SaveSetting(m_folder->settings(), SettingsKeys::Top, u"nonsense"_s);
+        save(SettingsKeys::Volume, u"75"_s);
+        save(SettingsKeys::Left, u"-900000"_s);
+        save(SettingsKeys::Top, u"nonsense"_s);
         auto muted = std::make_unique<FakePlayer>();
         muted->muted = true;
         start(std::move(muted));
         // A stored position off every screen comes back on the screen.
         QVERIFY(m_window->screen()->availableGeometry().intersects(m_window->frameGeometry()));
         // The stored volume and the player's mute show at start.
-        QCOMPARE(m_player->volumeValue, 75);
+        QVERIFY(m_player->volumeValue == 75 && !m_window->ToolbarButton(u"Volume"_s)->isVisible());
         QCOMPARE(m_window->StatusPanel(3)->text(), u"Hlasitost 75%"_s);
-        QVERIFY(!m_window->ToolbarButton(u"Volume"_s)->isVisible());
 
         // Dragging the slider's thumb past the end sets the volume, and never unmutes.
         ucSlider* slider = m_window->ucSlider1();
@@ -372,14 +393,13 @@ private Q_SLOTS:
                     m_window->ToolbarButton(u"Nute"_s)->isVisible() == mute &&
                     m_window->ToolbarButton(u"Volume"_s)->isVisible() != mute);
         }
-        // Play with no selection resumes the current stream; with one it switches. The tray
-        // menu's play and stop reach the player too.
+        // Play with no selection resumes the current stream; with one it switches.
         list()->clearSelection();
         click(u"Play"_s);
         list()->setCurrentItem(item(u"Beta"_s));
         click(u"Play"_s);
         click(u"Stop"_s);
-        menuItem(u"mnuST_Play"_s)->trigger();
+        menuItem(u"mnuST_Play"_s)->trigger(); // the tray menu's
         menuItem(u"mnuST_Stop"_s)->trigger();
         QCOMPARE(m_player->calls, (QStringList{u"play"_s, u"setURL http://b"_s, u"play"_s,
                                                u"stop"_s, u"play"_s, u"stop"_s}));
@@ -387,23 +407,36 @@ private Q_SLOTS:
         const QRect before = m_window->geometry();
         menuItem(u"mnuVzdyNahore"_s)->trigger();
         QCOMPARE(m_window->geometry(), before);
-        // The commands' shortcuts open their dialogs, every control named for assistive tools.
+        // Ctrl+F and Ctrl+O open their dialogs, every control named; the address (Ctrl+O or the
+        // toolbar) is empty at each opening, and only OK with a text plays it, as typed.
         QStringList nameless = NamelessControls(m_window.get());
         const auto named = [&](QDialog* dialog) {
             nameless += NamelessControls(dialog);
             QTest::keyClick(dialog, Qt::Key_Escape);
         };
-        for (const auto& [keys, caption] :
-             {std::pair{QKeySequence(Qt::CTRL | Qt::Key_F), u"Hledat rozhlasové stanice"_s},
-              {Qt::CTRL | Qt::Key_O, u"Vložit URL stanice pro přehrávání"_s}})
-            QCOMPARE(whileModal(shortcut(keys), named), caption);
+        QCOMPARE(whileModal(shortcut(Qt::CTRL | Qt::Key_F), named), u"Hledat rozhlasové stanice"_s);
+        for (const auto& [text, button, calls] :
+             {std::tuple{u" http://a b "_s, u"cmdOK"_s,
+                         QStringList{u"setURL  http://a b "_s, u"play"_s}},
+              {QString(), u"cmdOK"_s, QStringList()},
+              {u"a"_s, u"cmdClose"_s, QStringList()}}) {
+            m_player->calls.clear();
+            const auto inUrl = [&, text = text, button = button](QDialog* dialog) {
+                nameless += NamelessControls(dialog);
+                auto* field = dialog->findChild<QLineEdit*>();
+                QVERIFY(field->text().isEmpty());
+                QTest::keyClicks(field, text);
+                QTest::mouseClick(dialog->findChild<QWidget*>(button), Qt::LeftButton);
+            };
+            const auto open =
+                text.isNull() ? shortcut(Qt::CTRL | Qt::Key_O) : [&] { click(u"URL"_s); };
+            QCOMPARE(whileModal(open, inUrl), u"Vložit URL stanice pro přehrávání"_s);
+            QCOMPARE(m_player->calls, calls);
+        }
         QCOMPARE(nameless.join(u", "), QString());
 
-        // The about box, from the tray, shows the release's version; Enter closes it; the window,
-        // active again, gives the list the focus.
+        // The about box from the tray closes by Enter; the window, active again, focuses the list.
         const auto inAbout = [&](QDialog* dialog) {
-            QCOMPARE(dialog->findChild<QLabel*>(u"Label1"_s)->text(),
-                     u" Ver.: "_s + QLatin1StringView(SKYLISTENER_VERSION) + u" beta"_s);
             m_window->setFocus(); // the focus of the window behind moves on
             QTest::keyClick(dialog, Qt::Key_Return);
         };
@@ -412,25 +445,6 @@ private Q_SLOTS:
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         QTRY_COMPARE(QApplication::focusWidget(), list());
-
-        // The address is empty at every opening; OK plays it as typed, OK with no text and every
-        // other way out leave the player alone.
-        for (const auto& [text, button, calls] :
-             {std::tuple{u" http://a b "_s, u"cmdOK"_s,
-                         QStringList{u"setURL  http://a b "_s, u"play"_s}},
-              {QString(), u"cmdOK"_s, QStringList()},
-              {u"a"_s, u"cmdClose"_s, QStringList()}}) {
-            m_player->calls.clear();
-            const auto inUrl = [&, text = text, button = button](QDialog* dialog) {
-                auto* field = dialog->findChild<QLineEdit*>();
-                QVERIFY(field->text().isEmpty());
-                QTest::keyClicks(field, text);
-                QTest::mouseClick(dialog->findChild<QWidget*>(button), Qt::LeftButton);
-            };
-            QCOMPARE(whileModal([&] { click(u"URL"_s); }, inUrl),
-                     u"Vložit URL stanice pro přehrávání"_s);
-            QCOMPARE(m_player->calls, calls);
-        }
 
         // A question answered Yes by its button's key reads as it stands, also a station's name.
         bool yes = false;
@@ -450,8 +464,7 @@ private Q_SLOTS:
                                                      u"M3U8|*.m3u8|PLS|*.pls"_s);
             },
             [&](QDialog* dialog) {
-                auto* type = dialog->findChild<QComboBox*>(u"fileTypeCombo"_s);
-                QTest::keyClick(type, Qt::Key_Down);
+                QTest::keyClick(dialog->findChild<QComboBox*>(u"fileTypeCombo"_s), Qt::Key_Down);
                 auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
                 name->setText(m_folder->filePath(u"stanice"_s));
                 QTest::keyClick(name, Qt::Key_Return);
@@ -481,7 +494,6 @@ private Q_SLOTS:
         setStationFilePath(m_folder->filePath(u"rock.ksl"_s));
         m_window->showMinimized();
         menuItem(u"mnuST_End"_s)->trigger();
-        QVERIFY(!m_window->isVisible());
         QStringList values;
         for (const QString& key : {SettingsKeys::Left, SettingsKeys::Top, SettingsKeys::Height,
                                    SettingsKeys::Volume, SettingsKeys::StationFile})
@@ -517,64 +529,6 @@ private Q_SLOTS:
         }
     }
 
-    // The titles heard go into the history, which Ctrl+H shows; Ctrl+R records the station that
-    // plays, with the fourth panel shown, until playback stops; a folder that takes no files is
-    // named in a message.
-    void keepsTheSongsHeard()
-    {
-        m_folder->write(u"soubor"_s, "x");
-        SaveSetting(m_folder->settings(), SettingsKeys::RecordFolder,
-                    m_folder->filePath(u"soubor/nahrávky"_s));
-        start();
-        enterOn(u"Alfa"_s);
-        m_player->raiseState(Player::Playing);
-        for (const QString& title : {u"Píseň"_s, u"Alfa"_s, u"Píseň"_s, u"Druhá"_s})
-            m_player->raiseTitle(title);
-        // A station the list does not hold goes by its address.
-        m_player->setURL(u"http://jinde"_s);
-        m_player->raiseState(Player::Playing);
-        m_player->raiseTitle(u"Třetí"_s);
-        const auto inHistory = [](QDialog* dialog) {
-            QStringList rows;
-            auto* tree = dialog->findChild<QTreeWidget*>();
-            for (int i = 0; i < tree->topLevelItemCount(); ++i)
-                rows << tree->topLevelItem(i)->text(1) + u": "_s + tree->topLevelItem(i)->text(2);
-            QCOMPARE(rows,
-                     (QStringList{u"http://jinde: Třetí"_s, u"Alfa: Druhá"_s, u"Alfa: Píseň"_s}));
-            QTest::keyClick(dialog, Qt::Key_Escape);
-        };
-        QCOMPARE(whileModal(shortcut(Qt::CTRL | Qt::Key_H), inHistory), u"Historie skladeb"_s);
-
-        QAction* record = menuItem(u"mnuNahravat"_s);
-        m_player->calls.clear();
-        shortcut(Qt::CTRL | Qt::Key_R)();
-        QCOMPARE(m_prompts.asked,
-                 QStringList{u"exclamation: "_s +
-                             Recorder::folderMessage(m_folder->filePath(u"soubor/nahrávky"_s))});
-        QVERIFY(!record->isChecked() && m_window->StatusPanel(4)->isHidden());
-        QVERIFY(m_player->calls.isEmpty());
-
-        SaveSetting(m_folder->settings(), SettingsKeys::RecordFolder,
-                    m_folder->filePath(u"nahrávky"_s));
-        m_player->setURL(u"http://a"_s);
-        m_player->raiseState(Player::Playing);
-        m_player->calls.clear();
-        shortcut(Qt::CTRL | Qt::Key_R)();
-        QVERIFY(record->isChecked() && m_window->StatusPanel(4)->isVisible());
-        QVERIFY2(m_player->calls.value(0).startsWith(u"record "_s +
-                                                     m_folder->filePath(u"nahrávky/Alfa 20"_s)),
-                 qPrintable(m_player->calls.join(u", ")));
-        // Unticked it ends; ticked again it records anew until Enter stops the station.
-        shortcut(Qt::CTRL | Qt::Key_R)();
-        QVERIFY(!record->isChecked() && m_window->StatusPanel(4)->isHidden());
-        QCOMPARE(m_player->calls.value(1), u"record "_s);
-        shortcut(Qt::CTRL | Qt::Key_R)();
-        m_player->calls = m_player->calls.mid(2);
-        QTest::keyClick(list(), Qt::Key_Return);
-        m_player->raiseState(Player::Stopped);
-        QVERIFY(!record->isChecked() && m_window->StatusPanel(4)->isHidden());
-        QCOMPARE(m_player->calls.mid(1), (QStringList{u"stop"_s, u"record "_s}));
-    }
     // The about box's lines follow the system font's size and stay apart, above the button.
     void aboutFollowsTheFontSize()
     {

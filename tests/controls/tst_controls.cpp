@@ -27,10 +27,7 @@ constexpr int IntMax = std::numeric_limits<int>::max(), IntMin = std::numeric_li
 
 // The notifications in order, as "Change 78, MouseDown 1".
 QStringList g_events;
-QString take()
-{
-    return std::exchange(g_events, {}).join(u", ");
-}
+const auto take = [] { return std::exchange(g_events, {}).join(u", "); };
 void record(ucSlider& s)
 {
     QObject::connect(&s, &ucSlider::Change, [&s] { g_events << u"Change %1"_s.arg(s.Value()); });
@@ -88,15 +85,10 @@ private Q_SLOTS:
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
+        using Keys = Qt::KeyboardModifiers;
         // clang-format off
-        const struct {
-            QPoint press;
-            Qt::KeyboardModifiers down, up;
-            std::vector<QPoint> moves;
-            QPoint release;
-            float thumb;
-            const char* events;
-        } gestures[] = {
+        const std::tuple<QPoint, Keys, Keys, std::vector<QPoint>, QPoint, float, const char*>
+            gestures[] = {
             // Pressed on the thumb's first pixel, in its top row: grabbed, nothing moves.
             {{72, 0}, {}, {}, {}, {72, 0}, 72.0f, "MouseDown 0, Click, MouseUp 0"},
             // Grabbed 8 pixels into the thumb: 81 is 51, 82 (51.4) no change; released outside.
@@ -110,14 +102,14 @@ private Q_SLOTS:
              "MouseDown 0, Change 100, ArrivedLast, Click, MouseUp 0"},
         };
         // clang-format on
-        for (const auto& g : gestures) {
-            QTest::mousePress(&slider, Qt::LeftButton, g.down, g.press);
-            for (const QPoint to : g.moves)
+        for (const auto& [press, down, up, moves, release, thumb, events] : gestures) {
+            QTest::mousePress(&slider, Qt::LeftButton, down, press);
+            for (const QPoint to : moves)
                 QTest::mouseMove(&slider, to);
             QVERIFY(!ucSliderTip::current());
-            QTest::mouseRelease(&slider, Qt::LeftButton, g.up, g.release);
-            QCOMPARE(slider.thumb().left, g.thumb);
-            QCOMPARE(take(), QLatin1StringView(g.events));
+            QTest::mouseRelease(&slider, Qt::LeftButton, up, release);
+            QCOMPARE(slider.thumb().left, thumb);
+            QCOMPARE(take(), QLatin1StringView(events));
         }
 
         // Whatever height the host asks for, the slider keeps the thumb's.

@@ -10,23 +10,13 @@ namespace {
 
 const QString AccessibleInterface = u"org.a11y.atspi.Accessible"_s;
 const QString ValueInterface = u"org.a11y.atspi.Value"_s;
-// AT-SPI's state numbers
-constexpr int Focused = 12;
-constexpr int Showing = 25;
+constexpr uint Focused = 1u << 12, Showing = 1u << 25; // AT-SPI's states
 
 } // namespace
-
-AtSpiClient::~AtSpiClient()
-{
-    if (m_bus.isConnected())
-        QDBusConnection::disconnectFromBus(m_bus.name());
-}
 
 bool AtSpiClient::connectTo(const QString& address)
 {
     m_bus = QDBusConnection::connectToBus(address, u"atspi-client"_s);
-    if (!m_bus.isConnected())
-        return false;
     m_bus.connect({}, {}, u"org.a11y.atspi.Event.Object"_s, u"PropertyChange"_s, this,
                   SLOT(propertyChanged(QDBusMessage)));
     // An application sends only the events some client has asked the registry for.
@@ -64,9 +54,9 @@ QList<AtSpiClient::Node> AtSpiClient::showing(const QString& service, const QStr
             return call(node.service, node.path, AccessibleInterface, method).arguments().value(0);
         };
         const auto state = qdbus_cast<QList<uint>>(get(u"GetState"_s));
-        if (state.isEmpty() || !(state[0] & (1u << Showing)))
+        if (state.isEmpty() || !(state[0] & Showing))
             continue;
-        node.focused = state[0] & (1u << Focused);
+        node.focused = state[0] & Focused;
         node.role = get(u"GetRoleName"_s).toString();
         node.name = property(node, AccessibleInterface, u"Name"_s).toString();
         node.description = property(node, AccessibleInterface, u"Description"_s).toString();
@@ -78,20 +68,9 @@ QList<AtSpiClient::Node> AtSpiClient::showing(const QString& service, const QStr
 
 AtSpiClient::Node AtSpiClient::find(const QString& role, const QString& name) const
 {
-    for (const Node& node : showing()) {
+    for (const Node& node : showing())
         if (node.role == role && node.name == name)
             return node;
-    }
-    return {};
-}
-
-AtSpiClient::Node AtSpiClient::focused() const
-{
-    // A list's current item says it is focused also while another control has the keyboard.
-    for (const Node& node : showing()) {
-        if (node.focused && !node.role.endsWith(u" item"_s))
-            return node;
-    }
     return {};
 }
 
@@ -105,16 +84,4 @@ bool AtSpiClient::setValue(const Node& node, double value) const
     return call(node.service, node.path, u"org.freedesktop.DBus.Properties"_s, u"Set"_s,
                 {ValueInterface, u"CurrentValue"_s, QVariant::fromValue(QDBusVariant(value))})
                .type() == QDBusMessage::ReplyMessage;
-}
-
-void AtSpiClient::propertyChanged(const QDBusMessage& message)
-{
-    // The event names the object; its name is read as the reader would, right away.
-    if (message.arguments().value(0).toString() == u"accessible-name"_s)
-        m_announced.append(message.path());
-}
-
-QStringList AtSpiClient::takeAnnouncements()
-{
-    return std::exchange(m_announced, {});
 }

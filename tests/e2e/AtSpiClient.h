@@ -18,7 +18,7 @@ public:
         bool focused = false;
     };
 
-    ~AtSpiClient() override;
+    ~AtSpiClient() override { QDBusConnection::disconnectFromBus(m_bus.name()); }
     // Connects to the bus at `address` and asks the applications to announce name changes.
     bool connectTo(const QString& address);
     // Every object the applications (or the one at `path`) show on the screen, depth first.
@@ -27,15 +27,17 @@ public:
             const QString& path = QStringLiteral("/org/a11y/atspi/accessible/root")) const;
     // The first showing object with this role and name, or one with an empty path.
     Node find(const QString& role, const QString& name) const;
-    // The control that has the keyboard, or one with an empty path.
-    Node focused() const;
     double value(const Node& node) const;
     bool setValue(const Node& node, double value) const;
     // The paths of the objects that announced a new name since the last call, oldest first.
-    QStringList takeAnnouncements();
+    QStringList takeAnnouncements() { return std::exchange(m_announced, {}); }
 
 private Q_SLOTS:
-    void propertyChanged(const QDBusMessage& message);
+    void propertyChanged(const QDBusMessage& message)
+    {
+        if (message.arguments().value(0).toString() == QLatin1String("accessible-name"))
+            m_announced.append(message.path());
+    }
 
 private:
     QDBusMessage call(const QString& service, const QString& path, const QString& interface,

@@ -42,15 +42,11 @@ private Q_SLOTS:
                 for (const auto& [left, landed] :
                      {std::pair{12, 12}, std::pair{109, 109}, std::pair{9, 0}}) {
                     const QRect g = session.windowGeometry();
-                    const int x = g.right() - 3, y = g.top() + 26 + 15;
-                    session.xdotool(u"mousemove %1 %2 mousedown 1"_s.arg(x).arg(y));
-                    for (int i = 1; i <= 10; ++i) {
-                        session.xdotool(
-                            u"mousemove %1 %2"_s.arg(x + (left - g.left()) * i / 10).arg(y));
-                        QTest::qSleep(40);
-                    }
-                    QTest::qSleep(200); // a hand rests a moment before it lets go
-                    session.xdotool(u"mouseup 1"_s);
+                    const int x = g.right() - 3, y = g.top() + 26 + 15, dx = left - g.left();
+                    QString drag = u"mousemove %1 %2 mousedown 1"_s.arg(x).arg(y);
+                    for (int i = 1; i <= 10; ++i)
+                        drag += u" sleep 0.04 mousemove %1 %2"_s.arg(x + dx * i / 10).arg(y);
+                    session.xdotool(drag + u" sleep 0.2 mouseup 1"_s); // resting, as a hand does
                     QTRY_COMPARE(session.windowGeometry().left(), landed);
                 }
             }
@@ -101,15 +97,11 @@ private Q_SLOTS:
             session.xdotool(u"windowminimize "_s + session.windowId());
             QTRY_VERIFY_WITH_TIMEOUT(!shown(), 10000);
             if (!statusNotifier) {
-                const auto icon = [&] { // our program's other window, docked in the tray
-                    QStringList windows = session.xdotool(u"search --class skylistener"_s)
-                                              .split(u'\n', Qt::SkipEmptyParts);
-                    windows.removeAll(session.windowId());
-                    return windows.value(0);
-                };
-                QTRY_VERIFY_WITH_TIMEOUT(!icon().isEmpty(), 10000);
-                session.xdotool(u"mousemove --window "_s + icon() +
-                                u" 8 8 sleep 0.2 click --repeat 2 --delay 80 1"_s);
+                // The window hidden, our program's only one shown is its icon, docked in the tray.
+                const QString icon = u"search --onlyvisible --class skylistener"_s;
+                QTRY_VERIFY_WITH_TIMEOUT(!session.xdotool(icon).isEmpty(), 10000);
+                session.xdotool(icon + u" mousemove --window %1 8 8 sleep 0.2 click --repeat 2 "
+                                       u"--delay 80 1"_s);
             } else {
                 // The host shows the icon first in its panel once the program has registered it;
                 // a click activates it.
@@ -157,18 +149,19 @@ private Q_SLOTS:
                 nameless.append(node.role + u" "_s + node.path);
         }
         QCOMPARE(nameless, QStringList());
-        for (const QString& control :
-             {u"tree: Stanice"_s, u"slider: Hlasitost"_s, u"push button: Spustit"_s,
-              u"push button: Upravit seznam rozhlasových stanic"_s, u"label: Stav"_s,
-              u"label: Datový tok"_s, u"label: Hlasitost"_s})
+        for (const QString& control : {u"push button: Spustit"_s, u"label: Datový tok"_s,
+                                       u"push button: Upravit seznam rozhlasových stanic"_s})
             QVERIFY2(found.contains(control), qPrintable(control));
 
-        // The focus followed as a reader follows it.
+        // The focus followed as a reader follows it: a list's current item says it is focused
+        // also while another control has the keyboard.
         const auto focusAfter = [&](const QString& keys) {
             session.xdotool(u"key "_s + keys);
             QTest::qWait(300);
-            const AtSpiClient::Node node = reader.focused();
-            return node.role + u": "_s + node.name;
+            for (const AtSpiClient::Node& node : reader.showing())
+                if (node.focused && !node.role.endsWith(u" item"_s))
+                    return node.role + u": "_s + node.name;
+            return QString();
         };
         QCOMPARE(focusAfter(u"Tab"_s), u"slider: Hlasitost"_s);
         const AtSpiClient::Node slider = reader.find(u"slider"_s, u"Hlasitost"_s);
@@ -177,7 +170,6 @@ private Q_SLOTS:
         QTRY_COMPARE(reader.value(slider), 12.0);
         QVERIFY(reader.setValue(slider, 40));
         QTRY_COMPARE(reader.find(u"label"_s, u"Hlasitost"_s).description, u"Hlasitost 40%"_s);
-        QCOMPARE(reader.value(slider), 40.0);
         QCOMPARE(focusAfter(u"shift+Tab"_s), u"tree: Stanice"_s);
 
         // A station that plays, then one whose address is refused: the status panel announces
@@ -219,10 +211,9 @@ private Q_SLOTS:
         QVERIFY(folder.read(session.settingsFile()).contains("Volume=40"));
     }
 
-    // The songs heard, from the local station through the real program: Ctrl+R records a file
-    // per title; the titles go into the history; with the option ticked in the menu, a title
-    // that comes while the window is not in front raises one notification, which the next
-    // replaces.
+    // The songs heard from the local station: Ctrl+R records a file per title; the titles go into
+    // the history; with the option ticked in the menu, a title that comes while the window is not
+    // in front raises one notification, which the next replaces.
     void keepsTheSongsHeard()
     {
         IcecastServer server;
@@ -263,8 +254,8 @@ private Q_SLOTS:
         QVERIFY(sent(u"Ctvrta"_s));
         QTRY_COMPARE(session.notificationsReceived().size(), 2);
         const auto shown = session.notificationsReceived();
-        QCOMPARE(shown[0].id, shown[1].id);
-        QCOMPARE(shown[1].summary + u": "_s + shown[1].body, u"Alfa: Ctvrta"_s);
+        QCOMPARE(shown[0].first, shown[1].first);
+        QCOMPARE(shown[1].second, u"Alfa: Ctvrta"_s);
         QCOMPARE(session.notificationsShown(), 1);
         inFront(true);
         QVERIFY(session.closeProgram());
@@ -296,12 +287,10 @@ private Q_SLOTS:
         X11Session session;
         QVERIFY(session.start());
         TestFolder folder;
-        const QString program = folder.filePath(u"skylistener"_s);
+        const QString copy = folder.filePath(u"skylistener"_s);
         const QString list = folder.filePath(u"czech.ksl"_s);
-        QVERIFY(QFile::copy(QStringLiteral(SKYLISTENER_EXE), program));
-        const auto run = [&] {
-            return session.startProgram({}, program) && session.closeProgram();
-        };
+        QVERIFY(QFile::copy(QStringLiteral(SKYLISTENER_EXE), copy));
+        const auto run = [&] { return session.startProgram({}, copy) && session.closeProgram(); };
         QVERIFY(run());
         QVERIFY(QFile::exists(list));
 

@@ -1,5 +1,4 @@
-// The station editor, the settings dialog, the list chooser and the title history, used with the
-// mouse and keys.
+// The station editor, the settings, the list chooser and the title history, with mouse and keys.
 #include "support/Accessibility.h"
 #include "support/FakePlayer.h"
 #include "support/ScriptedPrompts.h"
@@ -113,7 +112,6 @@ struct Fixture
         const qsizetype at = text.indexOf(u'\n' + key + u'=');
         return at < 0 ? QString() : text.mid(at + key.size() + 2).section(u'\n', 0, 0);
     }
-    QString stored(const QString& key) { return GetSetting(folder.settings(), key, u"-"_s); }
 };
 
 } // namespace
@@ -123,7 +121,7 @@ class tst_Dialogs : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void editorSelectSaveDeleteAndPlay()
+    void editorSavesDeletesPlaysAndKeepsWhatItCannotShow()
     {
         Fixture e;
         e.openEditor(ThreeStations);
@@ -140,7 +138,6 @@ private Q_SLOTS:
         e.press(u"Command3"_s);
         QVERIFY(!e.file().contains("gama") && e.count() == u"Celkem 2 stanice"_s);
 
-        // Test play and stop.
         Fixture::type(e.url(), u"http://stream.cz/a"_s);
         QTest::keyClick(e.url(), Qt::Key_Return); // Enter in a field presses no button
         e.press(u"cmdPlay"_s);
@@ -169,48 +166,13 @@ private Q_SLOTS:
         QTest::mouseClick(e.check(2), Qt::LeftButton);
         e.save({}, u"http://alfa2.cz/"_s);
         QVERIFY(e.file().startsWith(StationBytes("Alfa", "http://alfa2.cz/", "255", "0", "0")));
-    }
 
-    void editorRefusals()
-    {
-        const QString exists = u"Stanice s touto URL již existuje!"_s;
-        const QString control = u" stanice nesmí obsahovat tabulátory, konce řádků ani jiné "
-                                u"řídicí znaky!"_s;
-        // Pasted text is refused like typed text: reading drops tabs and CR LF, so the tags they
-        // split would plant a station.
-        const QString planted =
-            u"</station\turl></radio\tstation><radio\tstation><station\tname>F"_s;
-        const std::tuple<QString, QString, QString, QString, bool> cases[] = {
-            {{}, u"   "_s, u"http://x/"_s, u"Název stanice musí obsahovat minimálně"_s, false},
-            {{}, u"Nová"_s, {}, u"URL stanice musí obsahovat"_s, false},
-            {{}, u"Nová"_s, u"HTTP://Beta.CZ/"_s, exists, false},
-            {u"Alfa"_s, u"Alfa"_s, u"http://gama.cz/"_s, exists, false},
-            {{}, planted, u"http://new.cz/"_s, u"Název"_s + control, true},
-            {{}, u"Nová"_s, u"http://new.cz/\r\nx"_s, u"URL"_s + control, true},
-        };
-        for (const auto& [select, name, url, message, paste] : cases) {
-            Fixture e;
-            e.openEditor(ThreeStations);
-            if (!select.isEmpty())
-                e.click(select);
-            e.save(name, url, !paste, paste); // typed texts saved by Alt+U, pasted ones by a click
-            QCOMPARE(e.prompts.asked.size(), 1);
-            QVERIFY2(e.prompts.asked[0].contains(message), qPrintable(e.prompts.asked[0]));
-            // A refused URL keeps the focus in its field, a refused name in its own.
-            QCOMPARE(QApplication::focusWidget(),
-                     message.startsWith(u"URL"_s) ? e.url() : e.name());
-            QVERIFY(e.file() == ThreeStations && e.selected().isEmpty() == select.isEmpty());
-        }
-    }
-
-    void editorKeepsWhatItCannotShowAndTellsFailedWrites()
-    {
         // Values the fields and the swatch cannot hold or show: long texts, bits above blue, a
         // system colour, blanks around a name.
         const QByteArray longName = "Dlouh\xE1 " + QByteArray(300, 'n');
         const QByteArray longOne =
             StationBytes(longName, "http://long.cz/" + QByteArray(300, 'u'), "16777471");
-        Fixture e;
+        e.prompts.asked.clear();
         e.openEditor(longOne + StationBytes("  Spaced  ", "http://s/", "-2147483640") + "\r\n");
         e.click(QString::fromLatin1(longName));
         e.save({}, {}, true);
@@ -249,6 +211,38 @@ private Q_SLOTS:
         QCOMPARE(e.file(), ThreeStations);
     }
 
+    void editorRefusals()
+    {
+        const QString exists = u"Stanice s touto URL již existuje!"_s;
+        const QString control = u" stanice nesmí obsahovat tabulátory, konce řádků ani jiné "
+                                u"řídicí znaky!"_s;
+        // Pasted text is refused like typed text: reading drops tabs and CR LF, so the tags they
+        // split would plant a station.
+        const QString planted =
+            u"</station\turl></radio\tstation><radio\tstation><station\tname>F"_s;
+        const std::tuple<QString, QString, QString, QString, bool> cases[] = {
+            {{}, u"   "_s, u"http://x/"_s, u"Název stanice musí obsahovat minimálně"_s, false},
+            {{}, u"Nová"_s, {}, u"URL stanice musí obsahovat"_s, false},
+            {{}, u"Nová"_s, u"HTTP://Beta.CZ/"_s, exists, false},
+            {u"Alfa"_s, u"Alfa"_s, u"http://gama.cz/"_s, exists, false},
+            {{}, planted, u"http://new.cz/"_s, u"Název"_s + control, true},
+            {{}, u"Nová"_s, u"http://new.cz/\r\nx"_s, u"URL"_s + control, true},
+        };
+        for (const auto& [select, name, url, message, paste] : cases) {
+            Fixture e;
+            e.openEditor(ThreeStations);
+            if (!select.isEmpty())
+                e.click(select);
+            e.save(name, url, !paste, paste); // typed texts saved by Alt+U, pasted ones by a click
+            QCOMPARE(e.prompts.asked.size(), 1);
+            QVERIFY2(e.prompts.asked[0].contains(message), qPrintable(e.prompts.asked[0]));
+            // A refused URL keeps the focus in its field, a refused name in its own.
+            QCOMPARE(QApplication::focusWidget(),
+                     message.startsWith(u"URL"_s) ? e.url() : e.name());
+            QVERIFY(e.file() == ThreeStations && e.selected().isEmpty() == select.isEmpty());
+        }
+    }
+
     void settingsCloseStoresNothingSaveStoresOnDiskAndShows()
     {
         Fixture s;
@@ -256,7 +250,7 @@ private Q_SLOTS:
         s.openSettings();
         QTest::mouseClick(s.check(1), Qt::LeftButton);
         s.press(u"Command1"_s);
-        QVERIFY(!s.dialog->isVisible() && !MinimizeToTray() && s.stored(u"MinTray"_s) == u"-"_s);
+        QVERIFY(!s.dialog->isVisible() && !MinimizeToTray() && s.onDisk(u"MinTray"_s).isNull());
         QCOMPARE(StationFilePath(), u"/somewhere/czech.ksl"_s);
 
         // The first run shows the defaults; saved, they are on disk already, where a second
@@ -280,7 +274,7 @@ private Q_SLOTS:
         s.prompts.fileAnswers = {longPath};
         s.press(u"cmd"_s);
         s.press(u"Command2"_s);
-        QVERIFY(StationFilePath() == longPath && s.stored(u"StationFile"_s) == StationFilePath());
+        QVERIFY(StationFilePath() == longPath && s.onDisk(u"StationFile"_s) == longPath);
 
         // A greyed box is saved greyed and turns no flag on; a word reads unchecked.
         SaveSetting(s.folder.settings(), u"MinTray"_s, u"yes"_s);
@@ -288,7 +282,7 @@ private Q_SLOTS:
         s.openSettings();
         QCOMPARE(s.check(2)->checkState(), Qt::PartiallyChecked);
         s.press(u"Command2"_s);
-        QVERIFY(s.stored(u"AniIco"_s) == u"2"_s && s.stored(u"MinTray"_s) == u"0"_s &&
+        QVERIFY(s.onDisk(u"AniIco"_s) == u"2"_s && s.onDisk(u"MinTray"_s) == u"0"_s &&
                 !AnimateTrayIcon());
 
         // A failed write is told; the values hold for this run and for the next write.
@@ -299,14 +293,13 @@ private Q_SLOTS:
             s.press(u"Command2"_s);
             QCOMPARE(s.prompts.asked.last(),
                      u"exclamation: "_s + SettingsWriteErrorMessage(s.folder.settingsFile()));
-            QVERIFY(!s.dialog->isVisible() && MinimizeToTray());
-            QVERIFY(s.onDisk(u"MinTray"_s) == u"0"_s);
+            QVERIFY(!s.dialog->isVisible() && MinimizeToTray() && s.onDisk(u"MinTray"_s) == u"0"_s);
         }
         QVERIFY(s.folder.settings().sync());
         QCOMPARE(s.onDisk(u"MinTray"_s), u"1"_s);
     }
 
-    void chooserLoadsTheChosenList()
+    void chooserLoadsTheChosenListAndHistoryShowsCopiesAndClears()
     {
         Fixture c;
         c.openChooser();
@@ -336,41 +329,36 @@ private Q_SLOTS:
         QTest::keyClick(c.list(), Qt::Key_Return);
         QTRY_VERIFY(!c.dialog->isVisible());
         QCOMPARE(StationFilePath(), c.folder.filePath(u"czech.ksl"_s));
-    }
 
-    void historyShowsCopiesAndClears()
-    {
-        Fixture h;
-        TitleHistory history(h.folder.filePath(u"historie.txt"_s));
+        TitleHistory history(c.folder.filePath(u"historie.txt"_s));
         const QDate day(2026, 12, 7);
         history.add(QDateTime(day, QTime(15, 4, 5)), u"Dvojka"_s, u"Píseň <b>jedna</b>"_s);
         history.add(QDateTime(day.addDays(1), QTime(8, 0)), u"Dvojka"_s, u"Třetí"_s);
-        h.open<frmHistory>(history, h.prompts);
-        QTreeWidget* list = h.list();
-        QCOMPARE(list->topLevelItem(0)->text(0), u"8. 12. 2026 8:00:00"_s);
+        c.open<frmHistory>(history, c.prompts);
+        QTreeWidget* list = c.list();
+        QClipboard* clipboard = QGuiApplication::clipboard();
 
         // Picked oldest first, copied as the list shows them; a double click copies its entry.
-        QClipboard* clipboard = QGuiApplication::clipboard();
-        h.click(u"7. 12. 2026 15:04:05"_s);
-        h.click(u"8. 12. 2026 8:00:00"_s, Qt::ControlModifier);
+        c.click(u"7. 12. 2026 15:04:05"_s);
+        c.click(u"8. 12. 2026 8:00:00"_s, Qt::ControlModifier);
         QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(clipboard->text(), u"Dvojka – Třetí\nDvojka – Píseň <b>jedna</b>"_s);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, h.at(u"8. 12. 2026 8:00:00"_s));
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, c.at(u"8. 12. 2026 8:00:00"_s));
         QCOMPARE(clipboard->text(), u"Dvojka – Třetí"_s);
 
         // Clearing asks first; No keeps the history.
-        h.prompts.yesNoAnswers = {false, true};
-        h.press(u"cmdClear"_s);
+        c.prompts.yesNoAnswers = {false, true};
+        c.press(u"cmdClear"_s);
         QVERIFY(list->topLevelItemCount() == 2 && history.entries().size() == 2);
-        h.press(u"cmdClear"_s);
+        c.press(u"cmdClear"_s);
         QVERIFY(list->topLevelItemCount() == 0 && history.entries().isEmpty());
-        QCOMPARE(h.prompts.asked,
+        QCOMPARE(c.prompts.asked,
                  QStringList(2, u"question: Opravdu vymazat celou historii skladeb?"_s));
 
         // A damaged file is told on opening.
-        h.folder.write(u"historie.txt"_s, "cizí soubor");
-        h.open<frmHistory>(history, h.prompts);
-        QVERIFY(h.prompts.asked.last().startsWith(u"exclamation: Soubor historie skladeb"_s));
+        c.folder.write(u"historie.txt"_s, "cizí soubor");
+        c.open<frmHistory>(history, c.prompts);
+        QVERIFY(c.prompts.asked.last().startsWith(u"exclamation: Soubor historie skladeb"_s));
     }
 };
 

@@ -4,10 +4,9 @@
 
 using namespace Qt::StringLiterals;
 
-// A stand-in for the station directory on 127.0.0.1 that answers searches, the country list,
-// clicks and votes in the directory's JSON shape. The first segment of the path picks how it
-// behaves (see answer()): url(u"ok"_s) is "http://127.0.0.1:PORT/ok". A search for Morava takes
-// 600 ms.
+// A stand-in for the station directory on 127.0.0.1 answering searches, the country list, clicks
+// and votes in the directory's JSON shape. The path's first segment picks how it behaves (see
+// answer()): url(u"ok"_s) is "http://127.0.0.1:PORT/ok". A search for Morava takes 600 ms.
 class DirectoryServer : public QTcpServer
 {
 public:
@@ -17,6 +16,7 @@ public:
     // and the ids voted for: a second vote for a station is refused, as the directory does within
     // ten minutes, with markup in the message.
     QStringList requests, clicks, answered, votes;
+    QString behaviour; // when set, how it behaves whatever the address asks for
 
     DirectoryServer() { listen(QHostAddress::LocalHost); }
     QString url(const QString& how) const
@@ -41,7 +41,7 @@ private:
         requests.append(QString::fromUtf8(socket->readAll()));
         const QUrl target(QString::fromUtf8(request.split(' ').value(1)));
         const QUrlQuery query(target);
-        const QString how = target.path().section(u'/', 1, 1);
+        const QString how = behaviour.isEmpty() ? target.path().section(u'/', 1, 1) : behaviour;
         const QString call = target.path().section(u'/', 2);
         const QString name = query.queryItemValue(u"name"_s, QUrl::FullyDecoded);
         QByteArray status = "200 OK", head;
@@ -54,7 +54,14 @@ private:
                        : R"({"ok":true,"message":"voted for station successfully"})";
             votes.append(call.mid(10));
         } else if (call == u"json/countries"_s && how == u"hostile"_s) {
-            body = hostileCountries();
+            // 80,000 entries, every two-letter code many times, and codes of other letters.
+            body = "[";
+            for (int i = 0; i < 80000; ++i)
+                body += R"({"iso_3166_1":")" +
+                        (i % 7 ? QByteArray(1, char('A' + i % 26)) + char('A' + i / 26 % 26)
+                               : QByteArray("\u010cR")) +
+                        R"(","stationcount":1},)";
+            body.back() = ']';
         } else if (call == u"json/countries"_s) { // codes and counts good and bad
             body = R"([{"name":"Slovakia","iso_3166_1":"SK","stationcount":1},{"name":"Czechia",)"
                    R"("iso_3166_1":"CZ","stationcount":3},{"name":"Austria","iso_3166_1":"AT",)"
@@ -87,28 +94,8 @@ private:
         });
     }
 
-    // 80,000 entries, every two-letter code many times, and codes of other letters.
-    static QByteArray hostileCountries()
-    {
-        QByteArray list = "[";
-        for (int i = 0; i < 80000; ++i)
-            list += R"({"iso_3166_1":")" +
-                    (i % 7 ? QByteArray(1, char('A' + i % 26)) + char('A' + i / 26 % 26)
-                           : QByteArray("\u010cR")) +
-                    R"(","stationcount":1},)";
-        list.back() = ']';
-        return list;
-    }
-
     QByteArray stations(const QString& behaviour, const QString& name, const QString& code) const
     {
-        if (behaviour == u"many"_s) { // more than asked for, the least played first
-            QStringList list;
-            for (int i = 0; i < 250; ++i)
-                list.append(
-                    uR"({"name":"S%1","url":"http://127.0.0.1:1/%1","clickcount":%1})"_s.arg(i));
-            return (u'[' + list.join(u',') + u']').toUtf8();
-        }
         if (behaviour == u"hostile"_s) { // anyone can enter a station into the directory
             return R"json([{"name":"<img src=\"/dev/zero\"><b>Markup FM</b>","url":"http://127.0.0.1:1/m?a=1&b=<i>",
                   "tags":"<i>jazz</i>","codec":"<b>MP3</b>","countrycode":"CZ","clickcount":9},
@@ -141,6 +128,11 @@ private:
                             u"u-dvojka|Český rozhlas Dvojka – Žďár|CZ|MP3|128|0|1|30||"_s,
                             u"u-ru|Радио Москва|CZ|MP3|64|0|1|20||"_s,
                             u"u-tag|Rock</stationname>|CZ|OGG|0|0|1|8||"_s};
+        if (behaviour == u"many"_s) { // more than asked for, the least played first
+            rows.clear();
+            for (int i = 0; i < 250; ++i)
+                rows.append(u"%1|S%1|CZ|MP3|0|0|1|%1||"_s.arg(i));
+        }
         QStringList list;
         for (const QString& row : rows) {
             const QStringList f = row.split(u'|');

@@ -2,8 +2,6 @@
 
 #include <QtCore>
 
-#include <memory>
-
 // A local https station: `openssl s_server` on a free loopback port serving a 440 Hz MP3 tone as
 // /tone.mp3, with a throwaway certificate made for it. A start that fails says why in error().
 class TlsStation
@@ -27,5 +25,5 @@ private:
     QTemporaryDir m_dir;
     quint16 m_port = 0;
     QString m_caFile, m_error;
-    std::unique_ptr<QProcess> m_server;
+    QProcess m_server;
 };

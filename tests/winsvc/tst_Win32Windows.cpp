@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -76,7 +77,6 @@ HWND makeWindow(RECT r)
     return hWnd;
 }
 
-const auto handle = [](HWND hWnd) { return reinterpret_cast<WindowHandle>(hWnd); };
 const auto procOf = [](HWND hWnd) { return GetWindowLongPtrW(hWnd, GWLP_WNDPROC); };
 
 // Sends `message` and checks what it returned and what was noted on its way.
@@ -140,7 +140,7 @@ void hookSubclassesTheWindow()
     Win32MessageCapture capture;
     RecordingOwner owner;
     MessageHook hook(owner, capture);
-    const WindowHandle h = handle(window);
+    const WindowHandle h = reinterpret_cast<WindowHandle>(window);
     hook.HookWindow(h);
     hook.AddHookMessage(h, MsgHooked, MessageHook::Before | MessageHook::After);
     // The after phase sees and may change what the previous procedure returned.
@@ -181,38 +181,30 @@ void dragsSnapToTheWorkArea()
     // The work area as SPI_GETWORKAREA gives it, also where it is not the whole screen.
     RECT desktop{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &desktop, 0);
-    RECT a = desktop;
-    a.left += 100;
+    RECT a{desktop.left + 100, desktop.top, desktop.right, desktop.bottom};
     SystemParametersInfoW(SPI_SETWORKAREA, 0, &a, 0);
     const RECT s{a.left + 300, 300, a.left + 600, 500};
     const POINT caption{s.left + 50, s.top + 10};
-    const struct
-    {
-        WPARAM command;
-        POINT from, to;
-        RECT expected;
-    } rows[] = {
-        // clang-format off
+    const std::tuple<WPARAM, POINT, POINT, RECT> rows[] = {
         // Moved by the caption: the left edge 9 px from the work area's snaps.
         {SC_MOVE | HTCAPTION, caption, {a.left + 59, s.top + 30}, {a.left, 320, a.left + 300, 520}},
         // Sizing moves only the dragged edges.
-        {SC_SIZE | WMSZ_BOTTOMRIGHT, {s.right - 1, s.bottom - 1}, {a.right - 10, a.bottom - 10},
+        {SC_SIZE | WMSZ_BOTTOMRIGHT,
+         {s.right - 1, s.bottom - 1},
+         {a.right - 10, a.bottom - 10},
          {s.left, s.top, a.right, a.bottom}},
-        // clang-format on
     };
-    for (const auto& row : rows) {
+    for (const auto& [command, from, to, expected] : rows) {
         Win32WindowSystem system;
         Win32MessageCapture capture;
         cMagneticWnd manager(system, capture);
         HWND window = makeWindow(s);
-        manager.AddWindow(handle(window));
+        manager.AddWindow(reinterpret_cast<WindowHandle>(window));
         g_log.clear();
-        drag(window, row.command, row.from, row.to);
+        drag(window, command, from, to);
         RECT r{};
         GetWindowRect(window, &r);
-        report(EqualRect(&r, &row.expected), __LINE__,
-               "at " + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " +
-                   std::to_string(r.right) + ", " + std::to_string(r.bottom));
+        CHECK(EqualRect(&r, &expected));
         // The manager took every WM_MOVING and WM_SIZING before the window saw it.
         report(g_log == "enter exit", __LINE__, "noted \"" + g_log + '"');
         DestroyWindow(window);
@@ -227,6 +219,5 @@ int main()
     hookSubclassesTheWindow();
     dragsSnapToTheWorkArea();
     std::printf("%d checks, %d failed\n", g_checks, g_failures);
-    std::fflush(stdout);
     return g_failures;
 }

@@ -100,9 +100,7 @@ private Q_SLOTS:
             lReturn = handled ? 42 : lReturn + 1;
         };
         int calls = 0;
-        const auto previous = [&](const WindowMessage& m) {
-            return ++calls, std::intptr_t(m.wParam);
-        };
+        const auto previous = [&](auto& m) { return ++calls, std::intptr_t(m.wParam); };
         // Messages not registered, and windows not hooked, pass through unchanged.
         const std::tuple<WindowHandle, std::uint32_t, std::intptr_t> routes[] = {
             {7, MsgA, 42}, {7, MsgB, 1235}, {7, 0x0010, 1234}, {8, MsgA, 1234}};
@@ -112,9 +110,7 @@ private Q_SLOTS:
 
         // Unhooked by its handler: no after phase.
         owner.phases.clear();
-        owner.handler = [&](bool&, std::intptr_t&, const WindowMessage& m) {
-            hook.UnhookWindow(m.hWnd);
-        };
+        owner.handler = [&](bool&, auto&, auto& m) { hook.UnhookWindow(m.hWnd); };
         QVERIFY(hook.Dispatch({7, MsgB, 1234, 0}, previous) == 1234 && calls == 4);
         QVERIFY(!hook.IsHooked(7) && !capture.hooks.count(7) && owner.phases == "b");
     }
@@ -150,6 +146,7 @@ private Q_SLOTS:
             {WMSZ_TOP, {4, 6, 996, 700}, {4, 0, 996, 700}},
             {WMSZ_LEFT, {-7, 6, 996, 700}, {0, 6, 996, 700}},
             {WMSZ_BOTTOMLEFT, {50, 60, 400, 500}, {50, 60, 400, 500}}, // far from everything
+            {WMSZ_RIGHT, {500, 600, 805, 780}, {500, 600, 805, 780}},  // never to its own edge
         };
         for (auto [edge, proposed, placed] : sizes) {
             desk.send(Main, WM_SIZING, std::uintptr_t(edge), &proposed);
