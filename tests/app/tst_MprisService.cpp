@@ -55,9 +55,9 @@ class tst_MprisService : public QObject
         (void)QTest::qWaitFor([&] { return pending.isFinished(); });
         return pending.reply();
     }
-    QVariant property(const QString& name)
+    QVariant property(const QString& name, const QString& interface = PlayerInterface)
     {
-        const QDBusMessage reply = call(Properties, u"Get"_s, {PlayerInterface, name});
+        const QDBusMessage reply = call(Properties, u"Get"_s, {interface, name});
         return reply.arguments().value(0).value<QDBusVariant>().variant();
     }
     QVariantMap metadata() { return qdbus_cast<QVariantMap>(property(u"Metadata"_s)); }
@@ -102,6 +102,7 @@ private Q_SLOTS:
         // Nothing chosen yet: nothing to play, and no track.
         QCOMPARE(property(u"PlaybackStatus"_s).toString(), u"Stopped"_s);
         QCOMPARE(property(u"CanPlay"_s), QVariant(false));
+        QCOMPARE(property(u"CanQuit"_s, u"org.mpris.MediaPlayer2"_s), QVariant(true));
         QCOMPARE(metadata().value(u"mpris:trackid"_s).value<QDBusObjectPath>().path(), NoTrack);
 
         // The title is the stream's while it plays, else the listed station's name, or the address

@@ -212,9 +212,8 @@ private Q_SLOTS:
                             const QString& refusal = {}) {
             QTest::newRow(name) << url << state << refusal;
         };
-        // Playlists here and on the network (read by mpv or by the player) with a BOM, CR LF,
-        // blank lines, dead first entries, relative entries (sent on to the station), references
-        // to themselves and content types that lie.
+        // Playlists here and on the network with a BOM, CR LF, blank lines, dead first and
+        // relative entries, references to themselves and content types that lie.
         const QString stream = m_server.streamUrl();
         const QByteArray script = m_script.toUtf8();
         row("asx file",

@@ -1,5 +1,4 @@
-// The main window offscreen: start-up, exit, playing and mirroring the player, commands, the
-// songs heard; the playlists its player reads.
+// The main window offscreen: start, exit, playing, commands, songs heard; playlists it reads.
 #include "Accessibility.h"
 #include "FakePlayer.h"
 #include "IcecastServer.h"
@@ -152,8 +151,7 @@ private Q_SLOTS:
     }
     void startsAndKeepsItsMinimumSize()
     {
-        // First start: sorted regardless of case, hidden stations left out, colour and bold as
-        // stored ("nic" is black).
+        // First start: sorted ignoring case, hidden ones left out, colour ("nic" black) and bold.
         m_folder->write(u"czech.ksl"_s, StationBytes("Zeta", "http://z", "255", "1", "1") +
                                             StationBytes("alfa", "http://a", "65280") +
                                             StationBytes("Skrytá", "http://h", "0", "0") +
@@ -299,9 +297,8 @@ private Q_SLOTS:
         QCOMPARE(m_player->calls.mid(3), (QStringList{u"stop"_s, u"record "_s}));
     }
 
-    // With the real player: a station chosen is marked at once; the sleep timer (its count-down:
-    // tst_SleepTimer), on the test's clock, fades the player, never the user's volume, then stops
-    // it; the submenu's title counts the minutes; "Nevypínat" cancels it.
+    // With the real player: a station chosen is marked at once; the sleep timer, on the test's
+    // clock, fades the player, never the user's volume, then stops it; "Nevypínat" cancels it.
     void theRealPlayerShowsTheStationAndFadesOut()
     {
         IcecastServer icecast;
@@ -502,8 +499,7 @@ private Q_SLOTS:
                                       m_folder->filePath(u"rock.ksl"_s)}));
     }
 
-    // The list exported in each format and imported into an empty list: every station, hidden
-    // ones too, back with its name and address.
+    // Exported in each format, imported into an empty list: every station, hidden ones too.
     void exportsAndImportsStations()
     {
         QByteArray stations;

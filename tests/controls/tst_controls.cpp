@@ -1,6 +1,7 @@
 // The slider, the 3D frame container, the 3D line and readable list colours.
 #include "base/WindowUnits.h"
 #include "controls/Container3D.h"
+#include "controls/Edge3D.h"
 #include "controls/ReadableItemDelegate.h"
 #include "controls/SliderGeometry.h"
 #include "controls/ucSlider.h"
@@ -152,6 +153,19 @@ private Q_SLOTS:
         Container3D frame;
         frame.resize(TwipsToPixels(60), 200);
         QCOMPARE(frame.size(), QSize(TwipsToPixels(120), 200));
+        QSignalSpy clicks(&frame, &Container3D::Click);
+        QTest::mouseClick(&frame, Qt::LeftButton);
+        QCOMPARE(clicks.size(), 1);
+        // A ring is light above and left, dark below and right, and nothing outside its rectangle.
+        QImage ring(7, 7, QImage::Format_ARGB32);
+        ring.fill(Qt::transparent);
+        {
+            QPainter painter(&ring);
+            Edge3D::drawEdge(painter, QRect(1, 1, 5, 5), Edge3D::RaisedOuter);
+        }
+        const QRgb light = ring.pixel(1, 1), dark = ring.pixel(5, 5);
+        QVERIFY(light != dark && ring.pixel(5, 1) == dark && ring.pixel(1, 5) == dark);
+        QVERIFY(ring.pixel(4, 1) == light && ring.pixel(6, 1) == 0 && ring.pixel(1, 6) == 0);
         z3DLine line;
         line.show(); // a hidden widget gets its resize events only when shown
         const int twips30 = TwipsToPixels(30);

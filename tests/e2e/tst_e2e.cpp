@@ -113,10 +113,9 @@ private Q_SLOTS:
         }
     }
 
-    // A screen reader's user with the keyboard alone: every control shown has a role and a
-    // name; Tab reaches the slider, whose arrows set the volume, as the value set through the bus
-    // does; Enter plays, and the status panel's name tells, once, what the player does; Ctrl+F
-    // finds stations, Tab walks the finder's fields to its results and Enter plays the one chosen.
+    // A screen reader's user with the keyboard alone: every control shown has a role and a name;
+    // Tab reaches the slider, whose arrows set the volume, as the bus does; Enter plays, and the
+    // status panel's name tells it once; Ctrl+F, Tab to the finder's results and Enter play one.
     void aScreenReaderUserReachesEverything()
     {
         IcecastServer server;
@@ -211,9 +210,8 @@ private Q_SLOTS:
         QVERIFY(folder.read(session.settingsFile()).contains("Volume=40"));
     }
 
-    // The songs heard from the local station: Ctrl+R records a file per title; the titles go into
-    // the history; with the option ticked in the menu, a title that comes while the window is not
-    // in front raises one notification, which the next replaces.
+    // Ctrl+R records a file per title; titles go into the history; with the option ticked, a title
+    // that comes while the window is not in front raises one notification the next replaces.
     void keepsTheSongsHeard()
     {
         IcecastServer server;

@@ -258,6 +258,7 @@ private Q_SLOTS:
         s.openSettings();
         QVERIFY(!s.check(1)->isChecked() && !s.check(2)->isChecked());
         const QString defaultList = s.folder.filePath(u"stations.ksl"_s);
+        QTest::keyClicks(s.get<QLineEdit>(u"txtText1"_s), u"x"_s); // read only: browse sets it
         QCOMPARE(s.get<QLineEdit>(u"txtText1"_s)->text(), defaultList);
         QTest::mouseClick(s.check(2), Qt::LeftButton);
         s.press(u"Command2"_s);

@@ -2,9 +2,8 @@
 
 #include <QtWidgets>
 
-// The controls under `root` that a person reads or operates but an assistive tool could not
-// name, as "objectName (class)": buttons, fields, lists, sliders and labels that show text; and
-// the buttons with a caption but no access key, as "objectName (no access key)".
+// Controls under `root` a person reads or operates but an assistive tool could not name, as
+// "objectName (class)", and buttons with a caption but no access key, "objectName (no access key)".
 inline QStringList NamelessControls(const QWidget* root)
 {
     QStringList nameless;

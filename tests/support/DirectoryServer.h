@@ -12,9 +12,8 @@ class DirectoryServer : public QTcpServer
 public:
     // Where Jazz Praha streams from (its url_resolved).
     QString streamUrl = u"http://127.0.0.1:1/none.mp3"_s;
-    // The requests' heads, the station ids clicked, the searches answered (also to clients gone)
-    // and the ids voted for: a second vote for a station is refused, as the directory does within
-    // ten minutes, with markup in the message.
+    // The requests' heads, ids clicked, searches answered (also to clients gone) and ids voted
+    // for: a second vote is refused, as the directory does within ten minutes, with markup.
     QStringList requests, clicks, answered, votes;
     QString behaviour; // when set, how it behaves whatever the address asks for
 

@@ -2,9 +2,8 @@
 
 #include <QtWidgets>
 
-// What a person reads in a label or a tool tip. Qt shows text as rich text when told to, or, by
-// default, when the text looks like markup; the reader then sees the document's text, not the
-// markup, and an <img> in it makes Qt read that file.
+// What a person reads in a label or a tool tip. Qt shows rich text when told to or when the text
+// looks like markup; the reader then sees the document's text, and an <img> makes Qt read a file.
 inline QString ShownText(const QString& text, Qt::TextFormat format = Qt::AutoText)
 {
     if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text)))

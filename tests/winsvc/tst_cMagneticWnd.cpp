@@ -125,6 +125,7 @@ private Q_SLOTS:
         const std::tuple<WinPoint, WinRect> moves[] = {
             {{64, 300}, {5, 290, 205, 440}},     // 9 px from the other window's edge: snaps
             {{65, 300}, {15, 290, 215, 440}},    // 10 px off: stays
+            {{64, 420}, {14, 410, 214, 560}},    // 9 px off, but 10 px below it: stays
             {{53, 110}, {5, 100, 205, 250}},     // near the work area's edge too: the later slot
             {{80, 110}, {30, 100, 230, 250}},    // out of the zone: under the cursor again
             {{845, 655}, {800, 650, 1000, 800}}, // right and bottom edges to the far side
@@ -152,6 +153,7 @@ private Q_SLOTS:
             desk.send(Main, WM_SIZING, std::uintptr_t(edge), &proposed);
             QCOMPARE(proposed, placed);
         }
+        QVERIFY(mgr->RemoveWindow(Other) && !mgr->RemoveWindow(Other));
         mgr.reset();
         QVERIFY(desk.hooks.empty()); // the manager going unhooks everything
     }
