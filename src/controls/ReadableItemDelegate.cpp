@@ -51,7 +51,9 @@ bool ReadableItemDelegate::eventFilter(QObject* watched, QEvent* event)
     // The view is no editor: the base class would take its Tab and Enter as an editor's.
     if (watched != &m_view)
         return QStyledItemDelegate::eventFilter(watched, event);
-    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
-        m_view.viewport()->update();
+    // A view destroyed with the keyboard loses it in ~QWidget, when it is no longer a view.
+    const auto* view = qobject_cast<QAbstractItemView*>(watched);
+    if (view && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        view->viewport()->update();
     return false;
 }
